@@ -1,0 +1,83 @@
+#include "app/commands.h"
+
+#include <iostream>
+
+#include "app/compile.h"
+#include "app/file_names.h"
+#include "app/platform.h"
+#include "app/report.h"
+#include "builtin/builtin_texts.h"
+
+namespace scenario {
+namespace {
+
+// Messages, report and exit status of a command that compiled (or tried to).
+int finish(const BuildContext& context, const CompileOutcome& outcome, const RunOptions& options) {
+  int code = exit_status::kSuccess;
+  if (context.file_error) {
+    std::cerr << "scenario-compiler: " << *context.file_error << std::endl;
+    code = exit_status::kFileError;
+  } else if (outcome.fatal) {
+    code = exit_status::kFatal;  // the error box has shown the message
+  } else if (context.status.code != status::kNone) {
+    std::cerr << status_message(context.status) << std::endl;
+    code = exit_status::kBuildStatus;
+  }
+  if (options.report) {
+    CommandReport report;
+    report.status = context.status;
+    report.fatal = outcome.fatal;
+    if (context.grid) report.grid_last_index = context.grid->last_index();
+    for (const std::string& path : outcome.written) report.written.push_back(bare_name(path));
+    IoResult result = context.files.replace(*options.report, report_json(report));
+    if (!result.ok) {
+      std::cerr << "scenario-compiler: " << result.message << std::endl;
+      if (code == exit_status::kSuccess) code = exit_status::kFileError;
+    }
+  }
+  return code;
+}
+
+int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, bool delete_sources,
+                      bool write_texts) {
+  DiskFileSystem disk;
+  BuildContext context(disk);
+  context.folder = options.dir;
+  context.base_name = options.base_name;
+  context.train_number = options.train_number;
+  context.delete_sources = delete_sources;
+  ProgressDisplay progress(!options.quiet);
+  if (write_texts) {
+    IoResult result = write_builtin_texts(
+        disk, scenario_file_names(context.folder, context.base_name, context.train_number));
+    if (!result.ok) context.file_error = result.message;
+  }
+  CompileOutcome outcome;
+  if (!context.file_error) outcome = memorizza_percorso(context, geometry_flag);
+  return finish(context, outcome, options);
+}
+
+}  // namespace
+
+int run_build(const RunOptions& options) {
+  return compile_in_folder(options, 1, /*delete_sources=*/true, /*write_texts=*/true);
+}
+
+int run_export(const RunOptions& options) {
+  DiskFileSystem disk;
+  ProgressDisplay progress(!options.quiet);
+  IoResult result = write_builtin_texts(
+      disk, scenario_file_names(options.dir, options.base_name, options.train_number));
+  if (!result.ok) {
+    std::cerr << "scenario-compiler: " << result.message << std::endl;
+    return exit_status::kFileError;
+  }
+  return exit_status::kSuccess;
+}
+
+int run_compile(const RunOptions& options) {
+  return compile_in_folder(options, options.no_geometry ? 0 : 1, options.delete_sources,
+                           /*write_texts=*/false);
+}
+
+}  // namespace scenario

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/build_context.h"
+
+namespace scenario {
+
+/// Exit statuses of the program.
+namespace exit_status {
+inline constexpr int kSuccess = 0;
+inline constexpr int kBuildStatus = 1;   // the build ended with a status code
+inline constexpr int kFatal = 2;         // 1250 or 1251
+inline constexpr int kFileError = 3;     // a file operation failed
+inline constexpr int kUsage = 64;
+}  // namespace exit_status
+
+/// The options shared by the commands that build, export or compile.
+struct RunOptions {
+  std::string dir;
+  std::string base_name = kDefaultBaseName;
+  std::string train_number = kDefaultTrainNumber;
+  std::optional<std::string> report;
+  bool quiet = false;
+  bool no_geometry = false;     // compile only
+  bool delete_sources = false;  // compile only
+};
+
+/// Writes the five built-in texts, compiles them deleting the sources, and
+/// writes the scenario files. The standard run is this in the executable's folder.
+int run_build(const RunOptions& options);
+
+/// Writes the five built-in texts and stops.
+int run_export(const RunOptions& options);
+
+/// Compiles the sources found in the folder into the scenario files.
+int run_compile(const RunOptions& options);
+
+/// Decodes a scenario file to standard output.
+int run_dump(const std::string& path, bool json);
+
+}  // namespace scenario

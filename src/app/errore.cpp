@@ -1,0 +1,13 @@
+#include "app/errore.h"
+
+#include "app/platform.h"
+
+namespace scenario {
+
+std::string fatal_message(const std::string& number) { return " Errore n. " + number; }
+
+void errore(BuildContext& context, const std::string& number) {
+  context.message_box_result = show_error_box(fatal_message(number));
+}
+
+}  // namespace scenario

@@ -1,0 +1,35 @@
+#ifndef _WIN32
+
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "app/platform.h"
+
+namespace scenario {
+
+void prepare_process() { std::signal(SIGXFSZ, SIG_IGN); }
+
+std::string executable_folder(const char* argv0) {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) self = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", error);
+  return self.parent_path().string();
+}
+
+// Without a window system the progress window is a line on standard error.
+ProgressDisplay::ProgressDisplay(bool shown) : shown_(shown) {
+  if (shown_) std::cerr << "Attendere" << std::endl;
+}
+
+ProgressDisplay::~ProgressDisplay() = default;
+
+int show_error_box(const std::string& message) {
+  std::cerr << message << std::endl;
+  return 1;  // the OK button
+}
+
+}  // namespace scenario
+
+#endif

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/file_names.h"
+#include "output/file_system.h"
+
+namespace scenario {
+
+/// Writes the five built-in texts in their order: line source, train source,
+/// notes, slow-order form, timetable sheet. Stops at the first failure.
+IoResult write_builtin_texts(FileSystem& files, const ScenarioFileNames& names);
+
+}  // namespace scenario

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+/// Outcome of a file operation: ok, or a message naming the file and the
+/// system's reason ("cannot write 'x.dat': File too large").
+struct IoResult {
+  bool ok = true;
+  std::string message;
+
+  static IoResult success() { return {}; }
+  static IoResult failure(std::string message) { return {false, std::move(message)}; }
+};
+
+/// The one seam between the program and the files it reads, replaces and
+/// deletes. The compile runs the same code on disk and in memory.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual bool exists(const std::string& path) = 0;
+  /// Reads the whole file into `content`.
+  virtual IoResult read(const std::string& path, std::string& content) = 0;
+  /// Replaces the file whole and atomically: either the new content, or the
+  /// earlier file untouched and no temporary file left.
+  virtual IoResult replace(const std::string& path, std::string_view content) = 0;
+  virtual IoResult remove(const std::string& path) = 0;
+};
+
+/// The real file system. Replacing writes a temporary file in the same folder
+/// with large writes, then renames it over the old name.
+class DiskFileSystem final : public FileSystem {
+ public:
+  bool exists(const std::string& path) override;
+  IoResult read(const std::string& path, std::string& content) override;
+  IoResult replace(const std::string& path, std::string_view content) override;
+  IoResult remove(const std::string& path) override;
+};
+
+/// Files held in memory, for tests, fuzzing and benchmarks. Paths named in
+/// `failing` make every operation on them fail.
+class MemoryFileSystem final : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> failing;
+
+  bool exists(const std::string& path) override;
+  IoResult read(const std::string& path, std::string& content) override;
+  IoResult replace(const std::string& path, std::string_view content) override;
+  IoResult remove(const std::string& path) override;
+};
+
+}  // namespace scenario

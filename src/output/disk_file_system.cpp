@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 #include <process.h>
+#include <windows.h>
 #define getpid _getpid
 #else
 #include <unistd.h>
@@ -27,6 +28,34 @@ IoResult failure(const char* what, const std::string& path, int error) {
 std::string temporary_name(const std::string& path) {
   static unsigned counter = 0;
   return path + ".tmp." + std::to_string(getpid()) + "." + std::to_string(++counter);
+}
+
+// Puts the finished temporary file in the target's place in one step; 0 on
+// success, else the errno-style reason.
+int rename_over(const std::string& temporary, const std::string& path) {
+#ifdef _WIN32
+  // Windows' rename refuses an existing target: the move replaces it, and
+  // returns once the file system has the new name on disk.
+  if (MoveFileExA(temporary.c_str(), path.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return 0;
+  }
+  switch (GetLastError()) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EIO;
+  }
+#else
+  return std::rename(temporary.c_str(), path.c_str()) != 0 ? errno : 0;
+#endif
 }
 
 }  // namespace
@@ -64,7 +93,7 @@ IoResult DiskFileSystem::replace(const std::string& path, std::string_view conte
   if (written != content.size()) error = errno != 0 ? errno : EIO;
   if (std::fflush(file) != 0 && error == 0) error = errno;
   if (std::fclose(file) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error == 0) error = rename_over(temporary, path);
   if (error != 0) {
     std::remove(temporary.c_str());
     return failure("write", path, error);

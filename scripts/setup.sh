@@ -1,15 +1,34 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, on a Debian machine, when missing.
+#   scripts/setup.sh           the Linux build and its tests
+#   scripts/setup.sh windows   also the Windows cross-build and its check under
+#                              wine (scripts/windows_check.sh)
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+# Without recommends: wine would bring in sound, video and printing support.
+windows_packages=()
+if [ "${1:-}" = windows ]; then
+  windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool)
+fi
+
+missing_of() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+      || echo "$package"
+  done
+}
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t windows_missing < <(missing_of "${windows_packages[@]}")
+if [ ${#missing[@]} -gt 0 ] || [ ${#windows_missing[@]} -gt 0 ]; then
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
+  fi
+  if [ ${#windows_missing[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends \
+      "${windows_missing[@]}"
+  fi
 fi

@@ -34,8 +34,7 @@ bool read_station_details(FieldReader& fields, TableRow& row) {
       !read_word_field(fields, row.word_b) || !read_byte_field(fields, row.byte_a) ||
       !read_word_field(fields, row.word_c) || !read_word_field(fields, row.word_d) ||
       !read_word_field(fields, row.word_e) || !read_byte_field(fields, row.byte_b) ||
-      !fields.read_number(hours) || !fields.read_number(minutes) ||
-      !fields.read_number(seconds)) {
+      !fields.read_number(hours) || !fields.read_number(minutes) || !fields.read_number(seconds)) {
     return false;
   }
   // Computed wide: hours up to 2^31 would overflow 32 bits; the field keeps

@@ -20,12 +20,12 @@ struct TrainReading {
   BuildContext& context;
   CellGrid& grid;
   FieldReader fields;
-  std::string file;  // bare name of the source, for status origins
-  SourceLine origin;  // the keyword field of the record being read
+  std::string file;     // bare name of the source, for status origins
+  SourceLine origin{};  // the keyword field of the record being read
 
   std::int32_t speed_fill = 0;  // next cell whose `speed_limit` is to be written
   std::int32_t speed = 0;       // km/h of the last speed-limit point
-  SourceLine speed_origin;      // where that speed was read
+  SourceLine speed_origin{};    // where that speed was read
   std::int32_t adhesion_fill = 0;
   std::int32_t adhesion = 0;
   StationRows stations;
@@ -155,8 +155,8 @@ RecordEnd read_signal(TrainReading& r) {
   if (!read_numbers(r, s)) return RecordEnd::kReadFailure;
   const std::int32_t posizione = s[0];
   if (!object_in_range(r, posizione, cell_index(posizione))) return out_of_range(r, posizione);
-  memo_segnale(r.grid, r.context.status, posizione, s[1], s[2], s[3], s[4], s[5], s[6], s[7],
-               s[8], s[9], s[10]);
+  memo_segnale(r.grid, r.context.status, posizione, s[1], s[2], s[3], s[4], s[5], s[6], s[7], s[8],
+               s[9], s[10]);
   return stop_on_status(r, posizione);
 }
 
@@ -286,8 +286,11 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
     take_failure_path(context, std::nullopt);
     return;
   }
-  TrainReading r{context, *context.grid, FieldReader(text), bare_name(path), {}, 0, 0, {}, 0, 0,
-                 StationRows{table_row::kFirstStation, sign_row}};
+  TrainReading r{.context = context,
+                 .grid = *context.grid,
+                 .fields = FieldReader(text),
+                 .file = bare_name(path),
+                 .stations = StationRows{table_row::kFirstStation, sign_row}};
 
   switch (read_records(r)) {
     case RecordEnd::kGoOn:
@@ -308,8 +311,7 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
   }
   // Replaces a status 15 set while reading; no entry is at fault.
   if (!progressives_on_grid(context.table)) {
-    set_reader_status(context.status, status::kProgressiveNotMultiple, std::nullopt,
-                      std::nullopt);
+    set_reader_status(context.status, status::kProgressiveNotMultiple, std::nullopt, std::nullopt);
   }
 }
 

@@ -52,7 +52,8 @@ class TrainReaderTest : public ::testing::Test {
 
   MemoryFileSystem files;
   BuildContext context{files};
-  const ScenarioFileNames names = scenario_file_names("scen", kDefaultBaseName, kDefaultTrainNumber);
+  const ScenarioFileNames names =
+      scenario_file_names("scen", kDefaultBaseName, kDefaultTrainNumber);
 };
 
 TEST_F(TrainReaderTest, WithoutGeneralSectionOnlyTheFinalFillsRun) {
@@ -240,17 +241,6 @@ TEST_F(TrainReaderTest, ReductionPointsGoToTheLowerCell) {
   }
 }
 
-TEST_F(TrainReaderTest, StationsAreStoredInFileOrder) {
-  read(source({"stazione, 1500, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Miralto",
-               "stazione, 12000, 12,", "  500, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,24,0, Borgo Sereno"}));
-  EXPECT_EQ(context.status.code, 0);
-  EXPECT_EQ(row(1).text, "Miralto");
-  EXPECT_EQ(row(2).text, "Borgo Sereno");
-  EXPECT_EQ(row(2).num_d, 26640);
-  EXPECT_EQ(grid()[33].val_a, 1);
-  EXPECT_EQ(grid()[244].val_a, 2);
-}
-
 // Every way the reading can end, with the status and origin it leaves, the
 // files that remain and whether the final fills ran. Each source starts with
 // a speed point on line 2, so the final fills show in cell N - 3.
@@ -262,52 +252,73 @@ struct EndCase {
   std::optional<std::int32_t> line;      // none: no origin
   bool fills;
   std::int32_t sign_row = 80;
-  std::int32_t progressive_a = 0;        // row 81 `num_a`
-  std::int32_t progressive_b = 0;        // row 83 `num_b`
+  std::int32_t progressive_a = 0;  // row 81 `num_a`
+  std::int32_t progressive_b = 0;  // row 83 `num_b`
 };
 
-std::string signal_at(const std::string& p) { return "segnale, " + p + ", 2, 4, 1, 0, 0, 1, 3,1,0, 0"; }
+// Warning board on cell 3596, pre-warning cells 3595..3592, start 3620, end 3624.
+const std::string kRestriction = "rallentamento, 180950, 40, 200, 0, 1, 40";
+
+std::string signal_at(const std::string& p) {
+  return "segnale, " + p + ", 2, 4, 1, 0, 0, 1, 3,1,0, 0";
+}
+std::string restriction_at(const std::string& x_v_l) {
+  return "rallentamento, " + x_v_l + ", 0, 0, 0";
+}
 std::string station_at(const std::string& fields) {
   return "stazione, " + fields + ", 0, 0, 0, 0,0,0, 0,0,0, 0, 0,0,0, X";
 }
 
 TEST_F(TrainReaderTest, EveryEndOfReadingLeavesItsStatusAndFiles) {
   const EndCase cases[] = {
+      // name, lines, code, position, origin line, final fills[, sign row, progressives]
       {"no status", {"sabbia, 1"}, 0, std::nullopt, std::nullopt, true},
-      {"speed point beyond the grid", {"velocita, 364900, 80", "velocita, 364901, 80", "sabbia, 9"},
-       15, 364901, 4, true},
+      {"speed point beyond the grid",
+       {"velocita, 364900, 80", "velocita, 364901, 80", "sabbia, 9"}, 15, 364901, 4, true},
       {"adhesion point beyond the grid", {"aderenza, 364901, 1"}, 15, 364901, 3, true},
-      {"signal beyond the grid, record over two lines", {"segnale,", "364901, 2, 4, 1, 0, 0, 1, 3,1,0, 0"},
-       15, 364901, 3, true},
+      {"signal beyond the grid, record over two lines",
+       {"segnale,", "364901, 2, 4, 1, 0, 0, 1, 3,1,0, 0"}, 15, 364901, 3, true},
       {"signal before cell 0", {signal_at("-76")}, 15, -76, 3, true},
-      {"restriction beyond the grid", {"rallentamento, 364901, 40, 0, 0, 0, 0"}, 15, 364901, 3, true},
-      {"restriction ending beyond the grid", {"rallentamento, 364000, 40, 1000, 0, 0, 0"},
-       15, 364000, 3, true},
-      {"restriction end past 32 bits", {"rallentamento, 2000, 40, 2147483647, 0, 0, 0"},
-       15, 2000, 3, true},
-      {"restriction ending before cell 0", {"rallentamento, 2000, 40, -2200, 0, 0, 0"},
-       15, 2000, 3, true},
+      {"restriction beyond the grid", {restriction_at("364901, 40, 0")}, 15, 364901, 3, true},
+      {"restriction ending beyond the grid", {restriction_at("364000, 40, 1000")}, 15, 364000,
+       3, true},
+      {"restriction end past 32 bits", {restriction_at("2000, 40, 2147483647")}, 15, 2000, 3,
+       true},
+      {"restriction ending before cell 0", {restriction_at("2000, 40, -2200")}, 15, 2000, 3,
+       true},
       {"reduction point beyond the grid", {"abbattimento, 364901, 70"}, 15, 364901, 3, true},
       {"reduction point before cell 0", {"abbattimento, -26, 70"}, 15, -26, 3, true},
       {"station beyond the grid", {station_at("364250, 28, 0")}, 15, 364250, 3, true},
-      {"station stop marker beyond the grid", {station_at("364200, 7, 900")}, 15, 364200, 3, true},
+      {"station stop marker beyond the grid", {station_at("364200, 7, 900")}, 15, 364200, 3,
+       true},
       {"reduction point on a taken cell", {"abbattimento, 1000, 70", "abbattimento, 1010, 0"},
        7, 1010, 4, false},
+      {"signal on a taken cell", {"abbattimento, 127050, 70", signal_at("127000")}, 16, 127000,
+       4, false},
+      {"warning board on a taken cell", {"abbattimento, 179800, 70", kRestriction}, 17, 180950,
+       4, false},
+      {"start board on a taken cell", {"abbattimento, 181000, 70", kRestriction}, 18, 180950,
+       4, false},
+      {"end board on a taken cell", {"abbattimento, 181200, 70", kRestriction}, 19, 180950, 4,
+       false},
+      {"pre-warning cell taken", {"abbattimento, 179700, 70", kRestriction}, 20, 180950, 4,
+       false},
       {"station position", {station_at("1525, 12, 400")}, 8, 1525, 3, false},
       {"station length", {station_at("1500, 12, 550")}, 9, 1500, 3, false},
-      {"stations too close", {station_at("1500, 12, 400"), station_at("2200, 12, 400")},
-       22, 2200, 4, false},
+      {"stations too close", {station_at("1500, 12, 400"), station_at("2200, 12, 400")}, 22,
+       2200, 4, false},
       {"stop marker on cell 1", {station_at("0, 12, 200")}, 24, std::nullopt, 3, false},
-      {"stations reach the sign rows", {station_at("1500, 12, 400")}, 10, std::nullopt, 3, false, 2},
+      {"stations reach the sign rows", {station_at("1500, 12, 400")}, 10, std::nullopt, 3,
+       false, 2},
       {"number too wide for its field", {"sabbia, 32768"}, 25, std::nullopt, 3, false},
       {"word where a number is expected", {"velocita, 1000, fast"}, 25, std::nullopt, 3, false},
       {"record cut short", {"sabbia, 1", "vetture,"}, 25, std::nullopt, 4, false},
-      {"progressive not a multiple of 50", {"sabbia, 1"}, 2, std::nullopt, std::nullopt, true,
-       80, 1025},
+      {"progressive start not a multiple of 50", {"sabbia, 1"}, 2, std::nullopt, std::nullopt,
+       true, 80, 1025},
+      {"progressive end not a multiple of 50", {"sabbia, 1"}, 2, std::nullopt, std::nullopt,
+       true, 80, 0, 10},
       {"progressive check replaces 15", {"velocita, 364901, 80"}, 2, 364901, std::nullopt, true,
        80, 1025},
-      {"progressive end not a multiple of 50", {"sabbia, 1"}, 2, std::nullopt, std::nullopt, true,
-       80, 0, 10},
   };
   for (const EndCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -337,7 +348,9 @@ TEST_F(TrainReaderTest, CodeLeftByTheLineReaderStopsAtTheFirstSignalOrRestrictio
        {signal_at("127000"), std::string("rallentamento, 127000, 40, 200, 0, 1, 40")}) {
     SCOPED_TRACE(entry);
     context.table = RecordTable{};
-    context.status = BuildStatus{status::kOutOfRange, 364901, SourceLine{"Orvale_Varcona_linea.txt", 97}};
+    grid() = make_cell_grid(358000);
+    context.status =
+        BuildStatus{status::kOutOfRange, 364901, SourceLine{"Orvale_Varcona_linea.txt", 97}};
     read(source({"velocita, 0, 100", station_at("1500, 12, 400"), entry, "sabbia, 5"}));
     EXPECT_EQ(context.status.code, status::kOutOfRange);
     EXPECT_EQ(context.status.position, 127000);

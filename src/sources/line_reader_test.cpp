@@ -424,6 +424,8 @@ TEST(LineReader, EveryStatusWithItsPositionOriginAndFiles) {
       {"25 length cut off", "[generale]\r\nlunghezza percorso,\r\n", 25, {}, 2, false, false,
        false},
       {"25 empty file", "", 25, {}, 1, false, false, false},
+      {"25 keyword field too long", line_source(1000, {"pendenza, 10, 1", std::string(65536, 'x')}),
+       25, {}, 5, false, false, false},
   };
   for (const StatusCase& c : cases) {
     SCOPED_TRACE(c.name);

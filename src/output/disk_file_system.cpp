@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "output/file_system.h"
 
@@ -44,12 +45,43 @@ int create_temporary(const std::string& path, std::string& temporary) {
 // Makes the rename itself durable; a failure here changes nothing the user
 // sees (the new file is in place), so it is not reported.
 void sync_folder(const std::string& path) {
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  if (folder.empty()) folder = ".";
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+// The new content goes to a temporary file that is synced and renamed over
+// the old name: either the new file is in place whole, or the old one is
+// untouched and the temporary file is gone. `shown` is the name for messages.
+IoResult replace_regular(const std::string& path, std::string_view content,
+                         const std::string& shown) {
+  std::string temporary;
+  const int fd = create_temporary(path, temporary);
+  if (fd < 0) return failure("write", shown, errno);
+  int error = write_all(fd, content);
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    return failure("write", shown, error);
+  }
+  sync_folder(path);
+  return IoResult::success();
+}
+
+// A device or a pipe (a report sent to /dev/stdout, say) is written as it is:
+// renaming a file over it would put a plain file in its place.
+IoResult write_in_place(const std::string& path, std::string_view content) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return failure("write", path, errno);
+  int error = write_all(fd, content);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return failure("write", path, error);
+  return IoResult::success();
 }
 
 }  // namespace
@@ -85,23 +117,20 @@ IoResult DiskFileSystem::read(const std::string& path, std::string& content) {
   return IoResult::success();
 }
 
-// The new content goes to a temporary file that is synced and renamed over
-// the old name: either the new file is in place whole, or the old one is
-// untouched and the temporary file is gone.
 IoResult DiskFileSystem::replace(const std::string& path, std::string_view content) {
-  std::string temporary;
-  const int fd = create_temporary(path, temporary);
-  if (fd < 0) return failure("write", path, errno);
-  int error = write_all(fd, content);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    return failure("write", path, error);
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0 || S_ISREG(entry.st_mode)) {
+    return replace_regular(path, content, path);
   }
-  sync_folder(path);
-  return IoResult::success();
+  if (S_ISDIR(entry.st_mode)) return failure("write", path, EISDIR);
+  struct stat target {};
+  if (S_ISLNK(entry.st_mode) && ::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode)) {
+    // A link to a file: the file it names is replaced and the link stays.
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::canonical(path, error);
+    if (!error) return replace_regular(file.string(), content, path);
+  }
+  return write_in_place(path, content);
 }
 
 IoResult DiskFileSystem::remove(const std::string& path) {

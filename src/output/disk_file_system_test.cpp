@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +118,31 @@ TEST_F(DiskFileSystemTest, WriteBeyondTheFileSizeLimitKeepsTheEarlierFile) {
             "cannot write '" + file + "': File too large");
   EXPECT_EQ(content_of(file), earlier);
   EXPECT_EQ(names(), std::vector<std::string>{"big.dat"});
+}
+
+TEST_F(DiskFileSystemTest, LinkToAFileKeepsTheLinkAndReplacesTheFile) {
+  std::ofstream(path("real.json")) << "a much longer earlier report";
+  fs::create_symlink(path("real.json"), path("report.json"));
+  ASSERT_TRUE(disk_.replace(path("report.json"), "{}").ok);
+  EXPECT_TRUE(fs::is_symlink(path("report.json")));
+  EXPECT_EQ(content_of(path("real.json")), "{}");
+  EXPECT_EQ(names(), (std::vector<std::string>{"real.json", "report.json"}));
+}
+
+// Regression: a report sent to a device was renamed over it, leaving a plain
+// file where /dev/null had been. A pipe stands in for the device here.
+TEST_F(DiskFileSystemTest, PipeIsWrittenInPlaceNotReplaced) {
+  const std::string pipe_path = path("pipe");
+  ASSERT_EQ(::mkfifo(pipe_path.c_str(), 0600), 0);
+  const int reader = ::open(pipe_path.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  ASSERT_TRUE(disk_.replace(pipe_path, "through the pipe").ok);
+  char buffer[64];
+  const ssize_t got = ::read(reader, buffer, sizeof buffer);
+  ::close(reader);
+  EXPECT_EQ(std::string(buffer, got > 0 ? static_cast<std::size_t>(got) : 0), "through the pipe");
+  EXPECT_TRUE(fs::is_fifo(pipe_path));
+  EXPECT_EQ(names(), std::vector<std::string>{"pipe"});
 }
 
 TEST_F(DiskFileSystemTest, ReadAndRemoveReportMissingFiles) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/file_names.h"
+#include "sources/memorizza_dati.h"
+#include "test_support.h"
 
 namespace scenario {
 namespace {
@@ -398,6 +400,43 @@ TEST_F(TrainReaderTest, SeventyNinthStationWithoutIndicationBoardsGives10) {
   context.table = RecordTable{};
   read("[generale]\r\n" + stations(78) + "[fine]\r\n");
   EXPECT_EQ(context.status.code, 0);
+}
+
+// --- after the line reader --------------------------------------------------
+
+std::string line_source(const std::vector<std::string>& body) {
+  std::string text = "[generale]\r\nlunghezza percorso, 358000\r\n[tracciato]\r\n";
+  for (const std::string& line : body) text += line + "\r\n";
+  return text + "[fine]\r\n\r\n";
+}
+
+TEST(TrainReaderAfterLineReader, StationsStopBelowTheIndicationBoardRows) {
+  test::MemoryBuild build(line_source({"cartello_indicatore, 25050, (Km 25+050)",
+                                       "cartello_indicatore, 26050, (Km 26+050)",
+                                       "cartello_indicatore, 27050, (Km 27+050)"}),
+                          "[generale]\r\n" + stations(80) + "[fine]\r\n");
+  memorizza_dati(build.context);
+  const RecordTable& table = build.context.table;
+  EXPECT_EQ(build.context.status.code, status::kStationsReachSigns);
+  EXPECT_EQ(build.context.status.origin, (SourceLine{kTrainFile, 77}));
+  EXPECT_EQ(table.rows[76].num_c, 1000 + 400 * 76);
+  EXPECT_EQ(table.rows[77], TableRow{});  // the sign row stays free
+  EXPECT_EQ(table.rows[78].text, "(Km 27+050)");
+  EXPECT_FALSE(build.has_train_source());
+}
+
+TEST(TrainReaderAfterLineReader, LineSourceOutOfRangeStopsAtTheFirstSignal) {
+  test::MemoryBuild build(line_source({"pendenza, 364901, 0"}),
+                          "[generale]\r\nsabbia, 5\r\nsegnale, 127000, 2, 4, 1, 0, 0, 1, 3,1,0, 0"
+                          "\r\nvetture, 9\r\n[fine]\r\n");
+  memorizza_dati(build.context);
+  EXPECT_EQ(build.context.status.code, status::kOutOfRange);
+  EXPECT_EQ(build.context.status.position, 127000);
+  EXPECT_EQ(build.context.status.origin, (SourceLine{kTrainFile, 3}));
+  EXPECT_EQ(build.context.table.rows[table_row::kTrainHeader].word_a, 5);
+  EXPECT_EQ(build.context.table.rows[table_row::kQuantities].num_c, 0);
+  EXPECT_FALSE(build.has_line_source());
+  EXPECT_FALSE(build.has_train_source());
 }
 
 }  // namespace

@@ -61,7 +61,13 @@ IoResult replace_regular(const std::string& path, std::string_view content,
   std::string temporary;
   const int fd = create_temporary(path, temporary);
   if (fd < 0) return failure("write", shown, errno);
-  int error = write_all(fd, content);
+  // The new file keeps the permissions the old one had.
+  struct stat old_file {};
+  int error = 0;
+  if (::stat(path.c_str(), &old_file) == 0 && ::fchmod(fd, old_file.st_mode & 07777) != 0) {
+    error = errno;
+  }
+  if (error == 0) error = write_all(fd, content);
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;

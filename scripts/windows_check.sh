@@ -222,7 +222,7 @@ dump_dir="$work/linux/compile small/case folder"
 for file in "$dump_dir"/*.dat "$dump_dir"/*.sim; do
   [ -f "$file" ] || continue
   for json in "" --json; do
-    label="dump $(basename "$file") $json"
+    label="dump $(basename "$file")${json:+ $json}"
     status_linux=0
     "$linux_exe" dump "$file" $json >"$work/dump-linux.txt" 2>/dev/null || status_linux=$?
     status_windows=0

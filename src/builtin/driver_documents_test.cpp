@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "builtin/builtin_scenario.h"
-#include "builtin/written_lines.h"
+#include "builtin/line_table_test_util.h"
 
 namespace scenario {
 namespace {

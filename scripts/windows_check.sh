@@ -218,7 +218,8 @@ run_pair "compile, no sources" - compile --dir "case folder" --report "case fold
 
 # dump prints text: the same lines, with CR LF line ends on Windows.
 echo "windows_check: dump"
-dump_dir="$work/linux/compile small/case folder"
+dump_dir="$work/linux/compile builtin/case folder"
+[ -d "$dump_dir" ] || dump_dir="$work/linux/compile small/case folder"
 for file in "$dump_dir"/*.dat "$dump_dir"/*.sim; do
   [ -f "$file" ] || continue
   for json in "" --json; do

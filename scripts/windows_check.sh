@@ -18,6 +18,8 @@ for exe in "$linux_exe" "$windows_exe"; do
   [ -f "$exe" ] || { echo "windows_check: $exe not found" >&2; exit 2; }
 done
 
+# wine reads the Linux names on its command line in the locale's character set.
+export LC_ALL=C.UTF-8
 work=$(mktemp -d)
 export WINEPREFIX="$work/wine prefix"
 export WINEDEBUG=-all
@@ -113,6 +115,12 @@ same_files "$linux_std" "$work/windows/standard run" "standard run, headless"
 status_windows=$(standard_run "$work/windows/standard run" "$windows_exe" wine_run)
 same_status "standard run, second time" "$std_linux" "$status_windows"
 same_files "$linux_std" "$work/windows/standard run" "standard run, second time"
+
+# A folder name with a letter of the narrow code page (à) and one outside it
+# (Δ): the program reaches its folder by the short name then.
+status_windows=$(standard_run "$work/windows/Città Δ" "$windows_exe" wine_run)
+same_status "standard run, folder named outside the code page" "$std_linux" "$status_windows"
+same_files "$linux_std" "$work/windows/Città Δ" "standard run, folder named outside the code page"
 
 echo "windows_check: export and build"
 run_pair export - export --dir "case folder" --quiet

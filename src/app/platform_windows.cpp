@@ -132,9 +132,11 @@ bool standard_error_leads_nowhere() {
 void prepare_process() {}
 
 std::string executable_folder(const char* /*argv0*/) {
+  // Up to the last separator: "C:" for an executable at a drive's root, which
+  // the file names then follow with a single backslash.
   std::wstring folder = module_path();
-  folder.resize(folder.find_last_of(L"\\/") == std::wstring::npos ? 0
-                                                                   : folder.find_last_of(L"\\/"));
+  const std::size_t separator = folder.find_last_of(L"\\/");
+  folder.resize(separator == std::wstring::npos ? 0 : separator);
   bool lossy = false;
   std::string result = narrow(folder, lossy);
   if (lossy) {

@@ -1,0 +1,63 @@
+#pragma once
+
+// Properties that every compile must keep, whatever its two source texts
+// hold. The fuzz targets under fuzz/ abort on a violation; the corpus test
+// runs the same checks over every file of fuzz/corpus in the ordinary build.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/build_status.h"
+
+namespace scenario::testing {
+
+/// Which source texts a fuzz input stands for.
+enum class FuzzInput { line_source, train_source, both_sources };
+
+/// A small valid train source whose positions (up to 6000 m) fit any grid:
+/// the shortest line still has cells up to 7000 m.
+std::string_view fixed_train_source();
+
+/// A small valid line source of 40000 m with an entry of every kind.
+std::string_view fixed_line_source();
+
+/// Everything one compile in memory left behind, and the facts of the model
+/// that its files were written from.
+struct CompiledRun {
+  BuildStatus status;
+  std::optional<std::int32_t> fatal;
+  std::optional<std::string> file_error;
+  std::optional<std::int32_t> grid_last_index;
+  std::optional<std::string> plan_geometry, record_table, cell_grid;  // bytes, when written
+  std::vector<std::string> written;
+  bool line_source_left = false;
+  bool train_source_left = false;
+  std::size_t table_text_bytes = 0;     // sum of the 87 rows' text lengths
+  std::int32_t line_length_entry = 0;   // row 84 num_b
+  std::optional<std::int32_t> geometry_last_metre;
+  std::vector<std::uint8_t> geometry_tags;  // one a metre
+};
+
+/// Compiles the two sources in memory with the given geometry flag, the
+/// sources deleted as in the standard run.
+CompiledRun compile_sources(std::string_view line_source, std::string_view train_source,
+                            std::int32_t geometry_flag = 1);
+
+/// Splits a "both sources" input at its first "=====": the line source before
+/// it, the train source after it. Without one, the whole input is the line
+/// source and the fixed train source serves.
+std::pair<std::string_view, std::string_view> split_sources(std::string_view data);
+
+/// The line and train source texts that a fuzz input of `kind` stands for.
+std::pair<std::string_view, std::string_view> sources_of(FuzzInput kind, std::string_view data);
+
+/// Compiles the two sources in memory (twice with the geometry flag 1, once
+/// with 0) and returns a description of the first broken property, if any.
+std::optional<std::string> check_compile_properties(std::string_view line_source,
+                                                    std::string_view train_source);
+
+}  // namespace scenario::testing

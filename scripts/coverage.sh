@@ -1,16 +1,11 @@
 #!/usr/bin/env bash
 # Builds with gcov instrumentation in build-coverage, runs every test, and
 # prints the line and branch coverage of src/ (test files left out), in all
-# and for each folder. gcovr comes from Debian's package when missing.
+# and for each folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if ! command -v gcovr >/dev/null; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y gcovr
-fi
+scripts/setup.sh coverage
 
 cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DCOVERAGE=ON -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-coverage -j2

@@ -14,14 +14,18 @@ namespace {
 // Messages, report and exit status of a command that compiled (or tried to).
 int finish(const BuildContext& context, const CompileOutcome& outcome, const RunOptions& options) {
   int code = exit_status::kSuccess;
-  if (context.file_error) {
-    std::cerr << "scenario-compiler: " << *context.file_error << std::endl;
-    code = exit_status::kFileError;
-  } else if (outcome.fatal) {
+  if (outcome.fatal) {
     code = exit_status::kFatal;  // the error box has shown the message
-  } else if (context.status.code != status::kNone) {
-    std::cerr << status_message(context.status) << std::endl;
-    code = exit_status::kBuildStatus;
+  } else {
+    // A status code set before a file operation failed is still worth telling.
+    if (context.status.code != status::kNone) {
+      std::cerr << status_message(context.status) << std::endl;
+      code = exit_status::kBuildStatus;
+    }
+    if (context.file_error) {
+      std::cerr << "scenario-compiler: " << *context.file_error << std::endl;
+      code = exit_status::kFileError;
+    }
   }
   if (options.report) {
     CommandReport report;
@@ -32,7 +36,8 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
     IoResult result = context.files.replace(*options.report, report_json(report));
     if (!result.ok) {
       std::cerr << "scenario-compiler: " << result.message << std::endl;
-      if (code == exit_status::kSuccess) code = exit_status::kFileError;
+      // A fatal stamping error stays the more important news.
+      if (code != exit_status::kFatal) code = exit_status::kFileError;
     }
   }
   return code;

@@ -1,32 +1,86 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "output/file_system.h"
-
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
 
 namespace scenario {
 namespace {
 
-std::string reason(int error) { return std::strerror(error); }
-
 IoResult failure(const char* what, const std::string& path, int error) {
-  return IoResult::failure(std::string("cannot ") + what + " '" + path + "': " + reason(error));
+  return IoResult::failure(std::string("cannot ") + what + " '" + path + "': " +
+                           std::strerror(error));
 }
 
-// A name beside the target that no other writer uses: the same folder keeps
-// the final rename atomic.
-std::string temporary_name(const std::string& path) {
-  static unsigned counter = 0;
-  return path + ".tmp." + std::to_string(getpid()) + "." + std::to_string(++counter);
+int write_all(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t put = ::write(fd, content.data(), content.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (put == 0) return EIO;
+    content.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return 0;
+}
+
+// Creates a new temporary file beside `path` (same folder, so the rename is
+// atomic) under a name nothing else holds: O_EXCL never opens an existing file
+// or follows a link planted under that name.
+int create_temporary(const std::string& path, std::string& temporary) {
+  for (unsigned attempt = 0;; ++attempt) {
+    temporary = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST || attempt == 1000) return fd;
+  }
+}
+
+// Makes the rename itself durable; a failure here changes nothing the user
+// sees (the new file is in place), so it is not reported.
+void sync_folder(const std::string& path) {
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// The new content goes to a temporary file that is synced and renamed over
+// the old name: either the new file is in place whole, or the old one is
+// untouched and the temporary file is gone. `shown` is the name for messages.
+IoResult replace_regular(const std::string& path, std::string_view content,
+                         const std::string& shown) {
+  std::string temporary;
+  const int fd = create_temporary(path, temporary);
+  if (fd < 0) return failure("write", shown, errno);
+  int error = write_all(fd, content);
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    return failure("write", shown, error);
+  }
+  sync_folder(path);
+  return IoResult::success();
+}
+
+// A device or a pipe (a report sent to /dev/stdout, say) is written as it is:
+// renaming a file over it would put a plain file in its place.
+IoResult write_in_place(const std::string& path, std::string_view content) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return failure("write", path, errno);
+  int error = write_all(fd, content);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return failure("write", path, error);
+  return IoResult::success();
 }
 
 }  // namespace
@@ -37,43 +91,49 @@ bool DiskFileSystem::exists(const std::string& path) {
 }
 
 IoResult DiskFileSystem::read(const std::string& path, std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return failure("read", path, errno);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return failure("read", path, errno);
   content.clear();
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    content.reserve(static_cast<std::size_t>(info.st_size));
+  }
   char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
-  const int error = std::ferror(file) ? errno : 0;
-  std::fclose(file);
+  int error = 0;
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+      content.append(buffer, static_cast<std::size_t>(got));
+    } else if (got == 0) {
+      break;
+    } else if (errno != EINTR) {
+      error = errno;
+      break;
+    }
+  }
+  ::close(fd);
   if (error != 0) return failure("read", path, error);
   return IoResult::success();
 }
 
 IoResult DiskFileSystem::replace(const std::string& path, std::string_view content) {
-  const std::string temporary = temporary_name(path);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return failure("write", path, errno);
-  std::size_t written = 0;
-  while (written < content.size()) {
-    const std::size_t chunk = std::min<std::size_t>(content.size() - written, 1 << 20);
-    const std::size_t put = std::fwrite(content.data() + written, 1, chunk, file);
-    if (put != chunk) break;
-    written += put;
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0 || S_ISREG(entry.st_mode)) {
+    return replace_regular(path, content, path);
   }
-  int error = 0;
-  if (written != content.size()) error = errno != 0 ? errno : EIO;
-  if (std::fflush(file) != 0 && error == 0) error = errno;
-  if (std::fclose(file) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    std::remove(temporary.c_str());
-    return failure("write", path, error);
+  if (S_ISDIR(entry.st_mode)) return failure("write", path, EISDIR);
+  struct stat target {};
+  if (S_ISLNK(entry.st_mode) && ::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode)) {
+    // A link to a file: the file it names is replaced and the link stays.
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::canonical(path, error);
+    if (!error) return replace_regular(file.string(), content, path);
   }
-  return IoResult::success();
+  return write_in_place(path, content);
 }
 
 IoResult DiskFileSystem::remove(const std::string& path) {
-  if (std::remove(path.c_str()) != 0) return failure("delete", path, errno);
+  if (::unlink(path.c_str()) != 0) return failure("delete", path, errno);
   return IoResult::success();
 }
 

@@ -17,6 +17,7 @@ std::int32_t codice_gara_st(const RecordTable& table);
 /// Stamps the markers 610 and 5121 and the two integrity codes into row 85
 /// and cell 1. Returns the fatal error number (1250 or 1251) when a reserved
 /// place was already taken; nothing after the check is stamped then.
+/// The grid must hold cell 1.
 std::optional<std::int32_t> stamp_headers(RecordTable& table, CellGrid& grid);
 
 }  // namespace scenario

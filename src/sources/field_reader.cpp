@@ -10,6 +10,21 @@ constexpr std::size_t kMaxTextBytes = 65535;
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Line ends in a stretch of text, counted as the reader counts them: CR LF
+// once, a lone CR or a lone LF once each.
+std::int32_t count_line_ends(std::string_view text) {
+  std::int32_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++count;
+    } else if (text[i] == '\r') {
+      ++count;
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+  }
+  return count;
+}
+
 }  // namespace
 
 bool FieldReader::at_line_end() const {
@@ -49,7 +64,7 @@ bool FieldReader::read_text(std::string& field) {
     if (close == std::string_view::npos) close = text_.size();
     if (close - start > kMaxTextBytes) return false;
     // Line ends inside the quotes belong to the text but still count as lines.
-    line_ += static_cast<std::int32_t>(std::count(text_.begin() + start, text_.begin() + close, '\n'));
+    line_ += count_line_ends(text_.substr(start, close - start));
     field.assign(text_.substr(start, close - start));
     pos_ = std::min(close + 1, text_.size());
     while (!at_end() && text_[pos_] != ',' && !at_line_end()) ++pos_;

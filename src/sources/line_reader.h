@@ -13,7 +13,11 @@ struct LineReadEnd {
   std::int32_t sign_row = 80;
 };
 
-/// Reads the line source of the context's folder and base name.
+/// Reads the line source of the context's folder and base name: names rows 85
+/// and 86, fills the header rows, creates and fills the cell grid and (with
+/// the geometry flag set) the plan geometry, and deletes the source wherever
+/// the run deletes sources. Stops are recorded in the context's status with
+/// where in the source they were set.
 LineReadEnd read_line_source(BuildContext& context);
 
 }  // namespace scenario

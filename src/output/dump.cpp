@@ -1,0 +1,142 @@
+#include "output/dump.h"
+
+#include "output/coding.h"
+#include "output/scenario_writer.h"
+
+namespace scenario {
+namespace {
+
+bool ends_with(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+std::string at_byte(std::size_t offset) { return "at byte " + std::to_string(offset); }
+
+bool read_tagged_value(ByteReader& reader, TaggedValue& value, std::string& error) {
+  const std::size_t start = reader.position();
+  std::uint16_t code = 0;
+  if (!reader.get_u16(code)) {
+    error = "truncated type code " + at_byte(start);
+    return false;
+  }
+  switch (code) {
+    case 0:
+      value = {GeometryTag::empty, 0.0};
+      return true;
+    case 2: {
+      std::int16_t whole = 0;
+      if (!reader.get_i16(whole)) break;
+      value = {GeometryTag::int16, static_cast<double>(whole)};
+      return true;
+    }
+    case 5: {
+      double real = 0.0;
+      if (!reader.get_f64(real)) break;
+      value = {GeometryTag::real, real};
+      return true;
+    }
+    default:
+      error = "unknown type code " + std::to_string(code) + " " + at_byte(start) +
+              " (expected 0, 2 or 5)";
+      return false;
+  }
+  error = "truncated value of type code " + std::to_string(code) + " " + at_byte(start);
+  return false;
+}
+
+bool read_row(ByteReader& reader, TableRow& row) {
+  std::uint16_t text_size = 0;
+  return reader.get_u8(row.kind) && reader.get_i32(row.num_a) && reader.get_i32(row.num_b) &&
+         reader.get_i32(row.num_c) && reader.get_u8(row.flag) && reader.get_u16(text_size) &&
+         reader.get_bytes(text_size, row.text) && reader.get_i16(row.word_a) &&
+         reader.get_i16(row.word_b) && reader.get_i16(row.word_c) &&
+         reader.get_i16(row.word_d) && reader.get_i16(row.word_e) &&
+         reader.get_u8(row.byte_a) && reader.get_u8(row.byte_b) && reader.get_u8(row.byte_c) &&
+         reader.get_u8(row.byte_d) && reader.get_i32(row.num_d);
+}
+
+}  // namespace
+
+std::optional<ScenarioFileKind> scenario_file_kind(std::string_view file_name) {
+  if (ends_with(file_name, "_linea.dat")) return ScenarioFileKind::plan_geometry;
+  if (ends_with(file_name, ".sim")) return ScenarioFileKind::record_table;
+  if (ends_with(file_name, ".dat")) return ScenarioFileKind::cell_grid;
+  return std::nullopt;
+}
+
+bool decode_plan_geometry(std::string_view bytes, DecodedGeometry& geometry,
+                          std::string& error) {
+  // The file does not say where the y part begins: a first pass checks and
+  // counts the values, the second fills x with the first half and y with the rest.
+  std::size_t count = 0;
+  TaggedValue value;
+  for (ByteReader reader(bytes); !reader.at_end(); ++count) {
+    if (!read_tagged_value(reader, value, error)) return false;
+  }
+  if (count == 0) {
+    error = "empty file: a plan geometry holds at least one metre";
+    return false;
+  }
+  if (count % 2 != 0) {
+    error = "odd number of values (" + std::to_string(count) +
+            "): x and y must have one value each per metre";
+    return false;
+  }
+  geometry.x.clear();
+  geometry.y.clear();
+  geometry.x.reserve(count / 2);
+  geometry.y.reserve(count / 2);
+  ByteReader reader(bytes);
+  while (!reader.at_end()) {
+    read_tagged_value(reader, value, error);
+    (geometry.x.size() < count / 2 ? geometry.x : geometry.y).push_back(value);
+  }
+  return true;
+}
+
+bool decode_record_table(std::string_view bytes, RecordTable& table, std::string& error) {
+  ByteReader reader(bytes);
+  for (int index = 0; index < table_row::kCount; ++index) {
+    const std::size_t start = reader.position();
+    TableRow& row = table.rows[static_cast<std::size_t>(index)];
+    row = TableRow{};
+    if (!read_row(reader, row)) {
+      error = "truncated row " + std::to_string(index) + " starting " + at_byte(start) +
+              ": the file ends before its " + std::to_string(table_row::kCount) + " rows";
+      return false;
+    }
+  }
+  if (!reader.at_end()) {
+    error = std::to_string(reader.left()) + " bytes after the last row (row " +
+            std::to_string(table_row::kCount - 1) + ") " + at_byte(reader.position());
+    return false;
+  }
+  return true;
+}
+
+bool decode_cell_grid(std::string_view bytes, CellGrid& grid, std::string& error) {
+  if (bytes.empty() || bytes.size() % kCellBytes != 0) {
+    error = "size " + std::to_string(bytes.size()) + " bytes is not a whole, non-zero number of " +
+            std::to_string(kCellBytes) + "-byte cells";
+    return false;
+  }
+  grid.cells.assign(bytes.size() / kCellBytes, TrackCell{});
+  ByteReader reader(bytes);
+  for (TrackCell& cell : grid.cells) {
+    // The size check above makes every read succeed.
+    reader.get_u8(cell.kind);
+    reader.get_i16(cell.val_a);
+    reader.get_i16(cell.val_b);
+    reader.get_i16(cell.val_c);
+    reader.get_i16(cell.val_d);
+    reader.get_u8(cell.timer);
+    reader.get_u8(cell.approach);
+    reader.get_u8(cell.tunnel);
+    reader.get_u8(cell.speed_limit);
+    reader.get_u8(cell.gradient);
+    reader.get_u8(cell.adhesion);
+  }
+  return true;
+}
+
+}  // namespace scenario

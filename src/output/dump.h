@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/cell_grid.h"
+#include "model/record_table.h"
+#include "sources/plan_geometry.h"
+
+namespace scenario {
+
+/// The three scenario files, told apart by name.
+enum class ScenarioFileKind { plan_geometry, record_table, cell_grid };
+
+/// "_linea.dat" is the plan geometry, ".sim" the record table, any other
+/// ".dat" the cell grid; none for other names.
+std::optional<ScenarioFileKind> scenario_file_kind(std::string_view file_name);
+
+/// One tagged value of the plan geometry file; a 16-bit value is held as a double.
+struct TaggedValue {
+  GeometryTag tag = GeometryTag::empty;
+  double value = 0.0;
+};
+
+/// The plan geometry file: x and y of metres 0..M.
+struct DecodedGeometry {
+  std::vector<TaggedValue> x;
+  std::vector<TaggedValue> y;
+};
+
+/// Decodes a plan geometry file. False, with `error` saying what and where,
+/// when it is not a whole, even number of tagged values of codes 0, 2 and 5.
+bool decode_plan_geometry(std::string_view bytes, DecodedGeometry& geometry, std::string& error);
+
+/// Decodes a record table file: exactly 87 rows and nothing after them.
+bool decode_record_table(std::string_view bytes, RecordTable& table, std::string& error);
+
+/// Decodes a cell grid file: a non-empty whole number of 15-byte cells.
+bool decode_cell_grid(std::string_view bytes, CellGrid& grid, std::string& error);
+
+}  // namespace scenario

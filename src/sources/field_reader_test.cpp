@@ -1,0 +1,130 @@
+#include "sources/field_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace scenario {
+namespace {
+
+// One read of a script: 't' a text field, 'n' a number; the expected field,
+// or nullopt for a read failure.
+struct Read {
+  char op;
+  std::optional<std::string> expect;
+};
+
+struct FieldCase {
+  const char* name;
+  std::string input;
+  std::vector<Read> reads;
+  std::optional<bool> at_end_after;  // not looked at after a failure
+};
+
+const std::optional<std::string> kFails;
+
+TEST(FieldReader, ReadsFieldsByteByByte) {
+  const std::vector<FieldCase> cases = {
+      {"comma separates", "abc,def", {{'t', "abc"}, {'t', "def"}}, true},
+      {"leading blanks skipped, trailing kept", " \t abc  ,x", {{'t', "abc  "}, {'t', "x"}}, true},
+      {"empty line is an empty field", "\r\nx", {{'t', ""}, {'t', "x"}}, true},
+      {"CR LF, lone LF and lone CR end lines", "a\nb\rc\r\nd",
+       {{'t', "a"}, {'t', "b"}, {'t', "c"}, {'t', "d"}}, true},
+      {"quoted field keeps commas, drops the rest", "\"a,b\" junk,next",
+       {{'t', "a,b"}, {'t', "next"}}, true},
+      {"quoted field ended by line end", "  \"q\"\r\nz", {{'t', "q"}, {'t', "z"}}, true},
+      {"unclosed quote runs to the end", "\"open, to end", {{'t', "open, to end"}}, true},
+      {"quoted field at the very end", "x,\"y\"", {{'t', "x"}, {'t', "y"}}, true},
+      {"nothing left is a failure", "", {{'t', kFails}}, true},
+      {"field after a final comma fails", "x,", {{'t', "x"}, {'t', kFails}}, true},
+      {"blanks at the end give an empty field", "   ", {{'t', ""}}, true},
+      {"numbers end at blanks", "14 40 40 \r\nnext",
+       {{'n', "14"}, {'n', "40"}, {'n', "40"}, {'t', "next"}}, true},
+      {"blanks around a comma", "14 , 41", {{'n', "14"}, {'n', "41"}}, true},
+      {"tab before a comma", "7\t,8", {{'n', "7"}, {'n', "8"}}, true},
+      {"signs", "+7,-0,-12", {{'n', "7"}, {'n', "0"}, {'n', "-12"}}, true},
+      {"line ends before a number are skipped", "\r\n\n\r  5", {{'n', "5"}}, true},
+      {"one separator after a number", "5\r\n,6", {{'n', "5"}, {'t', ""}, {'n', "6"}}, true},
+      {"leading zeros", "000000000000000000012", {{'n', "12"}}, true},
+      {"32-bit limits", "-2147483648,2147483647",
+       {{'n', "-2147483648"}, {'n', "2147483647"}}, true},
+      {"above the 32-bit range", "2147483648", {{'n', kFails}}, std::nullopt},
+      {"below the 32-bit range", "-2147483649", {{'n', kFails}}, std::nullopt},
+      {"far too many digits", "99999999999999999999999", {{'n', kFails}}, std::nullopt},
+      {"letters after the digits", "12abc", {{'n', kFails}}, std::nullopt},
+      {"decimal point", "1.5", {{'n', kFails}}, std::nullopt},
+      {"a word", "abc", {{'n', kFails}}, std::nullopt},
+      {"a lone sign", "-,3", {{'n', kFails}}, std::nullopt},
+      {"only blanks and line ends", " \r\n \t", {{'n', kFails}}, std::nullopt},
+      {"nothing at all", "", {{'n', kFails}}, std::nullopt},
+  };
+  for (const FieldCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    FieldReader reader(c.input);
+    for (const Read& read : c.reads) {
+      std::optional<std::string> got;
+      if (read.op == 't') {
+        std::string field;
+        if (reader.read_text(field)) got = field;
+      } else {
+        std::int32_t value = 0;
+        if (reader.read_number(value)) got = std::to_string(value);
+      }
+      ASSERT_EQ(got, read.expect);
+    }
+    if (c.at_end_after) {
+      EXPECT_EQ(reader.at_end(), *c.at_end_after);
+    }
+  }
+}
+
+TEST(FieldReader, TextLongerThan65535BytesFails) {
+  const std::string longest(65535, 'a');
+  const std::string too_long(65536, 'a');
+  std::string field;
+  EXPECT_TRUE(FieldReader(longest + ",x").read_text(field));
+  EXPECT_EQ(field.size(), 65535u);
+  EXPECT_FALSE(FieldReader(too_long + ",x").read_text(field));
+  EXPECT_FALSE(FieldReader("\"" + too_long + "\"").read_text(field));
+}
+
+TEST(FieldReader, NumberInRangeOfItsField) {
+  std::int32_t value = 0;
+  EXPECT_TRUE(FieldReader("255").read_number_in(value, 0, 255));
+  EXPECT_FALSE(FieldReader("256").read_number_in(value, 0, 255));
+  EXPECT_FALSE(FieldReader("-1").read_number_in(value, 0, 255));
+  EXPECT_TRUE(FieldReader("-32768").read_number_in(value, -32768, 32767));
+  EXPECT_FALSE(FieldReader("32768").read_number_in(value, -32768, 32767));
+}
+
+TEST(FieldReader, FieldLineCountsEveryKindOfLineEnd) {
+  // Line ends inside quotes count too, a CR LF once and a lone CR once.
+  FieldReader reader("a\r\nb\nc\r\"x\r\ny\rz\"\r\n\r\n  7");
+  std::string field;
+  std::int32_t value = 0;
+  const std::int32_t expected_lines[] = {1, 2, 3, 4};
+  for (std::int32_t line : expected_lines) {
+    ASSERT_TRUE(reader.read_text(field));
+    EXPECT_EQ(reader.field_line(), line) << field;
+  }
+  EXPECT_EQ(field, "x\r\ny\rz");
+  ASSERT_TRUE(reader.read_number(value));
+  EXPECT_EQ(value, 7);
+  EXPECT_EQ(reader.field_line(), 8);
+}
+
+TEST(FieldReader, KeywordTests) {
+  EXPECT_TRUE(contains("progressiva chilometrica tre", "tre"));
+  EXPECT_FALSE(contains("Progressiva", "progressiva"));
+  EXPECT_TRUE(contains_ignore_case("[PenDenze] PENDENZA", "pendenza"));
+  EXPECT_TRUE(contains_ignore_case("curvaD2", "CURVAd"));
+  EXPECT_FALSE(contains_ignore_case("pend", "pendenza"));
+  // Only ASCII letters fold: other bytes compare as they are.
+  EXPECT_FALSE(contains_ignore_case("VELOCIT\xC0", "velocit\xE0"));
+  EXPECT_TRUE(contains_ignore_case("VELOCIT\xC0", "velocit\xC0"));
+}
+
+}  // namespace
+}  // namespace scenario

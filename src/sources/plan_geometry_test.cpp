@@ -1,0 +1,128 @@
+#include "sources/plan_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace scenario {
+namespace {
+
+PlanGeometry seeded(std::int32_t line_length) {
+  PlanGeometry geometry = create_plan_geometry(line_length);
+  seed_plan_geometry(geometry);
+  return geometry;
+}
+
+TEST(PlanGeometry, LineWithoutCurvesRunsAlongY) {
+  PlanGeometry geometry = seeded(1000);
+  ASSERT_EQ(geometry.last_metre, 8000);
+  ASSERT_EQ(geometry.tags.size(), 8001u);
+  EXPECT_EQ(geometry.cursor, 2);
+  complete_plan_geometry(geometry);
+  EXPECT_EQ(geometry.cursor, 7999);
+  EXPECT_EQ(geometry.tags[0], GeometryTag::int16);
+  EXPECT_EQ(geometry.tags[1], GeometryTag::int16);
+  for (std::int32_t m = 0; m <= 7998; ++m) {
+    ASSERT_EQ(geometry.x[m], 0.0) << m;
+    ASSERT_EQ(geometry.y[m], m) << m;
+    if (m >= 2) {
+      ASSERT_EQ(geometry.tags[m], GeometryTag::real) << m;
+    }
+  }
+  // The last two metres are never written.
+  EXPECT_EQ(geometry.tags[7999], GeometryTag::empty);
+  EXPECT_EQ(geometry.tags[8000], GeometryTag::empty);
+}
+
+TEST(PlanGeometry, CurveTurnsFromTheMetreAfterItsStart) {
+  for (double k : {0.001, -0.001}) {
+    SCOPED_TRACE(k);
+    PlanGeometry geometry = seeded(5000);
+    ASSERT_TRUE(run_curve(geometry, 1000, 2, k));
+    EXPECT_EQ(geometry.cursor, 1003);
+    EXPECT_EQ(geometry.x[1000], 0.0);
+    EXPECT_EQ(geometry.y[1000], 1000.0);
+    // The step is never normalised: each metre uses the stored differences.
+    const double x1001 = 0.0 + (0.0 + k * 1.0);
+    const double y1001 = 1000.0 + (1.0 - k * 0.0);
+    EXPECT_EQ(geometry.x[1001], x1001);
+    EXPECT_EQ(geometry.y[1001], y1001);
+    const double dx = x1001 - 0.0;
+    const double dy = y1001 - 1000.0;
+    EXPECT_EQ(geometry.x[1002], x1001 + (dx + k * dy));
+    EXPECT_EQ(geometry.y[1002], y1001 + (dy - k * dx));
+    EXPECT_EQ(geometry.x[1001], k);          // 0.001, or -0.001 for "s"
+    EXPECT_EQ(geometry.y[1001], 1001.0);
+    EXPECT_DOUBLE_EQ(geometry.x[1002], 3 * k);
+    EXPECT_DOUBLE_EQ(geometry.y[1002], 1002 - 0.000001);
+    EXPECT_EQ(geometry.tags[1003], GeometryTag::empty);
+  }
+}
+
+TEST(PlanGeometry, CurvesBehindTheCursor) {
+  PlanGeometry geometry = seeded(5000);
+  ASSERT_TRUE(run_curve(geometry, 100, 50, 0.002));
+  ASSERT_EQ(geometry.cursor, 151);
+  // Starts behind the cursor: curves on from the cursor to its own end.
+  ASSERT_TRUE(run_curve(geometry, 120, 40, 0.002));
+  EXPECT_EQ(geometry.cursor, 161);
+  PlanGeometry reference = seeded(5000);
+  ASSERT_TRUE(run_curve(reference, 100, 60, 0.002));
+  EXPECT_EQ(geometry.x, reference.x);
+  EXPECT_EQ(geometry.y, reference.y);
+  // Ends behind the cursor: nothing changes.
+  ASSERT_TRUE(run_curve(geometry, 10, 20, 0.003));
+  EXPECT_EQ(geometry.cursor, 161);
+  EXPECT_EQ(geometry.x, reference.x);
+}
+
+TEST(PlanGeometry, CurveMayNotPassMetreOneMillion) {
+  PlanGeometry geometry = seeded(1000000);
+  ASSERT_EQ(geometry.last_metre, 1007000);
+  EXPECT_TRUE(run_curve(geometry, 999000, 999, 0.0001));
+  EXPECT_EQ(geometry.cursor, 1000000);
+  EXPECT_FALSE(run_curve(geometry, 999999, 5, 0.0001));
+  EXPECT_EQ(geometry.cursor, 1000001);
+  EXPECT_EQ(geometry.tags[1000000], GeometryTag::real);
+  // The completion has no such limit.
+  complete_plan_geometry(geometry);
+  EXPECT_EQ(geometry.cursor, 1006999);
+  EXPECT_EQ(geometry.tags[1006998], GeometryTag::real);
+  EXPECT_EQ(geometry.tags[1006999], GeometryTag::empty);
+}
+
+TEST(PlanGeometry, CurveStopsSilentlyAtTheEndOfTheArray) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  const struct {
+    std::int32_t start, length;
+    std::int32_t cursor_after;
+  } cases[] = {
+      {7900, 500, 7999},   // curved part passes M - 2
+      {9000, 10, 7999},    // straight part passes M - 2
+      {kMax, kMax, 7999},  // the end S + L must not overflow
+      {-50, 20, 2},        // wholly before the seed
+      {10, -30, 11},       // negative length: straight to S only
+      {kMin, kMin, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    PlanGeometry geometry = seeded(1000);
+    EXPECT_TRUE(run_curve(geometry, c.start, c.length, 0.003));
+    EXPECT_EQ(geometry.cursor, c.cursor_after);
+    EXPECT_EQ(geometry.tags[7999], GeometryTag::empty);
+    EXPECT_EQ(geometry.tags[8000], GeometryTag::empty);
+    EXPECT_EQ(geometry.tags.size(), 8001u);
+  }
+}
+
+TEST(PlanGeometry, UnseededGeometryIsNotExtended) {
+  PlanGeometry geometry = create_plan_geometry(0);
+  EXPECT_TRUE(run_curve(geometry, 10, 10, 0.001));
+  complete_plan_geometry(geometry);
+  EXPECT_EQ(geometry.cursor, 0);
+  EXPECT_EQ(geometry.tags[2], GeometryTag::empty);
+}
+
+}  // namespace
+}  // namespace scenario

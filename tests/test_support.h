@@ -1,0 +1,48 @@
+#pragma once
+
+// Shared helpers for tests that run the readers and the compile in memory.
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/build_context.h"
+#include "app/file_names.h"
+#include "output/file_system.h"
+
+namespace scenario::test {
+
+/// The lines joined as the sources are written: every line ended by CR LF.
+inline std::string crlf_lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+/// A build context over files held in memory, in the folder "scenarios", with
+/// the default base name and train number. Sources given are put in place.
+struct MemoryBuild {
+  MemoryFileSystem files;
+  BuildContext context{files};
+  ScenarioFileNames names;
+
+  explicit MemoryBuild(std::optional<std::string> line_source = std::nullopt,
+                       std::optional<std::string> train_source = std::nullopt) {
+    context.folder = "scenarios";
+    names = scenario_file_names(context.folder, context.base_name, context.train_number);
+    if (line_source) files.files[names.line_source] = *line_source;
+    if (train_source) files.files[names.train_source] = *train_source;
+  }
+  MemoryBuild(const MemoryBuild&) = delete;
+  MemoryBuild& operator=(const MemoryBuild&) = delete;
+
+  bool has(const std::string& path) const { return files.files.count(path) != 0; }
+  bool has_line_source() const { return has(names.line_source); }
+  bool has_train_source() const { return has(names.train_source); }
+};
+
+}  // namespace scenario::test

@@ -68,14 +68,14 @@ LINE = {
     "binary_junk": "[generale]\x00\xff\xfe,lunghezza percorso,\x00 12\x80\r\n\x01\x02pendenza,\xff\r\n",
 }
 
-# The fixed line source of the train target is 40000 m long: N = 940, the last
-# position in range is 46900, the last station position 46200.
+# The fixed line source of the train target is 1000 m long: N = 160, the last
+# position in range is 7900, the last station position 7200.
 TRAIN = {
     "minimal": train(""),
-    "last_positions": train(rows("velocita, 0, 100", "aderenza, 0, 90", "velocita, 46900, 60",
-                                 "aderenza, 46900, 80", "segnale, 46900, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
-                                 "abbattimento, 46850, 70", "velocita, 46901, 60")),
-    "past_last_position": train(rows("segnale, 46901, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
+    "last_positions": train(rows("velocita, 0, 100", "aderenza, 0, 90", "velocita, 7900, 60",
+                                 "aderenza, 7900, 80", "segnale, 7900, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
+                                 "abbattimento, 7850, 70", "velocita, 7901, 60")),
+    "past_last_position": train(rows("segnale, 7901, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
     "negative_positions": train(rows("velocita, -100, 100", "aderenza, -5000, 90", "velocita, -2147483648, 50",
                                      "abbattimento, -30, 5")),
     "negative_signal": train(rows("segnale, -100, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
@@ -83,18 +83,16 @@ TRAIN = {
     "signal_near_start": train(rows("segnale, 100, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
                                     "segnale, 300, 1, 4, 1, 0, 0, 1, 3,1,0, 7")),
     "signal_on_cell_1": train(rows("segnale, 0, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
-    "restriction_end_past_grid": train(rows("rallentamento, 46000, 60, 5000, 0, 1, 60")),
-    "restriction_huge_length": train(rows("rallentamento, 40000, 60, 2147483647, 0, 1, 60")),
-    "restriction_same_cell": train(rows("rallentamento, 46800, 60, 0, 0, 1, 60")),
-    "long_station_near_end": train(rows("stazione, 46200, 12, 1800, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Lunga")),
-    "long_station_extended": train(rows("stazione, 46200, 12, 1700, 0, 0, 1, 1,1,0, 4,1,1, 30, 7,16,0, Prima",
-                                        "stazione, 46200, 7, 900, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Seconda")),
-    "station_last_position": train(rows("stazione, 46200, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Ultima",
-                                        "stazione, 46250, 28, 200, 0, 0, 0, 0,0,0, 0,0,0, 0, 0,0,0, Oltre")),
+    "restriction_end_past_grid": train(rows("rallentamento, 7000, 60, 5000, 0, 1, 60")),
+    "restriction_huge_length": train(rows("rallentamento, 6000, 60, 2147483647, 0, 1, 60")),
+    "restriction_same_cell": train(rows("rallentamento, 7800, 60, 0, 0, 1, 60")),
+    "long_station_near_end": train(rows("stazione, 7200, 12, 1800, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Lunga")),
+    "long_station_extended": train(rows("stazione, 7200, 12, 1700, 0, 0, 1, 1,1,0, 4,1,1, 30, 7,16,0, Prima",
+                                        "stazione, 7200, 7, 900, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Seconda")),
+    "station_last_position": train(rows("stazione, 7200, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Ultima",
+                                        "stazione, 7250, 28, 200, 0, 0, 0, 0,0,0, 0,0,0, 0, 0,0,0, Oltre")),
     "station_at_start": train(rows("stazione, 0, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Inizio")),
     "station_negative": train(rows("stazione, -1000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Prima")),
-    "stations_fill_rows": train(rows(*["stazione, %d, 12, 100, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,%d,0, S%d"
-                                       % (500 * i, i % 60, i) for i in range(1, 82)])),
     "same_position_speeds": train(rows(*["velocita, 5000, %d" % (40 + i % 100) for i in range(3000)])),
     "same_position_adhesion": train(rows(*["aderenza, 5000, %d" % (i % 300) for i in range(3000)])),
     "same_position_points": train(rows(*["abbattimento, 5000, 70"] * 2000)),
@@ -120,6 +118,9 @@ BOTH = {
     "restriction_walk_to_end": line(0, "") + "=====" + train(rows("rallentamento, 6500, 60, 0, 0, 0, 60")),
     "restriction_end_near_grid_end": line(0, "") + "=====" + train(rows(
         "rallentamento, 5000, 60, 1500, 0, 1, 60", "segnale, 6900, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
+    "stations_fill_rows": line(40000, "") + "=====" + train(rows(*[
+        "stazione, %d, 12, 100, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,%d,0, S%d" % (500 * i, i % 60, i)
+        for i in range(1, 82)])),
     "empty_line": "=====" + train(""),
     "empty_both": "=====",
 }

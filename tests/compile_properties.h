@@ -9,9 +9,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
-
-#include "model/build_status.h"
 
 namespace scenario::testing {
 
@@ -22,30 +19,8 @@ enum class FuzzInput { line_source, train_source, both_sources };
 /// the shortest line still has cells up to 7000 m.
 std::string_view fixed_train_source();
 
-/// A small valid line source of 40000 m with an entry of every kind.
+/// A small valid line source of 1000 m with an entry of every kind.
 std::string_view fixed_line_source();
-
-/// Everything one compile in memory left behind, and the facts of the model
-/// that its files were written from.
-struct CompiledRun {
-  BuildStatus status;
-  std::optional<std::int32_t> fatal;
-  std::optional<std::string> file_error;
-  std::optional<std::int32_t> grid_last_index;
-  std::optional<std::string> plan_geometry, record_table, cell_grid;  // bytes, when written
-  std::vector<std::string> written;
-  bool line_source_left = false;
-  bool train_source_left = false;
-  std::size_t table_text_bytes = 0;     // sum of the 87 rows' text lengths
-  std::int32_t line_length_entry = 0;   // row 84 num_b
-  std::optional<std::int32_t> geometry_last_metre;
-  std::vector<std::uint8_t> geometry_tags;  // one a metre
-};
-
-/// Compiles the two sources in memory with the given geometry flag, the
-/// sources deleted as in the standard run.
-CompiledRun compile_sources(std::string_view line_source, std::string_view train_source,
-                            std::int32_t geometry_flag = 1);
 
 /// Splits a "both sources" input at its first "=====": the line source before
 /// it, the train source after it. Without one, the whole input is the line
@@ -57,6 +32,7 @@ std::pair<std::string_view, std::string_view> sources_of(FuzzInput kind, std::st
 
 /// Compiles the two sources in memory (twice with the geometry flag 1, once
 /// with 0) and returns a description of the first broken property, if any.
+/// The files are checked from their bytes alone, against their layouts.
 std::optional<std::string> check_compile_properties(std::string_view line_source,
                                                     std::string_view train_source);
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "app/compile.h"
 #include "compile_properties.h"
 #include "run_program.h"
 
@@ -36,7 +37,7 @@ TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
 TEST(FuzzCorpus, FixedSourcesCompileWithoutStatus) {
   // The fixed halves of the single-source targets must be valid themselves,
   // or every input of those targets would stop at the same place.
-  const CompiledRun run = compile_sources(fixed_line_source(), fixed_train_source());
+  const MemoryCompile run = compile_in_memory(fixed_line_source(), fixed_train_source());
   EXPECT_EQ(run.status.code, 0) << "position " << run.status.position;
   EXPECT_EQ(check_compile_properties(fixed_line_source(), fixed_train_source()), std::nullopt);
 }

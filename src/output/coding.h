@@ -15,9 +15,11 @@ inline void put_u8(std::string& out, std::uint8_t value) {
   out.push_back(static_cast<char>(value));
 }
 
+// Each value's bytes are gathered first and appended at once: the plan
+// geometry file alone is millions of values.
 inline void put_u16(std::string& out, std::uint16_t value) {
-  out.push_back(static_cast<char>(value & 0xFF));
-  out.push_back(static_cast<char>(value >> 8));
+  const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+  out.append(bytes, 2);
 }
 
 inline void put_i16(std::string& out, std::int16_t value) {
@@ -25,9 +27,9 @@ inline void put_i16(std::string& out, std::int16_t value) {
 }
 
 inline void put_u32(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    out.push_back(static_cast<char>((value >> shift) & 0xFF));
-  }
+  char bytes[4];
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  out.append(bytes, 4);
 }
 
 inline void put_i32(std::string& out, std::int32_t value) {
@@ -37,9 +39,9 @@ inline void put_i32(std::string& out, std::int32_t value) {
 /// IEEE 754 binary64, the bits as they are (signed zeros and NaN payloads kept).
 inline void put_f64(std::string& out, double value) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
-  for (int shift = 0; shift < 64; shift += 8) {
-    out.push_back(static_cast<char>((bits >> shift) & 0xFF));
-  }
+  char bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  out.append(bytes, 8);
 }
 
 /// Reads fixed-width little-endian values from a byte string. Every read

@@ -19,10 +19,10 @@ seconds_of() {  # runs "$@" $runs times, prints the mean wall time in ms
 }
 
 compile_once() { "$compiler" compile --dir "$folder" --quiet; }
-dd_once() {
+dd_once() {  # extra dd options, e.g. conv=fsync
   for file in Orvale_Varcona_linea.dat Orvale_Varcona_593.sim Orvale_Varcona_593.dat; do
     size=$(stat -c %s "$folder/$file")
-    dd if="$folder/$file" of="$folder/copy_$file" bs="$size" count=1 status=none
+    dd if="$folder/$file" of="$folder/copy_$file" bs="$size" count=1 status=none "$@"
   done
 }
 
@@ -32,6 +32,7 @@ ls -l "$folder"/*.dat "$folder"/*.sim
 echo "358000 m line, mean of $runs runs:"
 echo "  scenario-compiler compile: $(seconds_of compile_once) ms"
 echo "  dd, one write per file:    $(seconds_of dd_once) ms"
+echo "  the same, synced:          $(seconds_of dd_once conv=fsync) ms"
 echo "  process start (--version): $(seconds_of "$compiler" --version) ms"
 
 rm -f "$folder"/*

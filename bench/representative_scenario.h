@@ -39,8 +39,9 @@ inline std::string representative_line_source(std::int32_t length) {
   }
   text += "[indicazioni]\r\n";
   for (std::int32_t p : {25075, length / 2 + 75, length - 925}) {
+    const std::string metres = std::to_string(1000 + p % 1000).substr(1);  // zero-padded
     text += "cartello_indicatore, " + std::to_string(p) + ", (Km " + std::to_string(p / 1000) +
-            "+" + std::to_string(p % 1000) + ")\r\n";
+            "+" + metres + ")\r\n";
   }
   text += "[fine]\r\n\r\n";
   return text;

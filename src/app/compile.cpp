@@ -10,21 +10,6 @@
 #include "sources/memorizza_dati.h"
 
 namespace scenario {
-namespace {
-
-// The pass records its own codes; a code it sets was not set by a reader, so
-// the source line of an earlier reader code no longer applies to it.
-void run_code_reduction_pass(BuildContext& context) {
-  BuildStatus pass_status;
-  code_reduction_pass(*context.grid, pass_status);
-  if (pass_status.code != status::kNone) {
-    context.status.code = pass_status.code;
-    context.status.position = pass_status.position;
-    context.status.origin.reset();
-  }
-}
-
-}  // namespace
 
 CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_flag) {
   CompileOutcome outcome;
@@ -38,7 +23,7 @@ CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_f
   // nothing to stamp or write; files of an earlier run stay as they were. A
   // grid always holds cells 0 and 1 (the length is at least 0).
   if (!context.grid || !context.grid->contains(1)) return outcome;
-  run_code_reduction_pass(context);
+  code_reduction_pass(*context.grid, context.status);
   if (auto fatal = stamp_headers(context.table, *context.grid)) {
     // The error box ends the build: no scenario file is written, renamed or
     // deleted after it.

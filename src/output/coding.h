@@ -11,15 +11,34 @@
 
 namespace scenario {
 
+/// Stores a value at `at` and returns the byte after it: for writers that
+/// size their output once and fill it in place.
+inline char* store_u16(char* at, std::uint16_t value) {
+  at[0] = static_cast<char>(value & 0xFF);
+  at[1] = static_cast<char>(value >> 8);
+  return at + 2;
+}
+
+inline char* store_u32(char* at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  return at + 4;
+}
+
+/// IEEE 754 binary64, the bits as they are (signed zeros and NaN payloads kept).
+inline char* store_f64(char* at, double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  for (int i = 0; i < 8; ++i) at[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  return at + 8;
+}
+
+/// Appends a value to `out`.
 inline void put_u8(std::string& out, std::uint8_t value) {
   out.push_back(static_cast<char>(value));
 }
 
-// Each value's bytes are gathered first and appended at once: the plan
-// geometry file alone is millions of values.
 inline void put_u16(std::string& out, std::uint16_t value) {
-  const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-  out.append(bytes, 2);
+  char bytes[2];
+  out.append(bytes, static_cast<std::size_t>(store_u16(bytes, value) - bytes));
 }
 
 inline void put_i16(std::string& out, std::int16_t value) {
@@ -28,20 +47,16 @@ inline void put_i16(std::string& out, std::int16_t value) {
 
 inline void put_u32(std::string& out, std::uint32_t value) {
   char bytes[4];
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  out.append(bytes, 4);
+  out.append(bytes, static_cast<std::size_t>(store_u32(bytes, value) - bytes));
 }
 
 inline void put_i32(std::string& out, std::int32_t value) {
   put_u32(out, static_cast<std::uint32_t>(value));
 }
 
-/// IEEE 754 binary64, the bits as they are (signed zeros and NaN payloads kept).
 inline void put_f64(std::string& out, double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
   char bytes[8];
-  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-  out.append(bytes, 8);
+  out.append(bytes, static_cast<std::size_t>(store_f64(bytes, value) - bytes));
 }
 
 /// Reads fixed-width little-endian values from a byte string. Every read

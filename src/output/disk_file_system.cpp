@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "output/file_system.h"
 
@@ -44,8 +45,8 @@ int create_temporary(const std::string& path, std::string& temporary) {
 // Makes the rename itself durable; a failure here changes nothing the user
 // sees (the new file is in place), so it is not reported.
 void sync_folder(const std::string& path) {
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  if (folder.empty()) folder = ".";
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
@@ -60,7 +61,13 @@ IoResult replace_regular(const std::string& path, std::string_view content,
   std::string temporary;
   const int fd = create_temporary(path, temporary);
   if (fd < 0) return failure("write", shown, errno);
-  int error = write_all(fd, content);
+  // The new file keeps the permissions the old one had.
+  struct stat old_file {};
+  int error = 0;
+  if (::stat(path.c_str(), &old_file) == 0 && ::fchmod(fd, old_file.st_mode & 07777) != 0) {
+    error = errno;
+  }
+  if (error == 0) error = write_all(fd, content);
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;

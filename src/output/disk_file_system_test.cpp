@@ -60,8 +60,12 @@ TEST_F(DiskFileSystemTest, ReplaceLeavesExactlyTheNewContent) {
   EXPECT_EQ(fs::file_size(file), 0u);
   EXPECT_EQ(names(), std::vector<std::string>{"a.dat"});
 
+  // The permissions of the replaced file are kept; a new file gets the defaults.
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   std::string back;
   ASSERT_TRUE(disk_.replace(file, "abc").ok);
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_TRUE(disk_.read(file, back).ok);
   EXPECT_EQ(back, "abc");
 }

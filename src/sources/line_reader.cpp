@@ -335,11 +335,11 @@ class LineReader {
   }
 
   // Reads a keyword field into the current token and remembers its line as
-  // the line of the entry it may start.
+  // the line of the entry it may start (or of the field that failed).
   bool read_keyword() {
-    if (!fields_.read_text(context_.current_token)) return false;
+    const bool read = fields_.read_text(context_.current_token);
     entry_line_ = fields_.field_line();
-    return true;
+    return read;
   }
 
   bool number(std::int32_t& value) { return fields_.read_number(value); }

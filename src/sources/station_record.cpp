@@ -1,0 +1,148 @@
+#include "sources/station_record.h"
+
+#include <algorithm>
+
+#include "model/rounding.h"
+
+namespace scenario {
+namespace {
+
+constexpr std::int32_t kFirstMarkableCell = 2;  // cells 0 and 1 carry no station marks
+constexpr std::int32_t kMinimumGap = 350;       // metres between two stations' extents
+constexpr std::int32_t kLongStation = 600;      // shorter stations lose `byte_d`
+constexpr std::int32_t kFirstStopKind = 25;     // kinds below this have a stop marker
+
+// A 64-bit value stored into a 32-bit field keeps its low 32 bits.
+std::int32_t low32(std::int64_t value) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+bool has_stop_marker(std::uint8_t kind) { return kind < kFirstStopKind; }
+
+bool has_approach_cells(std::uint8_t kind) {
+  return has_stop_marker(kind) && kind != 5 && kind != 6;
+}
+
+// Fields 4 to 17: options, the two parameter groups, standing time,
+// scheduled time and name.
+bool read_station_details(FieldReader& fields, TableRow& row) {
+  std::int32_t hours = 0;
+  std::int32_t minutes = 0;
+  std::int32_t seconds = 0;
+  if (!read_byte_field(fields, row.flag) || !read_byte_field(fields, row.byte_d) ||
+      !read_byte_field(fields, row.byte_c) || !read_word_field(fields, row.word_a) ||
+      !read_word_field(fields, row.word_b) || !read_byte_field(fields, row.byte_a) ||
+      !read_word_field(fields, row.word_c) || !read_word_field(fields, row.word_d) ||
+      !read_word_field(fields, row.word_e) || !read_byte_field(fields, row.byte_b) ||
+      !fields.read_number(hours) || !fields.read_number(minutes) || !fields.read_number(seconds)) {
+    return false;
+  }
+  // Computed wide: hours up to 2^31 would overflow 32 bits; the field keeps
+  // the low 32 bits of the exact value.
+  row.num_d = low32((std::int64_t{hours} * 60 + minutes) * 60 + seconds);
+  return fields.read_text(row.text);
+}
+
+}  // namespace
+
+RecordEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& grid,
+                              BuildStatus& status, StationRows& rows, const SourceLine& origin) {
+  const std::int32_t c = rows.counter;
+  // The train reader stops at status 10 before the counter reaches the sign
+  // row; this keeps a caller that goes on regardless inside the station rows.
+  const std::int32_t last_station_row = std::clamp(rows.sign_row, 1, table_row::kFirstSign) - 1;
+  if (c < table_row::kFirstStation || c > std::max(last_station_row, 1)) {
+    set_reader_status(status, status::kStationsReachSigns, std::nullopt, origin);
+    return RecordEnd::kEndReading;
+  }
+  TableRow& row = table.rows[static_cast<std::size_t>(c)];
+  const std::int32_t n = grid.last_index();
+
+  std::int32_t p = 0;
+  if (!fields.read_number(p)) return RecordEnd::kReadFailure;
+  row.num_c = p;
+  if (!position_in_range(p, n, 800)) {
+    set_reader_status(status, status::kOutOfRange, p, origin);
+    return RecordEnd::kEndNormally;
+  }
+  if (p % 50 != 0) {
+    set_reader_status(status, status::kStationNotMultiple, p, origin);
+    return RecordEnd::kEndReading;
+  }
+
+  std::int32_t length = 0;
+  if (!read_byte_field(fields, row.kind) || !fields.read_number(length)) {
+    return RecordEnd::kReadFailure;
+  }
+  if (length % 100 != 0) {
+    set_reader_status(status, status::kStationLength, p, origin);
+    return RecordEnd::kEndReading;
+  }
+  if (!read_station_details(fields, row)) return RecordEnd::kReadFailure;
+
+  // The extent, in 64 bits: p + L can pass the 32-bit range. Both ends are
+  // multiples of 50, since p is one and L a multiple of 100.
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+  if (row.kind == 5 || row.kind == 6) {
+    start = std::int64_t{p} - length;
+    end = std::int64_t{p} + 150;
+    row.byte_c = 0;
+  } else if (row.kind == 7 || row.kind == 8) {
+    start = std::int64_t{p} - length;
+    end = std::int64_t{p} + length;
+    row.byte_c = 0;
+  } else {
+    start = std::int64_t{p} - length / 2;
+    end = std::int64_t{p} + length / 2 + (row.byte_c != 0 ? 50 : 0);
+  }
+  row.num_a = low32(start);
+  row.num_b = low32(end);
+  if (length < kLongStation) row.byte_d = 0;
+  if (c == table_row::kFirstStation) {
+    // The end extension already applied stays in `num_b`.
+    row.byte_c = 0;
+    row.byte_d = 0;
+  }
+
+  // The stop marker is the cell just before the cell that begins at the end
+  // of the extent; the approach cells are the four before it.
+  const std::int64_t stop = end / 50 - 1;
+  if (has_stop_marker(row.kind) && stop > n) {
+    // A long station near the end of the line: refused like a position
+    // beyond the grid, before any of its marks is written.
+    set_reader_status(status, status::kOutOfRange, p, origin);
+    return RecordEnd::kEndNormally;
+  }
+  if (has_approach_cells(row.kind)) {
+    for (std::int32_t k = 1; k <= 4; ++k) {
+      const std::int64_t cell = stop - k;
+      if (cell >= kFirstMarkableCell) grid[static_cast<std::int32_t>(cell)].approach = low8(80 + k);
+    }
+  }
+  if (has_stop_marker(row.kind)) {
+    if (stop < kFirstMarkableCell) {
+      set_reader_status(status, status::kStopMarkerBeforeGrid, std::nullopt, origin);
+      return RecordEnd::kEndReading;
+    }
+    TrackCell& marker = grid[static_cast<std::int32_t>(stop)];
+    marker.kind = cell_kind::kStopMarker;
+    marker.val_a = low16(c);
+  }
+
+  // Checked after the marks: a station refused here has marked the grid.
+  if (c > table_row::kFirstStation &&
+      start - kMinimumGap < table.rows[static_cast<std::size_t>(c - 1)].num_b) {
+    set_reader_status(status, status::kStationsTooClose, p, origin);
+    return RecordEnd::kEndReading;
+  }
+
+  rows.counter = c + 1;
+  if (rows.counter >= rows.sign_row) {
+    set_reader_status(status, status::kStationsReachSigns, std::nullopt, origin);
+    return RecordEnd::kEndReading;
+  }
+  return RecordEnd::kGoOn;
+}
+
+}  // namespace scenario

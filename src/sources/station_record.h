@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/build_status.h"
+#include "model/cell_grid.h"
+#include "model/record_table.h"
+#include "sources/field_reader.h"
+#include "sources/train_fields.h"
+
+namespace scenario {
+
+/// Where the stations stand in the record table while the train source is read.
+struct StationRows {
+  std::int32_t counter = table_row::kFirstStation;  // the row of the next station
+  std::int32_t sign_row = table_row::kFirstSign;    // the row the next indication board would take
+};
+
+/// Reads the seventeen fields of a "stazione" record that follow its keyword
+/// field, stores the station at row `rows.counter`, marks its stop marker and
+/// approach cells and checks it against the grid, the previous station and
+/// the rows left. Every status it sets carries `origin`; on kReadFailure it
+/// sets none (the caller takes the failure path).
+RecordEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& grid,
+                              BuildStatus& status, StationRows& rows, const SourceLine& origin);
+
+}  // namespace scenario

@@ -102,7 +102,7 @@ TRAIN = {
     "truncated": train("")[:-10] + "stazione, 1500, 12, 400",
     "no_general": "velocita, 0, 100\r\nsegnale, 1000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n",
     "binary_junk": "[generale]\x00\xff,stazione\x00,\x80\x81,velocita,1e5,\r\n\x7f",
-    "clock_blanks": train(rows("orologio, 14 40 40 ", "Velocit\xe0, 1000, 160", "[velocita] 2000, 100")),
+    "clock_blanks": train(rows("orologio, 14 40 40 ", "Velocit\xe0, 1000, 160", "[velocita]", "2000, 100")),
 }
 
 # Both sources: the line source, "=====", the train source.
@@ -112,9 +112,10 @@ BOTH = {
                                                               "segnale, 7000, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
     "line_status_15_then_train": line(1000, rows("pendenza, 9000, 3")) + "=====" + train(rows(
         "velocita, 0, 100", "segnale, 3000, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),
+    # Start board in cell 8, cells 3 and 2 taken: the first band's point lands on cell 1.
     "reduction_point_on_cell_1": SHORT_LINE + "=====" + train(rows(
-        "segnale, 200, 2, 4, 1, 0, 0, 1, 3,1,0, 0", "segnale, 250, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
-        "rallentamento, 400, 60, 200, 0, 0, 60")),
+        "segnale, 50, 2, 4, 1, 0, 0, 1, 3,1,0, 0", "segnale, 100, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
+        "rallentamento, 350, 60, 200, 0, 0, 60")),
     "restriction_walk_to_end": line(0, "") + "=====" + train(rows("rallentamento, 6500, 60, 0, 0, 0, 60")),
     "restriction_end_near_grid_end": line(0, "") + "=====" + train(rows(
         "rallentamento, 5000, 60, 1500, 0, 1, 60", "segnale, 6900, 2, 4, 1, 0, 0, 1, 3,1,0, 0")),

@@ -211,11 +211,13 @@ std::pair<std::string_view, std::string_view> sources_of(FuzzInput kind, std::st
 }
 
 std::optional<std::string> check_compile_properties(std::string_view line_source,
-                                                    std::string_view train_source) {
+                                                    std::string_view train_source,
+                                                    bool without_geometry_too) {
   const MemoryCompile first = compile_in_memory(line_source, train_source);
   if (auto broken = check_run(first, 1)) return "geometry flag 1: " + *broken;
   const MemoryCompile second = compile_in_memory(line_source, train_source);
   if (!same_outcome(first, second)) return "two compiles of the same sources differ";
+  if (!without_geometry_too) return std::nullopt;
   const MemoryCompile flat =
       compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, 0);
   if (auto broken = check_run(flat, 0)) return "geometry flag 0: " + *broken;

@@ -30,10 +30,12 @@ std::pair<std::string_view, std::string_view> split_sources(std::string_view dat
 /// The line and train source texts that a fuzz input of `kind` stands for.
 std::pair<std::string_view, std::string_view> sources_of(FuzzInput kind, std::string_view data);
 
-/// Compiles the two sources in memory (twice with the geometry flag 1, once
-/// with 0) and returns a description of the first broken property, if any.
-/// The files are checked from their bytes alone, against their layouts.
+/// Compiles the two sources in memory (twice with the geometry flag 1, and
+/// once with 0 unless `without_geometry_too` is false) and returns a
+/// description of the first broken property, if any. The files are checked
+/// from their bytes alone, against their layouts.
 std::optional<std::string> check_compile_properties(std::string_view line_source,
-                                                    std::string_view train_source);
+                                                    std::string_view train_source,
+                                                    bool without_geometry_too = true);
 
 }  // namespace scenario::testing

@@ -35,6 +35,11 @@ struct BuildContext {
 
   /// The first file operation that failed; the build stops at it.
   std::optional<std::string> file_error;
+
+  /// Why a source text that exists could not be read. The reader has taken
+  /// its failure path (status 25) and the build goes on, as after any 25;
+  /// the command reports the reason as a failed file operation at the end.
+  std::optional<std::string> source_error;
 };
 
 /// Deletes a source text when the run deletes sources; a failure is recorded

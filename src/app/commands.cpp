@@ -22,8 +22,9 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
       std::cerr << status_message(context.status) << std::endl;
       code = exit_status::kBuildStatus;
     }
-    if (context.file_error) {
-      std::cerr << "scenario-compiler: " << *context.file_error << std::endl;
+    for (const auto& error : {context.source_error, context.file_error}) {
+      if (!error) continue;
+      std::cerr << "scenario-compiler: " << *error << std::endl;
       code = exit_status::kFileError;
     }
   }

@@ -1,10 +1,25 @@
 #include "builtin/builtin_texts.h"
 
+#include "builtin/builtin_scenario.h"
+#include "builtin/driver_documents.h"
+#include "builtin/line_table.h"
+
 namespace scenario {
 
-// Placeholder body until the built-in scenario is built.
-IoResult write_builtin_texts(FileSystem&, const ScenarioFileNames&) {
-  return IoResult::failure("the built-in scenario is not available yet");
+IoResult write_builtin_texts(FileSystem& files, const ScenarioFileNames& names) {
+  const struct {
+    const std::string& path;
+    LineTable table;
+  } texts[] = {
+      {names.line_source, dati_linea()}, {names.train_source, dati_treno()},
+      {names.notes, dati_note()},        {names.slow_orders, dati_rallentamenti()},
+      {names.timetable, dati_scheda()},
+  };
+  for (const auto& text : texts) {
+    IoResult result = write_line_table(files, text.path, text.table);
+    if (!result.ok) return result;
+  }
+  return IoResult::success();
 }
 
 }  // namespace scenario

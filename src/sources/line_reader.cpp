@@ -377,7 +377,7 @@ LineReadEnd read_line_source(BuildContext& context) {
   std::string text;
   if (IoResult result = context.files.read(path, text); !result.ok) {
     // The status says the reading failed; the message says why.
-    if (!context.file_error) context.file_error = result.message;
+    context.source_error = result.message;
     take_failure_path(context, std::nullopt);
     return {};
   }

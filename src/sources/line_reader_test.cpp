@@ -466,8 +466,8 @@ TEST(LineReader, UnreadableSourceTakesTheFailurePath) {
   EXPECT_EQ(build.context.status.origin, std::nullopt);
   EXPECT_FALSE(build.context.grid);
   EXPECT_FALSE(build.has_train_source());
-  ASSERT_TRUE(build.context.file_error);
-  EXPECT_NE(build.context.file_error->find("Orvale_Varcona_linea.txt"), std::string::npos);
+  ASSERT_TRUE(build.context.source_error);
+  EXPECT_NE(build.context.source_error->find("Orvale_Varcona_linea.txt"), std::string::npos);
 }
 
 }  // namespace

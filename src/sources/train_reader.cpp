@@ -282,7 +282,12 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
   const std::string path =
       scenario_file_names(context.folder, context.base_name, context.train_number).train_source;
   std::string text;
-  if (!context.grid || !context.files.exists(path) || !context.files.read(path, text).ok) {
+  if (!context.grid || !context.files.exists(path)) {
+    take_failure_path(context, std::nullopt);
+    return;
+  }
+  if (IoResult result = context.files.read(path, text); !result.ok) {
+    context.source_error = result.message;
     take_failure_path(context, std::nullopt);
     return;
   }

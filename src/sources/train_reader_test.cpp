@@ -376,6 +376,9 @@ TEST_F(TrainReaderTest, MissingOrUnreadableSourceTakesTheFailurePath) {
   read(source({"sabbia, 5"}));
   EXPECT_EQ(context.status.code, status::kReadFailure);
   EXPECT_EQ(row(table_row::kTrainHeader).word_a, 0);
+  // The reason is kept for the message; the build itself goes on.
+  ASSERT_TRUE(context.source_error);
+  EXPECT_NE(context.source_error->find(names.train_source), std::string::npos);
 }
 
 TEST_F(TrainReaderTest, KeepsTheSourcesWhenTheRunDoesNotDeleteThem) {

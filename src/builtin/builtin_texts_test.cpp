@@ -1,0 +1,49 @@
+#include "builtin/builtin_texts.h"
+
+#include <gtest/gtest.h>
+
+#include "builtin/builtin_scenario.h"
+#include "builtin/driver_documents.h"
+
+namespace scenario {
+namespace {
+
+TEST(BuiltinTexts, WritesTheFiveTextsUnderTheRunsNames) {
+  MemoryFileSystem files;
+  const ScenarioFileNames names = scenario_file_names("folder with blanks", "Abc", "12");
+  ASSERT_TRUE(write_builtin_texts(files, names).ok);
+  EXPECT_EQ(files.files.size(), 5u);
+  EXPECT_EQ(files.files[names.line_source], render_line_table(dati_linea()));
+  EXPECT_EQ(files.files[names.train_source], render_line_table(dati_treno()));
+  EXPECT_EQ(files.files[names.notes], render_line_table(dati_note()));
+  EXPECT_EQ(files.files[names.slow_orders], render_line_table(dati_rallentamenti()));
+  EXPECT_EQ(files.files[names.timetable], render_line_table(dati_scheda()));
+}
+
+TEST(BuiltinTexts, ASecondRunReplacesEveryTextWithTheSameBytes) {
+  MemoryFileSystem files;
+  const ScenarioFileNames names = scenario_file_names("", "Orvale_Varcona", "593");
+  ASSERT_TRUE(write_builtin_texts(files, names).ok);
+  const auto first = files.files;
+  for (auto& [path, content] : files.files) content += "stale tail of an edited copy";
+  ASSERT_TRUE(write_builtin_texts(files, names).ok);
+  EXPECT_EQ(files.files, first);
+}
+
+// The texts are written in the order line source, train source, notes,
+// slow-order form, timetable; the first failure stops the rest.
+TEST(BuiltinTexts, StopsAtTheFirstFailure) {
+  MemoryFileSystem files;
+  const ScenarioFileNames names = scenario_file_names("", "Orvale_Varcona", "593");
+  files.failing.insert(names.notes);
+  const IoResult result = write_builtin_texts(files, names);
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find(names.notes), std::string::npos) << result.message;
+  EXPECT_TRUE(files.files.count(names.line_source));
+  EXPECT_TRUE(files.files.count(names.train_source));
+  EXPECT_FALSE(files.files.count(names.slow_orders));
+  EXPECT_FALSE(files.files.count(names.timetable));
+}
+
+}  // namespace
+}  // namespace scenario

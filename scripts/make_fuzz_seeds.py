@@ -1,5 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the hand-made seed inputs of fuzz/corpus/. Run from the repo root.
+"""Writes the hand-made seed inputs of fuzz/corpus/. Run from the repo root:
+
+    scripts/make_fuzz_seeds.py [build/scenario-compiler]
+
+Given the executable, it also writes the built-in sources as seeds, exported
+with `scenario-compiler export`.
 
 Each seed is a source text (or, for both_sources, a line source and a train
 source joined by "====="). They stand at the edges the readers must survive:
@@ -7,6 +12,9 @@ positions at and past both ends of the grid, negative positions, huge
 numbers, long entries near the end, many entries at one position.
 """
 import os
+import subprocess
+import sys
+import tempfile
 
 HEADER = ("[generale]\r\n"
           "lunghezza percorso, {length}\r\n"
@@ -133,6 +141,17 @@ def write(folder, seeds):
         with open(os.path.join(folder, name + ".txt"), "wb") as out:
             out.write(text.encode("latin-1"))
 
+
+if len(sys.argv) > 1:
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([os.path.abspath(sys.argv[1]), "export", "--quiet", "--dir", folder], check=True)
+        with open(os.path.join(folder, "Orvale_Varcona_linea.txt"), "rb") as source:
+            builtin_line = source.read().decode("latin-1")
+        with open(os.path.join(folder, "Orvale_Varcona_593-.txt"), "rb") as source:
+            builtin_train = source.read().decode("latin-1")
+    LINE["builtin"] = builtin_line
+    TRAIN["builtin"] = builtin_train
+    BOTH["builtin"] = builtin_line + "=====" + builtin_train
 
 write("fuzz/corpus/line_source", LINE)
 write("fuzz/corpus/train_source", TRAIN)

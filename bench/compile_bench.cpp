@@ -11,7 +11,7 @@
 #include "model/record_table.h"
 #include "output/file_system.h"
 #include "output/scenario_writer.h"
-#include "representative_scenario.h"
+#include "builtin/builtin_scenario.h"
 #include "sources/plan_geometry.h"
 
 namespace scenario {
@@ -22,15 +22,9 @@ constexpr std::int32_t kLineLength = 358000;
 // A straight line's geometry as the reader leaves it: encoding does not
 // depend on the values, only on the number and kinds of elements.
 PlanGeometry straight_geometry(std::int32_t length) {
-  PlanGeometry geometry;
-  geometry.last_metre = length + 7000;
-  const auto size = static_cast<std::size_t>(geometry.last_metre) + 1;
-  geometry.tags.assign(size, GeometryTag::real);
-  geometry.tags[0] = geometry.tags[1] = GeometryTag::int16;
-  geometry.tags[size - 1] = geometry.tags[size - 2] = GeometryTag::empty;
-  geometry.x.assign(size, 0.0);
-  geometry.y.resize(size);
-  for (std::size_t m = 0; m < size; ++m) geometry.y[m] = static_cast<double>(m);
+  PlanGeometry geometry = create_plan_geometry(length);
+  seed_plan_geometry(geometry);
+  complete_plan_geometry(geometry);
   return geometry;
 }
 
@@ -42,8 +36,9 @@ RecordTable filled_table() {
 }
 
 void BM_CompileInMemory(benchmark::State& state) {
-  const std::string line = bench::representative_line_source(kLineLength);
-  const std::string train = bench::representative_train_source(kLineLength);
+  // The built-in scenario itself: 358000 m, the real mix of entries.
+  const std::string line = render_line_table(dati_linea());
+  const std::string train = render_line_table(dati_treno());
   for (auto _ : state) {
     MemoryCompile result = compile_in_memory(line, train);
     benchmark::DoNotOptimize(result);

@@ -1,23 +1,42 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, on a Debian machine, when missing.
-#   scripts/setup.sh [fuzz] [coverage]   also what scripts/fuzz.sh or scripts/coverage.sh need
+#   scripts/setup.sh            the Linux build and its tests
+#   scripts/setup.sh windows    also the Windows cross-build and its check under
+#                               wine (scripts/windows_check.sh)
+#   scripts/setup.sh fuzz       also clang and libFuzzer (scripts/fuzz.sh)
+#   scripts/setup.sh coverage   also gcovr (scripts/coverage.sh)
+# Several sets may be named together.
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+# Without recommends: wine would bring in sound, video and printing support.
+windows_packages=()
 for extra in "$@"; do
   case "$extra" in
+    windows) windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     coverage) packages+=(gcovr) ;;
-    *) echo "setup.sh: unknown set '$extra' (fuzz, coverage)" >&2; exit 64 ;;
+    *) echo "setup.sh: unknown set '$extra' (windows, fuzz, coverage)" >&2; exit 64 ;;
   esac
 done
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+
+missing_of() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+      || echo "$package"
+  done
+}
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t windows_missing < <(missing_of "${windows_packages[@]}")
+if [ ${#missing[@]} -gt 0 ] || [ ${#windows_missing[@]} -gt 0 ]; then
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
+  fi
+  if [ ${#windows_missing[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends \
+      "${windows_missing[@]}"
+  fi
 fi

@@ -97,6 +97,7 @@ int run_command_line(int argc, char** argv) {
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);
+  standard.progress_window = true;
   return run_build(standard);
 }
 

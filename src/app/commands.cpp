@@ -44,6 +44,11 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
   return code;
 }
 
+ProgressStyle progress_style(const RunOptions& options) {
+  if (options.quiet) return ProgressStyle::kNone;
+  return options.progress_window ? ProgressStyle::kWindow : ProgressStyle::kLine;
+}
+
 int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, bool delete_sources,
                       bool write_texts) {
   DiskFileSystem disk;
@@ -52,7 +57,7 @@ int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, boo
   context.base_name = options.base_name;
   context.train_number = options.train_number;
   context.delete_sources = delete_sources;
-  ProgressDisplay progress(!options.quiet);
+  ProgressDisplay progress(progress_style(options));
   if (write_texts) {
     IoResult result = write_builtin_texts(
         disk, scenario_file_names(context.folder, context.base_name, context.train_number));
@@ -71,7 +76,7 @@ int run_build(const RunOptions& options) {
 
 int run_export(const RunOptions& options) {
   DiskFileSystem disk;
-  ProgressDisplay progress(!options.quiet);
+  ProgressDisplay progress(progress_style(options));
   IoResult result = write_builtin_texts(
       disk, scenario_file_names(options.dir, options.base_name, options.train_number));
   if (!result.ok) {

@@ -23,6 +23,7 @@ struct RunOptions {
   std::string train_number = kDefaultTrainNumber;
   std::optional<std::string> report;
   bool quiet = false;
+  bool progress_window = false; // the standard run: the progress window where there is one
   bool no_geometry = false;     // compile only
   bool delete_sources = false;  // compile only
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace scenario {
@@ -8,20 +9,29 @@ namespace scenario {
 /// the program reports, instead of killing it.
 void prepare_process();
 
-/// The folder that holds the running executable.
+/// The folder that holds the running executable, in the system's narrow
+/// character set (the one the file functions take).
 std::string executable_folder(const char* argv0);
+
+/// How a command shows that it is working.
+enum class ProgressStyle {
+  kNone,    // --quiet
+  kLine,    // "Attendere" on standard error
+  kWindow,  // the progress window too, where there is a window system (the standard run)
+};
 
 /// The progress display, shown from construction to destruction: the word
 /// "Attendere" while the build works.
 class ProgressDisplay {
  public:
-  explicit ProgressDisplay(bool shown);
+  explicit ProgressDisplay(ProgressStyle style);
   ~ProgressDisplay();
   ProgressDisplay(const ProgressDisplay&) = delete;
   ProgressDisplay& operator=(const ProgressDisplay&) = delete;
 
  private:
-  bool shown_;
+  struct Window;                    // the progress window, where one was made
+  std::unique_ptr<Window> window_;
 };
 
 /// Shows a fatal message with a single OK button; returns the box's result.

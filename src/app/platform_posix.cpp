@@ -19,8 +19,10 @@ std::string executable_folder(const char* argv0) {
 }
 
 // Without a window system the progress window is a line on standard error.
-ProgressDisplay::ProgressDisplay(bool shown) : shown_(shown) {
-  if (shown_) std::cerr << "Attendere" << std::endl;
+struct ProgressDisplay::Window {};
+
+ProgressDisplay::ProgressDisplay(ProgressStyle style) {
+  if (style != ProgressStyle::kNone) std::cerr << "Attendere" << std::endl;
 }
 
 ProgressDisplay::~ProgressDisplay() = default;

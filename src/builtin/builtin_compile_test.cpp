@@ -8,7 +8,7 @@
 
 #include "app/compile.h"
 #include "builtin/builtin_scenario.h"
-#include "builtin/written_lines.h"
+#include "builtin/line_table_test_util.h"
 #include "output/dump.h"
 
 namespace scenario {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "builtin/written_lines.h"
+#include "builtin/line_table_test_util.h"
 
 namespace scenario {
 namespace {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "builtin/builtin_scenario.h"
 #include "builtin/driver_documents.h"
 
@@ -28,6 +30,16 @@ TEST(BuiltinTexts, ASecondRunReplacesEveryTextWithTheSameBytes) {
   for (auto& [path, content] : files.files) content += "stale tail of an edited copy";
   ASSERT_TRUE(write_builtin_texts(files, names).ok);
   EXPECT_EQ(files.files, first);
+}
+
+// The marker is a table's only stop: each table closes with it, once.
+TEST(BuiltinTexts, EveryTableClosesWithTheEndMarker) {
+  for (LineTable table : {dati_linea(), dati_treno(), dati_note(), dati_rallentamenti(),
+                          dati_scheda()}) {
+    ASSERT_FALSE(table.empty());
+    EXPECT_EQ(table.back(), kEndMarker);
+    EXPECT_EQ(std::count(table.begin(), table.end(), kEndMarker), 1);
+  }
 }
 
 // The texts are written in the order line source, train source, notes,

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "builtin/builtin_scenario.h"
-#include "builtin/written_lines.h"
+#include "builtin/line_table_test_util.h"
 
 namespace scenario {
 namespace {
@@ -21,9 +21,10 @@ void expect_line(const std::vector<std::string>& lines, int number, std::string_
 }
 
 std::string hh_mm(int hours, int minutes) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d.%02d", hours, minutes);
-  return text;
+  const auto two_digits = [](int value) {
+    return std::string(value < 10 ? "0" : "") + std::to_string(value);
+  };
+  return two_digits(hours) + "." + two_digits(minutes);
 }
 
 // ------------------------------------------------------------- notes

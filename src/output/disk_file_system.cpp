@@ -1,3 +1,7 @@
+// The POSIX side of the disk file system; disk_file_system_windows.cpp is the
+// Windows side.
+#ifndef _WIN32
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -145,3 +149,5 @@ IoResult DiskFileSystem::remove(const std::string& path) {
 }
 
 }  // namespace scenario
+
+#endif  // _WIN32

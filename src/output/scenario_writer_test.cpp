@@ -10,12 +10,8 @@ namespace {
 // A straight line as the geometry computation leaves it: seeds at metres 0
 // and 1, doubles up to M - 2, the last two metres empty.
 PlanGeometry straight_geometry(std::int32_t line_length) {
-  PlanGeometry geometry;
-  geometry.last_metre = line_length + 7000;
-  const auto size = static_cast<std::size_t>(geometry.last_metre) + 1;
-  geometry.tags.assign(size, GeometryTag::empty);
-  geometry.x.assign(size, 0.0);
-  geometry.y.assign(size, 0.0);
+  PlanGeometry geometry = create_plan_geometry(line_length);
+  const std::size_t size = geometry.tags.size();
   for (std::size_t m = 0; m + 2 < size; ++m) {
     geometry.tags[m] = m < 2 ? GeometryTag::int16 : GeometryTag::real;
     geometry.y[m] = static_cast<double>(m);

@@ -1,0 +1,151 @@
+// The Windows side of the disk file system; names are in the system's narrow
+// code page, as the program composes them.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <string>
+
+#include "output/file_system.h"
+
+namespace scenario {
+namespace {
+
+// The system's own words for `error`, without the trailing period and line end.
+std::string reason(DWORD error) {
+  char* text = nullptr;
+  const DWORD size = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = size > 0 && text != nullptr ? std::string(text, size)
+                                                   : "error " + std::to_string(error);
+  if (text != nullptr) LocalFree(text);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||
+                             result.back() == '.' || result.back() == ' ')) {
+    result.pop_back();
+  }
+  return result;
+}
+
+IoResult failure(const char* what, const std::string& path, DWORD error) {
+  return IoResult::failure(std::string("cannot ") + what + " '" + path + "': " + reason(error));
+}
+
+// Writes everything; 0 or the system's error.
+DWORD write_all(HANDLE file, std::string_view content) {
+  while (!content.empty()) {
+    const DWORD chunk = content.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(content.size());
+    DWORD put = 0;
+    if (!WriteFile(file, content.data(), chunk, &put, nullptr)) return GetLastError();
+    if (put == 0) return ERROR_WRITE_FAULT;
+    content.remove_prefix(put);
+  }
+  return 0;
+}
+
+// A new temporary file beside `path` (same folder, so the move is atomic),
+// under a name nothing else holds: CREATE_NEW never opens an existing file.
+HANDLE create_temporary(const std::string& path, std::string& temporary) {
+  for (unsigned attempt = 0;; ++attempt) {
+    temporary = path + ".tmp." + std::to_string(GetCurrentProcessId()) + "." +
+                std::to_string(attempt);
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS || attempt == 1000) {
+      return file;
+    }
+  }
+}
+
+// The new content goes to a temporary file that is flushed and moved over the
+// old name; Windows' rename refuses an existing target, the move replaces it
+// and returns once the new name is on disk. Either the new file is in place
+// whole, or the old one is untouched and the temporary file is gone.
+IoResult replace_regular(const std::string& path, std::string_view content) {
+  std::string temporary;
+  HANDLE file = create_temporary(path, temporary);
+  if (file == INVALID_HANDLE_VALUE) return failure("write", path, GetLastError());
+  DWORD error = write_all(file, content);
+  if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
+  if (!CloseHandle(file) && error == 0) error = GetLastError();
+  if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = GetLastError();
+  }
+  if (error != 0) {
+    DeleteFileA(temporary.c_str());
+    return failure("write", path, error);
+  }
+  return IoResult::success();
+}
+
+// A device (NUL, CON, a pipe) is written as it is: a file moved over its name
+// would fail or put a plain file in its place.
+bool write_to_device(const std::string& path, std::string_view content, IoResult& result) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  if (GetFileType(file) == FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return false;
+  }
+  DWORD error = write_all(file, content);
+  if (!CloseHandle(file) && error == 0) error = GetLastError();
+  result = error == 0 ? IoResult::success() : failure("write", path, error);
+  return true;
+}
+
+}  // namespace
+
+bool DiskFileSystem::exists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+IoResult DiskFileSystem::read(const std::string& path, std::string& content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return failure("read", path, GetLastError());
+  content.clear();
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
+  }
+  char buffer[1 << 16];
+  DWORD error = 0;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE) error = 0;  // the writer of a pipe is done
+      break;
+    }
+    if (got == 0) break;
+    content.append(buffer, got);
+  }
+  CloseHandle(file);
+  if (error != 0) return failure("read", path, error);
+  return IoResult::success();
+}
+
+IoResult DiskFileSystem::replace(const std::string& path, std::string_view content) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return failure("write", path, ERROR_DIRECTORY);
+  }
+  IoResult result;
+  if (attributes == INVALID_FILE_ATTRIBUTES || !write_to_device(path, content, result)) {
+    return replace_regular(path, content);
+  }
+  return result;
+}
+
+IoResult DiskFileSystem::remove(const std::string& path) {
+  if (!DeleteFileA(path.c_str())) return failure("delete", path, GetLastError());
+  return IoResult::success();
+}
+
+}  // namespace scenario
+
+#endif  // _WIN32

@@ -117,6 +117,9 @@ same_files "$linux_std" "$work/windows/standard run" "standard run, second time"
 echo "windows_check: export and build"
 run_pair export - export --dir "case folder" --quiet
 run_pair build - build --dir "case folder" --report "case folder/report.json" --quiet
+mkdir -p "$work/in the way/Orvale_Varcona_593_note.txt"
+run_pair "build, a folder in the way" "$work/in the way" build --dir "case folder" \
+  --report "case folder/report.json"
 run_pair "build, other names" - build --dir "case folder" --base "Linea di prova" --train 12 \
   --report "case folder/report.json"
 
@@ -218,7 +221,8 @@ run_pair "compile, no sources" - compile --dir "case folder" --report "case fold
 
 # dump prints text: the same lines, with CR LF line ends on Windows.
 echo "windows_check: dump"
-dump_dir="$work/linux/compile small/case folder"
+dump_dir="$work/linux/compile builtin/case folder"
+[ -d "$dump_dir" ] || dump_dir="$work/linux/compile small/case folder"
 for file in "$dump_dir"/*.dat "$dump_dir"/*.sim; do
   [ -f "$file" ] || continue
   for json in "" --json; do

@@ -24,7 +24,7 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
     }
     for (const auto& error : {context.source_error, context.file_error}) {
       if (!error) continue;
-      std::cerr << "scenario-compiler: " << *error << std::endl;
+      tell_failure("scenario-compiler: " + *error);
       code = exit_status::kFileError;
     }
   }
@@ -80,7 +80,7 @@ int run_export(const RunOptions& options) {
   IoResult result = write_builtin_texts(
       disk, scenario_file_names(options.dir, options.base_name, options.train_number));
   if (!result.ok) {
-    std::cerr << "scenario-compiler: " << result.message << std::endl;
+    tell_failure("scenario-compiler: " + result.message);
     return exit_status::kFileError;
   }
   return exit_status::kSuccess;

@@ -37,4 +37,9 @@ class ProgressDisplay {
 /// Shows a fatal message with a single OK button; returns the box's result.
 int show_error_box(const std::string& message);
 
+/// Prints the line of a failed file operation on standard error. Where
+/// standard error leads nowhere (a Windows program started by a double click),
+/// the line is shown in a box instead, so that the failure is not lost.
+void tell_failure(const std::string& line);
+
 }  // namespace scenario

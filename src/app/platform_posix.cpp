@@ -32,6 +32,8 @@ int show_error_box(const std::string& message) {
   return 1;  // the OK button
 }
 
+void tell_failure(const std::string& line) { std::cerr << line << std::endl; }
+
 }  // namespace scenario
 
 #endif

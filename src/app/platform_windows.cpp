@@ -70,10 +70,15 @@ std::wstring short_path(const std::wstring& path) {
 }
 
 // A console made for this process alone (the program was started by a double
-// click) would stand empty beside the progress window: it is let go.
+// click) would stand empty beside the progress window: it is let go, and the
+// standard handles with it, so that failures know to show themselves in a box.
 void release_own_console() {
   DWORD processes[2];
-  if (GetConsoleWindow() != nullptr && GetConsoleProcessList(processes, 2) == 1) FreeConsole();
+  if (GetConsoleWindow() == nullptr || GetConsoleProcessList(processes, 2) != 1) return;
+  FreeConsole();
+  SetStdHandle(STD_INPUT_HANDLE, nullptr);
+  SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+  SetStdHandle(STD_ERROR_HANDLE, nullptr);
 }
 
 LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -112,6 +117,14 @@ void hold(int seconds) {
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
   }
+}
+
+// No console and no redirection: what goes to standard error is lost.
+bool standard_error_leads_nowhere() {
+  HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return true;
+  SetLastError(NO_ERROR);
+  return GetFileType(handle) == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR;
 }
 
 }  // namespace
@@ -198,6 +211,14 @@ int show_error_box(const std::string& message) {
   // made (no display) it returns at once.
   return MessageBoxA(nullptr, message.c_str(), kApplicationTitle,
                      MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void tell_failure(const std::string& line) {
+  std::cerr << line << std::endl;
+  if (standard_error_leads_nowhere()) {
+    MessageBoxA(nullptr, line.c_str(), kApplicationTitle,
+                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+  }
 }
 
 }  // namespace scenario

@@ -132,7 +132,7 @@ IoResult DiskFileSystem::read(const std::string& path, std::string& content) {
 IoResult DiskFileSystem::replace(const std::string& path, std::string_view content) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return failure("write", path, ERROR_DIRECTORY);
+    return IoResult::failure("cannot write '" + path + "': it is a folder");
   }
   IoResult result;
   if (attributes == INVALID_FILE_ATTRIBUTES || !write_to_device(path, content, result)) {

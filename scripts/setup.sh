@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, on a Debian machine, when missing.
-#   scripts/setup.sh           the Linux build and its tests
-#   scripts/setup.sh windows   also the Windows cross-build and its check under
-#                              wine (scripts/windows_check.sh)
+#   scripts/setup.sh            the Linux build and its tests
+#   scripts/setup.sh windows    also the Windows cross-build and its check under
+#                               wine (scripts/windows_check.sh)
+#   scripts/setup.sh fuzz       also clang and libFuzzer (scripts/fuzz.sh)
+#   scripts/setup.sh coverage   also gcovr (scripts/coverage.sh)
+# Several sets may be named together.
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
-if [ "${1:-}" = windows ]; then
-  windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool)
-fi
+for extra in "$@"; do
+  case "$extra" in
+    windows) windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    coverage) packages+=(gcovr) ;;
+    *) echo "setup.sh: unknown set '$extra' (windows, fuzz, coverage)" >&2; exit 64 ;;
+  esac
+done
 
 missing_of() {
   local package

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets in build-fuzz (clang++, AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs each for SECONDS seconds (default 60),
+# starting from the seeds in fuzz/corpus/TARGET. Fails on the first finding;
+# the input that broke a target is left in build-fuzz/findings/.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: line_source train_source both_sources
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${1:-60}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources)
+
+scripts/setup.sh fuzz
+CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
+  -DBUILD_TESTS=OFF -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
+
+mkdir -p build-fuzz/findings
+for target in "${targets[@]}"; do
+  # New inputs go to the first folder, so the seeds in the tree stay as they are.
+  # Slow inputs (a line of 1000 km computes a million metres of geometry) are
+  # picked less often, by their execution time.
+  work="build-fuzz/corpus/$target"
+  mkdir -p "$work"
+  echo "== fuzz_$target for ${seconds}s"
+  log="build-fuzz/fuzz_$target.log"
+  if ! "build-fuzz/fuzz/fuzz_$target" "$work" "fuzz/corpus/$target" \
+      -dict=fuzz/keywords.dict -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
+      -max_len=262144 -entropic_scale_per_exec_time=1 -print_final_stats=1 \
+      -artifact_prefix="build-fuzz/findings/$target-" >"$log" 2>&1; then
+    tail -n 60 "$log"
+    echo "fuzz_$target: FINDING, input kept in build-fuzz/findings/" >&2
+    exit 1
+  fi
+  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ +DONE' "$log" || true
+  echo "corpus: $(find "$work" -type f | wc -l) inputs found, $(find "fuzz/corpus/$target" -type f | wc -l) seeds"
+done

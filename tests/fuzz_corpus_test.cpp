@@ -1,0 +1,52 @@
+// Every input of the fuzz corpus (the seeds and the inputs that once broke a
+// target) compiled with the same property checks as the fuzz targets, so the
+// ordinary build keeps them as regression tests.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/compile.h"
+#include "compile_properties.h"
+#include "run_program.h"
+
+namespace scenario::testing {
+namespace {
+
+struct CorpusFolder {
+  const char* name;
+  FuzzInput kind;
+};
+
+TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
+  const CorpusFolder folders[] = {{"line_source", FuzzInput::line_source},
+                                  {"train_source", FuzzInput::train_source},
+                                  {"both_sources", FuzzInput::both_sources}};
+  for (const CorpusFolder& folder : folders) {
+    const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
+    ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+      const std::string input = read_file(entry.path());
+      const auto [line_source, train_source] = sources_of(folder.kind, input);
+      EXPECT_EQ(check_compile_properties(line_source, train_source), std::nullopt)
+          << entry.path();
+    }
+  }
+}
+
+TEST(FuzzCorpus, FixedSourcesCompileWithoutStatus) {
+  // The fixed halves of the single-source targets must be valid themselves,
+  // or every input of those targets would stop at the same place.
+  const MemoryCompile run = compile_in_memory(fixed_line_source(), fixed_train_source());
+  EXPECT_EQ(run.status.code, 0) << "position " << run.status.position;
+  EXPECT_EQ(check_compile_properties(fixed_line_source(), fixed_train_source()), std::nullopt);
+}
+
+TEST(FuzzCorpus, BothSourcesSplitAtTheFirstSeparator) {
+  EXPECT_EQ(split_sources("line=====train=====x"),
+            (std::pair<std::string_view, std::string_view>("line", "train=====x")));
+  EXPECT_EQ(split_sources("line only").second, fixed_train_source());
+}
+
+}  // namespace
+}  // namespace scenario::testing

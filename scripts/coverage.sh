@@ -10,8 +10,12 @@ scripts/setup.sh coverage
 cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DCOVERAGE=ON -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-coverage -j2
 find build-coverage -name '*.gcda' -delete
+# Runs under a file-size limit are left out: the child cannot write its own
+# coverage counts either, which leaves them torn and adds a message of gcov's
+# to the standard error those tests compare.
 tests_failed=0
-ctest --test-dir build-coverage -j2 --output-on-failure || tests_failed=1
+ctest --test-dir build-coverage -j2 --output-on-failure -E 'SizeLimit|FailedWriteKeepsTheEarlierFile' ||
+  tests_failed=1
 
 # Exception paths the compiler adds and unreachable branches are left out of
 # the branch count: they are the standard library's, not this program's.

@@ -149,7 +149,7 @@ TEST(FileFaults, FileSizeLimitKeepsTheEarlierFileByteForByte) {
   }
 }
 
-TEST(FileFaults, LimitedRunsWriteEveryFileBeforeTheFailureWhole) {
+TEST(FileFaults, SizeLimitedRunWritesEveryFileBeforeTheFailureWhole) {
   // With the limit just below the largest file, the smaller files written
   // before it are complete: the same bytes as a run without a limit.
   TempDir reference, dir;

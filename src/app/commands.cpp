@@ -36,7 +36,7 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
     for (const std::string& path : outcome.written) report.written.push_back(bare_name(path));
     IoResult result = context.files.replace(*options.report, report_json(report));
     if (!result.ok) {
-      std::cerr << "scenario-compiler: " << result.message << std::endl;
+      tell_failure("scenario-compiler: " + result.message);
       // A fatal stamping error stays the more important news.
       if (code != exit_status::kFatal) code = exit_status::kFileError;
     }

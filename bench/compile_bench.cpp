@@ -6,13 +6,13 @@
 
 #include <filesystem>
 
-#include "app/compile.h"
+#include "testing/memory_compile.h"
 #include "model/cell_grid.h"
 #include "model/record_table.h"
-#include "output/file_system.h"
+#include "files/file_system.h"
 #include "output/scenario_writer.h"
 #include "builtin/builtin_scenario.h"
-#include "sources/plan_geometry.h"
+#include "model/plan_geometry.h"
 
 namespace scenario {
 namespace {
@@ -44,7 +44,7 @@ void BM_CompileInMemory(benchmark::State& state) {
     benchmark::DoNotOptimize(result);
   }
   const MemoryCompile check = compile_in_memory(line, train);
-  state.counters["status"] = check.status.code;
+  state.counters["status"] = scenario::code_number(check.status.code);
   state.counters["geometry_bytes"] =
       check.plan_geometry ? static_cast<double>(check.plan_geometry->size()) : 0;
 }

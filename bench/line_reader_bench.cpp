@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/build_context.h"
-#include "app/file_names.h"
-#include "output/file_system.h"
+#include "model/build_context.h"
+#include "files/file_names.h"
+#include "testing/memory_file_system.h"
 #include "sources/line_reader.h"
 
 namespace {
@@ -36,11 +36,13 @@ void BM_ReadLineSourceWithCommentLines(benchmark::State& state) {
   files.files[path] = source_with_comment_lines(state.range(0));
   const auto bytes = static_cast<std::int64_t>(files.files[path].size());
   for (auto _ : state) {
-    scenario::BuildContext context(files);
-    context.delete_sources = false;  // the same source is read again next time
+    // The same source is read again next time.
+    scenario::BuildOptions options;
+    options.delete_sources = false;
+    scenario::BuildContext context(files, options);
     const scenario::LineReadEnd end = scenario::read_line_source(context);
-    if (!end.reached_end || context.status.code != 0) state.SkipWithError("source not read");
-    benchmark::DoNotOptimize(context.grid);
+    if (!end.reached_end || context.state.status.code != 0) state.SkipWithError("source not read");
+    benchmark::DoNotOptimize(context.state.grid);
   }
   state.SetBytesProcessed(state.iterations() * bytes);
   state.SetComplexityN(state.range(0));

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "compile_properties.h"
+#include "testing/compile_properties.h"
 
 namespace scenario::fuzz {
 

@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/compile.h"
+#include "testing/memory_compile.h"
 #include "output/dump.h"
 #include "run_program.h"
 

@@ -7,7 +7,7 @@
 #include "model/cell_grid.h"
 #include "model/record_table.h"
 #include "output/scenario_writer.h"
-#include "output/stamps.h"
+#include "model/stamps.h"
 #include "run_program.h"
 
 namespace scenario::testing {

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "app/compile.h"
-#include "compile_properties.h"
+#include "testing/memory_compile.h"
+#include "testing/compile_properties.h"
 #include "run_program.h"
 
 namespace scenario::testing {

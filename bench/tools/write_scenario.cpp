@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/file_names.h"
-#include "output/file_system.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
 #include "representative_scenario.h"
 
 int main(int argc, char** argv) {

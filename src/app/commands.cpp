@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/compile.h"
-#include "app/file_names.h"
+#include "files/file_names.h"
 #include "app/platform.h"
 #include "app/report.h"
 #include "builtin/builtin_texts.h"
@@ -18,11 +18,11 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
     code = exit_status::kFatal;  // the error box has shown the message
   } else {
     // A status code set before a file operation failed is still worth telling.
-    if (context.status.code != status::kNone) {
-      std::cerr << status_message(context.status) << std::endl;
+    if (context.state.status.code != status::kNone) {
+      std::cerr << status_message(context.state.status) << std::endl;
       code = exit_status::kBuildStatus;
     }
-    for (const auto& error : {context.source_error, context.file_error}) {
+    for (const auto& error : {context.state.source_error, context.state.file_error}) {
       if (!error) continue;
       tell_failure("scenario-compiler: " + *error);
       code = exit_status::kFileError;
@@ -30,9 +30,9 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
   }
   if (options.report) {
     CommandReport report;
-    report.status = context.status;
+    report.status = context.state.status;
     report.fatal = outcome.fatal;
-    if (context.grid) report.grid_last_index = context.grid->last_index();
+    if (context.state.grid) report.grid_last_index = context.state.grid->last_index();
     for (const std::string& path : outcome.written) report.written.push_back(bare_name(path));
     IoResult result = context.files.replace(*options.report, report_json(report));
     if (!result.ok) {
@@ -52,19 +52,19 @@ ProgressStyle progress_style(const RunOptions& options) {
 int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, bool delete_sources,
                       bool write_texts) {
   DiskFileSystem disk;
-  BuildContext context(disk);
-  context.folder = options.dir;
-  context.base_name = options.base_name;
-  context.train_number = options.train_number;
-  context.delete_sources = delete_sources;
+  BuildOptions build;
+  build.folder = options.dir;
+  build.base_name = options.base_name;
+  build.train_number = options.train_number;
+  build.delete_sources = delete_sources;
+  BuildContext context(disk, build);
   ProgressDisplay progress(progress_style(options));
   if (write_texts) {
-    IoResult result = write_builtin_texts(
-        disk, scenario_file_names(context.folder, context.base_name, context.train_number));
-    if (!result.ok) context.file_error = result.message;
+    IoResult result = write_builtin_texts(disk, context.names);
+    if (!result.ok) context.state.file_error = result.message;
   }
   CompileOutcome outcome;
-  if (!context.file_error) outcome = memorizza_percorso(context, geometry_flag);
+  if (!context.state.file_error) outcome = memorizza_percorso(context, geometry_flag);
   return finish(context, outcome, options);
 }
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/build_context.h"
+#include "model/build_context.h"
 
 namespace scenario {
 

@@ -1,84 +1,58 @@
 #include "app/compile.h"
 
-#include <utility>
-
 #include "app/errore.h"
-#include "app/file_names.h"
 #include "model/code_reduction.h"
+#include "model/stamps.h"
 #include "output/scenario_writer.h"
-#include "output/stamps.h"
 #include "sources/memorizza_dati.h"
 
 namespace scenario {
 
-CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_flag) {
-  CompileOutcome outcome;
-  context.geometry_flag = geometry_flag;
-  context.status.code = status::kNone;
-  context.status.origin.reset();
-  clear_table(context.table);
+std::optional<std::int32_t> build_scenario(BuildContext& context, std::int32_t geometry_flag) {
+  BuildState& state = context.state;
+  context.options.geometry_flag = geometry_flag;
+  state.status.code = status::kNone;
+  state.status.origin.reset();
+  clear_table(state.table);
   memorizza_dati(context);
-  if (context.file_error) return outcome;
   // Without a grid (the line reader stopped before the length entry) there is
   // nothing to stamp or write; files of an earlier run stay as they were. A
   // grid always holds cells 0 and 1 (the length is at least 0).
-  if (!context.grid || !context.grid->contains(1)) return outcome;
-  code_reduction_pass(*context.grid, context.status);
-  if (auto fatal = stamp_headers(context.table, *context.grid)) {
+  if (state.file_error || !state.grid || !state.grid->contains(1)) return std::nullopt;
+  code_reduction_pass(*state.grid, state.status);
+  return stamp_headers(state.table, *state.grid);
+}
+
+CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_flag) {
+  CompileOutcome outcome;
+  if (auto fatal = build_scenario(context, geometry_flag)) {
     // The error box ends the build: no scenario file is written, renamed or
     // deleted after it.
-    errore(context, std::to_string(*fatal));
+    errore(std::to_string(*fatal));
     outcome.fatal = fatal;
     return outcome;
   }
-  const ScenarioFileNames names =
-      scenario_file_names(context.folder, context.base_name, context.train_number);
+  const BuildState& state = context.state;
+  if (state.file_error || !state.grid || !state.grid->contains(1)) return outcome;
   // Each file is encoded just before it is written and freed right after, so
   // at most one file's bytes are held at a time.
   auto write = [&](const std::string& path, const std::string& bytes) {
     IoResult result = context.files.replace(path, bytes);
     if (!result.ok) {
-      context.file_error = result.message;
+      context.state.file_error = result.message;
       return false;
     }
     outcome.written.push_back(path);
     return true;
   };
-  if (context.geometry_flag != 0 && context.geometry &&
-      !write(names.plan_geometry, encode_plan_geometry(*context.geometry))) {
+  const ScenarioFileNames& names = context.names;
+  if (context.options.geometry_flag != 0 && state.geometry &&
+      !write(names.plan_geometry, encode_plan_geometry(*state.geometry))) {
     return outcome;
   }
-  if (!write(names.record_table, encode_record_table(context.table))) return outcome;
-  write(names.cell_grid, encode_cell_grid(*context.grid));
+  if (!write(names.record_table, encode_record_table(state.table))) return outcome;
+  write(names.cell_grid, encode_cell_grid(*state.grid));
   return outcome;
-}
-
-MemoryCompile compile_in_memory(std::string_view line_source, std::string_view train_source,
-                                const std::string& base_name, const std::string& train_number,
-                                std::int32_t geometry_flag) {
-  MemoryFileSystem files;
-  BuildContext context(files);
-  context.base_name = base_name;
-  context.train_number = train_number;
-  const ScenarioFileNames names = scenario_file_names("", base_name, train_number);
-  files.files[names.line_source] = std::string(line_source);
-  files.files[names.train_source] = std::string(train_source);
-
-  const CompileOutcome outcome = memorizza_percorso(context, geometry_flag);
-  MemoryCompile result;
-  result.status = context.status;
-  result.fatal = outcome.fatal;
-  if (context.grid) result.grid_last_index = context.grid->last_index();
-  result.file_error = context.file_error;
-  auto take = [&](const std::string& path, std::optional<std::string>& bytes) {
-    for (const std::string& written : outcome.written) {
-      if (written == path) bytes = std::move(files.files[path]);
-    }
-  };
-  take(names.plan_geometry, result.plan_geometry);
-  take(names.record_table, result.record_table);
-  take(names.cell_grid, result.cell_grid);
-  return result;
 }
 
 }  // namespace scenario

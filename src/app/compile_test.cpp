@@ -1,4 +1,4 @@
-#include "app/compile.h"
+#include "testing/memory_compile.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/commands.h"
-#include "app/file_names.h"
+#include "files/file_names.h"
 #include "output/dump.h"
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 namespace scenario {
 namespace {

@@ -6,8 +6,8 @@ namespace scenario {
 
 std::string fatal_message(const std::string& number) { return " Errore n. " + number; }
 
-void errore(BuildContext& context, const std::string& number) {
-  context.message_box_result = show_error_box(fatal_message(number));
+void errore(const std::string& number) {
+  show_error_box(fatal_message(number));
 }
 
 }  // namespace scenario

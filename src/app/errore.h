@@ -2,13 +2,11 @@
 
 #include <string>
 
-#include "app/build_context.h"
-
 namespace scenario {
 
 /// The fatal error box: " Errore n. " followed by `number`. The caller ends
 /// the program after it without touching any file.
-void errore(BuildContext& context, const std::string& number);
+void errore(const std::string& number);
 
 /// The message of the fatal error box.
 std::string fatal_message(const std::string& number);

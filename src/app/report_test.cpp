@@ -19,7 +19,7 @@ TEST(Report, HasEveryKeyWithNullsWhereNothingIsKnown) {
 
 TEST(Report, NamesTheSourceLineOnlyForAStatusCode) {
   CommandReport report;
-  report.status = {15, 364901, SourceLine{"Orvale_Varcona_linea.txt", 97}};
+  report.status = {status::kOutOfRange, 364901, SourceLine{"Orvale_Varcona_linea.txt", 97}};
   report.fatal = 1250;
   report.grid_last_index = 7300;
   report.written = {"a.sim", "a.dat"};
@@ -31,14 +31,14 @@ TEST(Report, NamesTheSourceLineOnlyForAStatusCode) {
   EXPECT_EQ(json["written"], (nlohmann::json{"a.sim", "a.dat"}));
   EXPECT_EQ(json["source"], (nlohmann::json{{"file", "Orvale_Varcona_linea.txt"}, {"line", 97}}));
 
-  report.status.code = 0;
+  report.status.code = status::kNone;
   EXPECT_TRUE(nlohmann::json::parse(report_json(report))["source"].is_null());
 }
 
 TEST(Report, StatusLineNamesFileLineCodePositionAndMeaning) {
-  EXPECT_EQ(status_message({15, 364901, SourceLine{"x_linea.txt", 97}}),
+  EXPECT_EQ(status_message({status::kOutOfRange, 364901, SourceLine{"x_linea.txt", 97}}),
             "x_linea.txt:97: status 15 at 364901 m: an entry's position lies outside the line");
-  EXPECT_EQ(status_message({12, 180750, std::nullopt}),
+  EXPECT_EQ(status_message({status::kBandFull, 180750, std::nullopt}),
             "status 12 at 180750 m: all three cells of a band before a restriction's start "
             "board are occupied");
 }

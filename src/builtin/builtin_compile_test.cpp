@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "app/compile.h"
+#include "testing/memory_compile.h"
 #include "builtin/builtin_scenario.h"
 #include "builtin/line_table_test_util.h"
 #include "output/dump.h"

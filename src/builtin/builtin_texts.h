@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/file_names.h"
-#include "output/file_system.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
 
 namespace scenario {
 

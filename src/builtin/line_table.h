@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 namespace scenario {
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/memory_file_system.h"
+
 #include <string>
 #include <vector>
 

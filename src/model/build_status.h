@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -14,54 +15,73 @@ struct SourceLine {
   bool operator==(const SourceLine&) const = default;
 };
 
-/// The build's diagnostic record. `code` 0 means no inconsistency found;
+/// The status codes of the build, with their numbers as the simulator's
+/// authors know them. Every code has a meaning in `status_meaning`.
+enum class StatusCode : std::int32_t {
+  kNone = 0,
+  kLineTooLong = 1,
+  kProgressiveNotMultiple = 2,
+  kRepetitionStart = 3,
+  kRepetitionEnd = 4,
+  kRepetitionCodes = 5,
+  kIndicationBoardTaken = 6,
+  kReductionPointTaken = 7,
+  kStationNotMultiple = 8,
+  kStationLength = 9,
+  kStationsReachSigns = 10,
+  kNoRoomBeforeSignal = 11,
+  kBandFull = 12,
+  kNoRoomInRestriction = 13,
+  kOutOfRange = 15,
+  kSignalTaken = 16,
+  kWarningBoardTaken = 17,
+  kStartBoardTaken = 18,
+  kEndBoardTaken = 19,
+  kPreWarningTaken = 20,
+  kSpeedIndicatorTaken = 21,
+  kStationsTooClose = 22,
+  kStopMarkerBeforeGrid = 24,
+  kReadFailure = 25,
+  kNoLineSource = 101,
+  kNoGeneralSection = 102,
+  kCurveFault = 103,
+};
+
+namespace status {
+using enum StatusCode;
+}  // namespace status
+
+/// The code's number, as files, messages and reports give it.
+constexpr std::int32_t code_number(StatusCode code) { return static_cast<std::int32_t>(code); }
+
+/// Codes compare with their numbers, as the tables of codes are written.
+constexpr bool operator==(StatusCode code, std::int32_t number) {
+  return code_number(code) == number;
+}
+
+std::ostream& operator<<(std::ostream& out, StatusCode code);
+
+/// The build's diagnostic record. `code` kNone means no inconsistency found;
 /// otherwise it holds the last code set. `position` is in metres and is left
 /// unchanged by setters that record none. `origin` is set only by the readers.
 struct BuildStatus {
-  std::int32_t code = 0;
+  StatusCode code = StatusCode::kNone;
   std::int32_t position = 0;
   std::optional<SourceLine> origin;
 };
 
-namespace status {
-inline constexpr std::int32_t kNone = 0;
-inline constexpr std::int32_t kLineTooLong = 1;
-inline constexpr std::int32_t kProgressiveNotMultiple = 2;
-inline constexpr std::int32_t kRepetitionStart = 3;
-inline constexpr std::int32_t kRepetitionEnd = 4;
-inline constexpr std::int32_t kRepetitionCodes = 5;
-inline constexpr std::int32_t kIndicationBoardTaken = 6;
-inline constexpr std::int32_t kReductionPointTaken = 7;
-inline constexpr std::int32_t kStationNotMultiple = 8;
-inline constexpr std::int32_t kStationLength = 9;
-inline constexpr std::int32_t kStationsReachSigns = 10;
-inline constexpr std::int32_t kNoRoomBeforeSignal = 11;
-inline constexpr std::int32_t kBandFull = 12;
-inline constexpr std::int32_t kNoRoomInRestriction = 13;
-inline constexpr std::int32_t kOutOfRange = 15;
-inline constexpr std::int32_t kSignalTaken = 16;
-inline constexpr std::int32_t kWarningBoardTaken = 17;
-inline constexpr std::int32_t kStartBoardTaken = 18;
-inline constexpr std::int32_t kEndBoardTaken = 19;
-inline constexpr std::int32_t kPreWarningTaken = 20;
-inline constexpr std::int32_t kSpeedIndicatorTaken = 21;
-inline constexpr std::int32_t kStationsTooClose = 22;
-inline constexpr std::int32_t kStopMarkerBeforeGrid = 24;
-inline constexpr std::int32_t kReadFailure = 25;
-inline constexpr std::int32_t kNoLineSource = 101;
-inline constexpr std::int32_t kNoGeneralSection = 102;
-inline constexpr std::int32_t kCurveFault = 103;
-}  // namespace status
+/// Every code, in the order of their numbers.
+extern const StatusCode kAllStatusCodes[27];
 
-/// True for 0 and every code of the status table.
-bool is_known_status(std::int32_t code);
+/// The code of a number; none for a number that is no code.
+std::optional<StatusCode> status_code_of(std::int32_t number);
 
-/// A short English meaning of a status code, for messages ("" for unknown).
-const char* status_meaning(std::int32_t code);
+/// A short English meaning of a status code, for messages.
+const char* status_meaning(StatusCode code);
 
 /// Records a code set by a reader: the position only where the code has one
 /// (std::nullopt leaves it as it was), and where in the source it was set.
-void set_reader_status(BuildStatus& status, std::int32_t code,
+void set_reader_status(BuildStatus& status, StatusCode code,
                        std::optional<std::int32_t> position,
                        std::optional<SourceLine> origin);
 

@@ -36,7 +36,7 @@ class Pass {
   }
 
   // A code of the pass is not tied to a source line.
-  void fail(std::int32_t code, std::int32_t cell) {
+  void fail(StatusCode code, std::int32_t cell) {
     status_.code = code;
     status_.position = static_cast<std::int32_t>(std::int64_t{cell} * 50);
     status_.origin.reset();

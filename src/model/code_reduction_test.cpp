@@ -69,16 +69,16 @@ TEST(CodeReductionPass, SignalBeforeWarningBoardCases) {
     std::vector<std::pair<std::int32_t, std::uint8_t>> objects;  // board at 30
     std::int16_t value_23;  // val_a put into cell 23
     Points expected;
-    std::int32_t code;
+    StatusCode code;
   };
   using K = std::pair<std::int32_t, std::uint8_t>;
   const Case cases[] = {
-      {"cell before taken", {K{25, 1}, K{24, 6}}, 0, points_at({23}), 0},
-      {"point of 270 lowered", {K{25, 1}, K{24, 6}, K{23, 12}}, 270, Points{{23, 180}}, 0},
-      {"point of 75 kept", {K{25, 1}, K{24, 6}, K{23, 12}}, 75, Points{{23, 75}}, 0},
+      {"cell before taken", {K{25, 1}, K{24, 6}}, 0, points_at({23}), status::kNone},
+      {"point of 270 lowered", {K{25, 1}, K{24, 6}, K{23, 12}}, 270, Points{{23, 180}}, status::kNone},
+      {"point of 75 kept", {K{25, 1}, K{24, 6}, K{23, 12}}, 75, Points{{23, 75}}, status::kNone},
       // The signal in 24 is treated too: its own point goes to 22.
-      {"signal and point before", {K{25, 1}, K{24, 1}, K{23, 12}}, 270, points_at({22, 23}), 0},
-      {"tunnel marker yields", {K{25, 1}, K{24, 11}}, 0, points_at({24}), 0},
+      {"signal and point before", {K{25, 1}, K{24, 1}, K{23, 12}}, 270, points_at({22, 23}), status::kNone},
+      {"tunnel marker yields", {K{25, 1}, K{24, 11}}, 0, points_at({24}), status::kNone},
       {"no room", {K{25, 1}, K{24, 6}, K{23, 14}}, 0, Points{}, status::kNoRoomBeforeSignal},
   };
   for (const Case& c : cases) {
@@ -149,19 +149,19 @@ TEST(CodeReductionPass, BandsBeforeAStartBoard) {
     std::int32_t start;
     std::vector<std::int32_t> taken;
     std::vector<std::int32_t> expected;
-    std::int32_t code;
+    StatusCode code;
   };
   const Case cases[] = {
-      {7, {}, {}, 0},
-      {8, {}, {3}, 0},
-      {8, {3, 2}, {1}, 0},  // cell 1 gets a point; the stamps refuse it later
+      {7, {}, {}, status::kNone},
+      {8, {}, {3}, status::kNone},
+      {8, {3, 2}, {1}, status::kNone},  // cell 1 gets a point; the stamps refuse it later
       {8, {3, 2, 1}, {}, status::kBandFull},
-      {13, {}, {8}, 0},
-      {14, {}, {3, 9}, 0},
-      {20, {}, {9, 15}, 0},
-      {21, {}, {3, 10, 16}, 0},
-      {40, {}, {22, 29, 35}, 0},
-      {40, {35}, {22, 29, 34}, 0},
+      {13, {}, {8}, status::kNone},
+      {14, {}, {3, 9}, status::kNone},
+      {20, {}, {9, 15}, status::kNone},
+      {21, {}, {3, 10, 16}, status::kNone},
+      {40, {}, {22, 29, 35}, status::kNone},
+      {40, {35}, {22, 29, 34}, status::kNone},
       {40, {35, 34, 33}, {22, 29}, status::kBandFull},  // the later bands still get points
   };
   for (const Case& c : cases) {
@@ -216,12 +216,12 @@ TEST(CodeReductionPass, WalkFallsBackToTheNeighbouringCells) {
     const char* name;
     std::vector<std::int32_t> taken;
     std::vector<std::int32_t> walk_points;
-    std::int32_t code;
+    StatusCode code;
   };
   // Start board 30, end board 70, no signal after it.
   const Case cases[] = {
-      {"8th taken", {38}, {37, 45, 53, 61, 69}, 0},
-      {"8th and 7th taken", {38, 37}, {39, 47, 55, 63}, 0},  // 71 is past the end
+      {"8th taken", {38}, {37, 45, 53, 61, 69}, status::kNone},
+      {"8th and 7th taken", {38, 37}, {39, 47, 55, 63}, status::kNone},  // 71 is past the end
       {"no room", {38, 37, 39}, {}, status::kNoRoomInRestriction},
   };
   for (const Case& c : cases) {
@@ -247,17 +247,17 @@ TEST(CodeReductionPass, PointAfterTheEndBeforeTheFirstSignal) {
     const char* name;
     std::vector<std::pair<std::int32_t, std::uint8_t>> objects;
     std::vector<std::int32_t> after;
-    std::int32_t code;
+    StatusCode code;
   };
   using K = std::pair<std::int32_t, std::uint8_t>;
   // Start board 30, end board 34: a walk too short for a point.
   const Case cases[] = {
-      {"signal 12 cells after", {K{46, 1}}, {45}, 0},
-      {"signal 13 cells after", {K{47, 1}}, {}, 0},
-      {"first signal only", {K{40, 1}, K{44, 1}}, {39}, 0},
-      {"cell before taken", {K{40, 1}, K{39, 6}}, {38}, 0},
+      {"signal 12 cells after", {K{46, 1}}, {45}, status::kNone},
+      {"signal 13 cells after", {K{47, 1}}, {}, status::kNone},
+      {"first signal only", {K{40, 1}, K{44, 1}}, {39}, status::kNone},
+      {"cell before taken", {K{40, 1}, K{39, 6}}, {38}, status::kNone},
       {"no room", {K{40, 1}, K{39, 6}, K{38, 14}}, {}, status::kNoRoomInRestriction},
-      {"signal right after the end board", {K{35, 1}}, {33}, 0},  // 34 holds the end board
+      {"signal right after the end board", {K{35, 1}}, {33}, status::kNone},  // 34 holds the end board
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

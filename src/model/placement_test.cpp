@@ -481,7 +481,7 @@ TEST(MemoRallentamento, RefusedBoardWritesNothing) {
     const char* name;
     std::int32_t x, l;
     std::int32_t taken_cell;  // -1: none
-    std::int32_t code;
+    StatusCode code;
   };
   // x 5000: warning board 77, start 101, end 101 + l / 50.
   const Case cases[] = {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "output/scenario_writer.h"
-#include "output/stamps.h"
+#include "model/stamps.h"
 
 namespace scenario {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "model/cell_grid.h"
 #include "model/record_table.h"
-#include "sources/plan_geometry.h"
+#include "model/plan_geometry.h"
 
 namespace scenario {
 

@@ -4,12 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/file_names.h"
 #include "model/placement.h"
 #include "model/rounding.h"
 #include "sources/field_reader.h"
-#include "sources/memorizza_dati.h"
-#include "sources/plan_geometry.h"
+#include "sources/source_text.h"
+#include "model/plan_geometry.h"
 #include "sources/progressive_ordina.h"
 
 namespace scenario {
@@ -52,7 +51,7 @@ class LineReader {
   LineReadEnd run() {
     if (!find_general_section()) return {};
     if (!read_header()) return {};
-    progressive_ordina(context_.table);
+    progressive_ordina(context_.state.table);
     start_body();
     if (!read_body()) return {};
     finish();
@@ -68,7 +67,7 @@ class LineReader {
       // A field that ends the file is not tested.
       if (fields_.at_end()) {
         delete_source(context_, path_);
-        set_reader_status(context_.status, status::kNoGeneralSection, std::nullopt, std::nullopt);
+        set_reader_status(context_.state.status, status::kNoGeneralSection, std::nullopt, std::nullopt);
         return false;
       }
       if (ci(token(), "[generale]")) return true;
@@ -88,7 +87,7 @@ class LineReader {
       if (ends_header(token())) break;
     }
     // Every body entry and the gradient tail need the grid.
-    if (!context_.grid) return fail();
+    if (!context_.state.grid) return fail();
     return true;
   }
 
@@ -97,7 +96,7 @@ class LineReader {
     sign_row_ = table_row::kFirstSign;
     gradient_cursor_ = 0;
     current_gradient_ = 0;
-    if (geometry_on()) seed_plan_geometry(*context_.geometry);
+    if (geometry_on()) seed_plan_geometry(*context_.state.geometry);
   }
 
   bool read_body() {
@@ -122,7 +121,7 @@ class LineReader {
     do {
       write_gradient();
     } while (gradient_cursor_ < tail_end);
-    if (geometry_on()) complete_plan_geometry(*context_.geometry);
+    if (geometry_on()) complete_plan_geometry(*context_.state.geometry);
   }
 
   // --- header entries -----------------------------------------------------
@@ -130,7 +129,7 @@ class LineReader {
   Flow header_tests() {
     // The header words other than the length's are matched with their case.
     const std::string& field = token();
-    RecordTable& table = context_.table;
+    RecordTable& table = context_.state.table;
     if (ci(field, "lunghezza") && ci(field, "percorso") && length_entry() == Flow::stop) {
       return Flow::stop;
     }
@@ -164,17 +163,17 @@ class LineReader {
   }
 
   Flow length_entry() {
-    std::int32_t& length = context_.table.rows[table_row::kQuantities].num_b;
+    std::int32_t& length = context_.state.table.rows[table_row::kQuantities].num_b;
     if (!number(length)) return fail_flow();
     // A grid needs at least cells 0 and 1, and the plan geometry its margin.
     if (length < 0 || length > kLongestLine) return stop_with(status::kLineTooLong, std::nullopt);
-    context_.grid = make_cell_grid(length);
-    if (context_.geometry_flag != 0) context_.geometry = create_plan_geometry(length);
+    context_.state.grid = make_cell_grid(length);
+    if (context_.options.geometry_flag != 0) context_.state.geometry = create_plan_geometry(length);
     return Flow::next;
   }
 
   Flow repetition_entry() {
-    TableRow& row = context_.table.rows[table_row::kTrainHeader];
+    TableRow& row = context_.state.table.rows[table_row::kTrainHeader];
     if (!number(row.num_a) || !number(row.num_b)) return fail_flow();
     if (row.num_a % 50 != 0) return stop_with(status::kRepetitionStart, std::nullopt);
     if (row.num_b % 50 != 0) return stop_with(status::kRepetitionEnd, std::nullopt);
@@ -197,7 +196,7 @@ class LineReader {
     if (ci(token(), "pendenza")) {
       if (Flow flow = gradient_entry(); flow != Flow::next) return flow;
     }
-    if (context_.geometry_flag != 0 && ci(token(), "curva")) {
+    if (context_.options.geometry_flag != 0 && ci(token(), "curva")) {
       if (Flow flow = curve_entry(); flow != Flow::next) return flow;
     }
     if (ci(token(), "montagna")) {
@@ -241,7 +240,7 @@ class LineReader {
     }
     if (!curvature) return stop_with(status::kCurveFault, std::nullopt);
     if (ci(token(), "s")) curvature = -*curvature;
-    if (!run_curve(*context_.geometry, start, length, *curvature)) {
+    if (!run_curve(*context_.state.geometry, start, length, *curvature)) {
       return stop_with(status::kCurveFault, std::nullopt);
     }
     return Flow::next;
@@ -264,7 +263,7 @@ class LineReader {
     }
     const std::int32_t posizione = values[0];
     if (!board_in_range(posizione)) return out_of_range(posizione);
-    if (!memo_indicatori_v_max(grid(), context_.status, posizione, values[1], values[2],
+    if (!memo_indicatori_v_max(grid(), context_.state.status, posizione, values[1], values[2],
                                values[3], values[4], values[5], values[6], values[7],
                                values[8])) {
       return fail_flow();
@@ -274,14 +273,14 @@ class LineReader {
 
   Flow indication_board_entry() {
     std::int32_t position = 0;
-    if (!number(position) || !fields_.read_text(context_.current_token)) return fail_flow();
+    if (!number(position) || !fields_.read_text(token_)) return fail_flow();
     if (!board_in_range(position)) return out_of_range(position);
     TrackCell& cell = grid()[cell_index(position)];
     if (!cell_is_free(cell)) return stop_with(status::kIndicationBoardTaken, position);
     if (sign_row_ < kLowestSignRow) return stop_with(status::kStationsReachSigns, position);
     cell.kind = cell_kind::kIndicationBoard;
     cell.val_a = low16(sign_row_);
-    context_.table.rows[static_cast<std::size_t>(sign_row_)].text = context_.current_token;
+    context_.state.table.rows[static_cast<std::size_t>(sign_row_)].text = token_;
     --sign_row_;
     return Flow::next;
   }
@@ -290,7 +289,7 @@ class LineReader {
 
   // The reader acts on a code left by a placement routine, whatever set it.
   Flow placement_outcome(std::int32_t position) {
-    if (context_.status.code > 0) return stop_with(context_.status.code, position);
+    if (context_.state.status.code != status::kNone) return stop_with(context_.state.status.code, position);
     return Flow::next;
   }
 
@@ -314,13 +313,13 @@ class LineReader {
   }
 
   Flow out_of_range(std::int32_t position) {
-    set_reader_status(context_.status, status::kOutOfRange, position, origin());
+    set_reader_status(context_.state.status, status::kOutOfRange, position, origin());
     return Flow::leave_body;
   }
 
-  Flow stop_with(std::int32_t code, std::optional<std::int32_t> position) {
+  Flow stop_with(StatusCode code, std::optional<std::int32_t> position) {
     delete_source(context_, path_);
-    set_reader_status(context_.status, code, position, origin());
+    set_reader_status(context_.state.status, code, position, origin());
     return Flow::stop;
   }
 
@@ -337,23 +336,24 @@ class LineReader {
   // Reads a keyword field into the current token and remembers its line as
   // the line of the entry it may start (or of the field that failed).
   bool read_keyword() {
-    const bool read = fields_.read_text(context_.current_token);
+    const bool read = fields_.read_text(token_);
     entry_line_ = fields_.field_line();
     return read;
   }
 
   bool number(std::int32_t& value) { return fields_.read_number(value); }
 
-  const std::string& token() const { return context_.current_token; }
-  CellGrid& grid() { return *context_.grid; }
-  const CellGrid& grid() const { return *context_.grid; }
-  bool geometry_on() const { return context_.geometry_flag != 0 && context_.geometry; }
+  const std::string& token() const { return token_; }
+  CellGrid& grid() { return *context_.state.grid; }
+  const CellGrid& grid() const { return *context_.state.grid; }
+  bool geometry_on() const { return context_.options.geometry_flag != 0 && context_.state.geometry; }
   SourceLine origin() const { return {bare_name(path_), entry_line_}; }
 
   BuildContext& context_;
   const std::string path_;
   FieldReader fields_;
   std::int32_t entry_line_ = 1;
+  std::string token_;  // the text field last read
 
   // Working values of the body.
   TunnelList tunnels_;
@@ -365,19 +365,18 @@ class LineReader {
 }  // namespace
 
 LineReadEnd read_line_source(BuildContext& context) {
-  name_scenario(context.table, context.base_name, context.train_number);
-  context.grid.reset();
-  context.geometry.reset();
-  const std::string path =
-      scenario_file_names(context.folder, context.base_name, context.train_number).line_source;
+  name_scenario(context.state.table, context.options.base_name, context.options.train_number);
+  context.state.grid.reset();
+  context.state.geometry.reset();
+  const std::string& path = context.names.line_source;
   if (!context.files.exists(path)) {
-    set_reader_status(context.status, status::kNoLineSource, std::nullopt, std::nullopt);
+    set_reader_status(context.state.status, status::kNoLineSource, std::nullopt, std::nullopt);
     return {};
   }
   std::string text;
   if (IoResult result = context.files.read(path, text); !result.ok) {
     // The status says the reading failed; the message says why.
-    context.source_error = result.message;
+    context.state.source_error = result.message;
     take_failure_path(context, std::nullopt);
     return {};
   }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/build_context.h"
+#include "model/build_context.h"
 
 namespace scenario {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "sources/plan_geometry.h"
-#include "test_support.h"
+#include "model/plan_geometry.h"
+#include "testing/test_support.h"
 
 namespace scenario {
 namespace {
@@ -40,16 +40,16 @@ struct LineRun : test::MemoryBuild {
   explicit LineRun(std::optional<std::string> text, std::int32_t geometry_flag = 1,
                    bool delete_sources = true)
       : MemoryBuild(std::move(text), "[generale]\r\n") {
-    context.geometry_flag = geometry_flag;
-    context.delete_sources = delete_sources;
-    context.status.position = kUntouched;
+    context.options.geometry_flag = geometry_flag;
+    context.options.delete_sources = delete_sources;
+    context.state.status.position = kUntouched;
     end = read_line_source(context);
   }
 
-  const CellGrid& grid() const { return *context.grid; }
-  const TableRow& row(int index) const { return context.table.rows[index]; }
-  std::int32_t code() const { return context.status.code; }
-  std::int32_t position() const { return context.status.position; }
+  const CellGrid& grid() const { return *context.state.grid; }
+  const TableRow& row(int index) const { return context.state.table.rows[index]; }
+  StatusCode code() const { return context.state.status.code; }
+  std::int32_t position() const { return context.state.status.position; }
 };
 
 // --- header --------------------------------------------------------------
@@ -94,10 +94,10 @@ TEST(LineReader, ReadsTheHeaderOfAWholeSource) {
   EXPECT_EQ(run.row(86).num_a, 0);
   EXPECT_EQ(run.row(86).num_b, 39000);
   EXPECT_EQ(run.row(86).num_c, 4);
-  ASSERT_TRUE(run.context.geometry);
-  EXPECT_EQ(run.context.geometry->last_metre, 47000);
-  EXPECT_EQ(run.context.geometry->cursor, 46999);
-  EXPECT_GT(run.context.geometry->x[3900], 0.0);  // "d" turns towards +x
+  ASSERT_TRUE(run.context.state.geometry);
+  EXPECT_EQ(run.context.state.geometry->last_metre, 47000);
+  EXPECT_EQ(run.context.state.geometry->cursor, 46999);
+  EXPECT_GT(run.context.state.geometry->x[3900], 0.0);  // "d" turns towards +x
 }
 
 TEST(LineReader, GridLastIndexFromTheLength) {
@@ -108,9 +108,9 @@ TEST(LineReader, GridLastIndexFromTheLength) {
     SCOPED_TRACE(c.length);
     LineRun run(line_source(c.length));
     EXPECT_EQ(run.code(), 0);
-    ASSERT_TRUE(run.context.grid);
+    ASSERT_TRUE(run.context.state.grid);
     EXPECT_EQ(run.grid().last_index(), c.last_index);
-    EXPECT_EQ(run.context.geometry->last_metre, c.length + 7000);
+    EXPECT_EQ(run.context.state.geometry->last_metre, c.length + 7000);
   }
 }
 
@@ -157,7 +157,7 @@ TEST(LineReader, HeaderDropsUpToTenDashFieldsInARow) {
   EXPECT_EQ(tested.row(84).num_b, 2000);
   LineRun dropped(text_of({"[generale]", "-,-,-,-,-,-,-,-,-,-lunghezza percorso, 2000", "[x]", ""}));
   EXPECT_EQ(dropped.code(), 25);  // the length was dropped: no grid
-  EXPECT_FALSE(dropped.context.grid);
+  EXPECT_FALSE(dropped.context.state.grid);
   LineRun comment(text_of({"[generale]", "- lunghezza percorso, 5", "lunghezza percorso, 3000",
                            "-- sfondo uno, -5, -6", "[x]", ""}));
   EXPECT_EQ(comment.code(), 0);
@@ -248,7 +248,7 @@ TEST(LineReader, SeventyNineIndicationBoardsAtMost) {
   LineRun run(line_source(20000, body));
   EXPECT_EQ(run.code(), 10);
   EXPECT_EQ(run.position(), 8900);
-  EXPECT_EQ(run.context.status.origin, (SourceLine{kLineFile, 83}));
+  EXPECT_EQ(run.context.state.status.origin, (SourceLine{kLineFile, 83}));
   EXPECT_FALSE(run.end.reached_end);
   EXPECT_FALSE(run.has_line_source());
   EXPECT_TRUE(run.has_train_source());
@@ -313,7 +313,7 @@ TEST(LineReader, CurvesDriveThePlanGeometry) {
   ASSERT_TRUE(run_curve(expected, 1000, 2, 0.001));
   ASSERT_TRUE(run_curve(expected, 2000, 1, -0.001));
   complete_plan_geometry(expected);
-  const PlanGeometry& geometry = *run.context.geometry;
+  const PlanGeometry& geometry = *run.context.state.geometry;
   EXPECT_EQ(geometry.x[1001], 0.001);
   EXPECT_EQ(geometry.x, expected.x);
   EXPECT_EQ(geometry.y, expected.y);
@@ -331,27 +331,27 @@ TEST(LineReader, CurveClassIsTheFirstDigitOneToSix) {
     SCOPED_TRACE(c.keyword);
     LineRun run(line_source(1000, {std::string(c.keyword) + ", 100, 1"}));
     EXPECT_EQ(run.code(), 0);
-    EXPECT_EQ(run.context.geometry->x[101], c.curvature);
+    EXPECT_EQ(run.context.state.geometry->x[101], c.curvature);
   }
 }
 
 TEST(LineReader, WithoutGeometryFlagCurvesArePassedOver) {
   LineRun run(line_source(1000, {"curvax, 100, 50", "curvad1, 99999, 1"}), 0);
   EXPECT_EQ(run.code(), 0);
-  EXPECT_FALSE(run.context.geometry);
+  EXPECT_FALSE(run.context.state.geometry);
   EXPECT_TRUE(run.end.reached_end);
 }
 
 TEST(LineReader, GeometryIsCompletedAfterAnEntryOutOfRange) {
   LineRun run(line_source(1000, {"curvad6, 500, 10", "pendenza, 99999, 1", "curvad6, 600, 10"}));
   EXPECT_EQ(run.code(), 15);
-  EXPECT_EQ(run.context.geometry->cursor, 7999);
-  EXPECT_EQ(run.context.geometry->tags[7998], GeometryTag::real);
+  EXPECT_EQ(run.context.state.geometry->cursor, 7999);
+  EXPECT_EQ(run.context.state.geometry->tags[7998], GeometryTag::real);
   PlanGeometry expected = create_plan_geometry(1000);
   seed_plan_geometry(expected);
   ASSERT_TRUE(run_curve(expected, 500, 10, 0.003));
   complete_plan_geometry(expected);
-  EXPECT_EQ(run.context.geometry->x, expected.x);  // the curve after the stop is skipped
+  EXPECT_EQ(run.context.state.geometry->x, expected.x);  // the curve after the stop is skipped
 }
 
 // --- every status of the line reader --------------------------------------
@@ -433,14 +433,14 @@ TEST(LineReader, EveryStatusWithItsPositionOriginAndFiles) {
     EXPECT_EQ(run.code(), c.code);
     EXPECT_EQ(run.position(), c.position.value_or(kUntouched));
     if (c.line) {
-      EXPECT_EQ(run.context.status.origin, (SourceLine{kLineFile, *c.line}));
+      EXPECT_EQ(run.context.state.status.origin, (SourceLine{kLineFile, *c.line}));
     } else {
-      EXPECT_EQ(run.context.status.origin, std::nullopt);
+      EXPECT_EQ(run.context.state.status.origin, std::nullopt);
     }
     EXPECT_EQ(run.has_line_source(), c.line_source_left);
     EXPECT_EQ(run.has_train_source(), c.train_source_left);
     EXPECT_EQ(run.end.reached_end, c.reached_end);
-    EXPECT_FALSE(run.context.file_error);
+    EXPECT_FALSE(run.context.state.file_error);
   }
 }
 
@@ -462,12 +462,12 @@ TEST(LineReader, UnreadableSourceTakesTheFailurePath) {
   build.files.failing.insert(build.names.line_source);
   const LineReadEnd end = read_line_source(build.context);
   EXPECT_FALSE(end.reached_end);
-  EXPECT_EQ(build.context.status.code, 25);
-  EXPECT_EQ(build.context.status.origin, std::nullopt);
-  EXPECT_FALSE(build.context.grid);
+  EXPECT_EQ(build.context.state.status.code, 25);
+  EXPECT_EQ(build.context.state.status.origin, std::nullopt);
+  EXPECT_FALSE(build.context.state.grid);
   EXPECT_FALSE(build.has_train_source());
-  ASSERT_TRUE(build.context.source_error);
-  EXPECT_NE(build.context.source_error->find("Orvale_Varcona_linea.txt"), std::string::npos);
+  ASSERT_TRUE(build.context.state.source_error);
+  EXPECT_NE(build.context.state.source_error->find("Orvale_Varcona_linea.txt"), std::string::npos);
 }
 
 }  // namespace

@@ -213,8 +213,8 @@ TEST_F(StationRecordTest, HugeExtentIsComputedWithoutOverflow) {
 TEST_F(StationRecordTest, StationTooCloseIsRefusedAfterItsMarks) {
   const struct {
     std::int32_t second;
-    std::int32_t code;
-  } cases[] = {{2250, 0}, {2200, status::kStationsTooClose}};  // first extent ends at 1700
+    StatusCode code;
+  } cases[] = {{2250, status::kNone}, {2200, status::kStationsTooClose}};  // first extent ends at 1700
   for (const auto& c : cases) {
     SCOPED_TRACE(c.second);
     table = RecordTable{};

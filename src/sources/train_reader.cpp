@@ -5,11 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "app/file_names.h"
 #include "model/placement.h"
 #include "model/rounding.h"
 #include "sources/field_reader.h"
-#include "sources/memorizza_dati.h"
+#include "sources/source_text.h"
 #include "sources/station_record.h"
 #include "sources/train_fields.h"
 
@@ -31,13 +30,13 @@ struct TrainReading {
   StationRows stations;
 };
 
-RecordEnd end_reading(TrainReading& r, std::int32_t code, std::optional<std::int32_t> position) {
-  set_reader_status(r.context.status, code, position, r.origin);
+RecordEnd end_reading(TrainReading& r, StatusCode code, std::optional<std::int32_t> position) {
+  set_reader_status(r.context.state.status, code, position, r.origin);
   return RecordEnd::kEndReading;
 }
 
 RecordEnd out_of_range(TrainReading& r, std::int32_t position) {
-  set_reader_status(r.context.status, status::kOutOfRange, position, r.origin);
+  set_reader_status(r.context.state.status, status::kOutOfRange, position, r.origin);
   return RecordEnd::kEndNormally;
 }
 
@@ -88,14 +87,14 @@ void fill_adhesion(TrainReading& r, std::int32_t until, std::int32_t limit) {
 RecordEnd read_braked_mass(TrainReading& r) {
   std::int32_t percentage = 0;
   if (!r.fields.read_number(percentage)) return RecordEnd::kReadFailure;
-  r.context.table.rows[table_row::kQuantities].num_a = percentage;
+  r.context.state.table.rows[table_row::kQuantities].num_a = percentage;
   return RecordEnd::kGoOn;
 }
 
 RecordEnd read_coaches(TrainReading& r) {
   std::int32_t count = 0;
   if (!r.fields.read_number(count)) return RecordEnd::kReadFailure;
-  r.context.table.rows[table_row::kQuantities].num_c = count;
+  r.context.state.table.rows[table_row::kQuantities].num_c = count;
   return RecordEnd::kGoOn;
 }
 
@@ -127,7 +126,7 @@ RecordEnd read_adhesion_point(TrainReading& r) {
 }
 
 RecordEnd read_clock(TrainReading& r) {
-  TableRow& row = r.context.table.rows[table_row::kTrainHeader];
+  TableRow& row = r.context.state.table.rows[table_row::kTrainHeader];
   if (!read_word_field(r.fields, row.word_c) || !read_word_field(r.fields, row.word_d) ||
       !read_word_field(r.fields, row.word_e)) {
     return RecordEnd::kReadFailure;
@@ -136,7 +135,7 @@ RecordEnd read_clock(TrainReading& r) {
 }
 
 RecordEnd read_sand(TrainReading& r) {
-  if (!read_word_field(r.fields, r.context.table.rows[table_row::kTrainHeader].word_a)) {
+  if (!read_word_field(r.fields, r.context.state.table.rows[table_row::kTrainHeader].word_a)) {
     return RecordEnd::kReadFailure;
   }
   return RecordEnd::kGoOn;
@@ -145,8 +144,8 @@ RecordEnd read_sand(TrainReading& r) {
 // After a placement call the code held at that moment is tested, so a code
 // left by the line reader also stops reading here, with this entry's position.
 RecordEnd stop_on_status(TrainReading& r, std::int32_t position) {
-  const std::int32_t code = r.context.status.code;
-  if (code > 0) return end_reading(r, code, position);
+  const StatusCode code = r.context.state.status.code;
+  if (code != status::kNone) return end_reading(r, code, position);
   return RecordEnd::kGoOn;
 }
 
@@ -155,7 +154,7 @@ RecordEnd read_signal(TrainReading& r) {
   if (!read_numbers(r, s)) return RecordEnd::kReadFailure;
   const std::int32_t posizione = s[0];
   if (!object_in_range(r, posizione, cell_index(posizione))) return out_of_range(r, posizione);
-  memo_segnale(r.grid, r.context.status, posizione, s[1], s[2], s[3], s[4], s[5], s[6], s[7], s[8],
+  memo_segnale(r.grid, r.context.state.status, posizione, s[1], s[2], s[3], s[4], s[5], s[6], s[7], s[8],
                s[9], s[10]);
   return stop_on_status(r, posizione);
 }
@@ -170,7 +169,7 @@ RecordEnd read_restriction(TrainReading& r) {
       !r.grid.contains(wide_cell_index(std::int64_t{x} + l))) {
     return out_of_range(r, x);
   }
-  memo_rallentamento(r.grid, r.context.status, x, v, l, f_tt, f_ta, d_v);
+  memo_rallentamento(r.grid, r.context.state.status, x, v, l, f_tt, f_ta, d_v);
   return stop_on_status(r, x);
 }
 
@@ -192,7 +191,7 @@ RecordEnd read_reduction_point(TrainReading& r) {
 }
 
 RecordEnd read_station(TrainReading& r) {
-  return read_station_record(r.fields, r.context.table, r.grid, r.context.status, r.stations,
+  return read_station_record(r.fields, r.context.state.table, r.grid, r.context.state.status, r.stations,
                              r.origin);
 }
 
@@ -251,7 +250,6 @@ RecordEnd read_records(TrainReading& r) {
       if (!read_keyword_field(r, field)) return RecordEnd::kReadFailure;
       if (r.fields.at_end()) return RecordEnd::kEndNormally;
     }
-    r.context.current_token = field;
     const RecordEnd end = run_records(r, field);
     if (end != RecordEnd::kGoOn) return end;
   }
@@ -279,20 +277,19 @@ bool progressives_on_grid(const RecordTable& table) {
 }  // namespace
 
 void read_train_source(BuildContext& context, std::int32_t sign_row) {
-  const std::string path =
-      scenario_file_names(context.folder, context.base_name, context.train_number).train_source;
+  const std::string& path = context.names.train_source;
   std::string text;
-  if (!context.grid || !context.files.exists(path)) {
+  if (!context.state.grid || !context.files.exists(path)) {
     take_failure_path(context, std::nullopt);
     return;
   }
   if (IoResult result = context.files.read(path, text); !result.ok) {
-    context.source_error = result.message;
+    context.state.source_error = result.message;
     take_failure_path(context, std::nullopt);
     return;
   }
   TrainReading r{.context = context,
-                 .grid = *context.grid,
+                 .grid = *context.state.grid,
                  .fields = FieldReader(text),
                  .file = bare_name(path),
                  .stations = StationRows{table_row::kFirstStation, sign_row}};
@@ -315,8 +312,8 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
     return;
   }
   // Replaces a status 15 set while reading; no entry is at fault.
-  if (!progressives_on_grid(context.table)) {
-    set_reader_status(context.status, status::kProgressiveNotMultiple, std::nullopt, std::nullopt);
+  if (!progressives_on_grid(context.state.table)) {
+    set_reader_status(context.state.status, status::kProgressiveNotMultiple, std::nullopt, std::nullopt);
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/build_context.h"
+#include "model/build_context.h"
 
 namespace scenario {
 
@@ -10,7 +10,7 @@ namespace scenario {
 /// into the cell grid and the record table, then deletes it (when the run
 /// deletes sources). `sign_row` is the row the next indication board would
 /// take, as the line reader left it. Needs the grid the line reader made;
-/// every inconsistency ends up in `context.status`.
+/// every inconsistency ends up in `context.state.status`.
 void read_train_source(BuildContext& context, std::int32_t sign_row);
 
 }  // namespace scenario

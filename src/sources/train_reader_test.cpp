@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/file_names.h"
+#include "files/file_names.h"
 #include "sources/memorizza_dati.h"
-#include "test_support.h"
+#include "testing/test_support.h"
 
 namespace scenario {
 namespace {
@@ -35,9 +35,8 @@ std::string stations(std::int32_t count) {
 class TrainReaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    context.folder = "scen";
-    context.grid = make_cell_grid(358000);  // cells 0..7300
-    context.status.position = kUnchanged;
+    context.state.grid = make_cell_grid(358000);  // cells 0..7300
+    context.state.status.position = kUnchanged;
     files.files[names.line_source] = "line source";  // only the failure path deletes it
   }
 
@@ -46,16 +45,15 @@ class TrainReaderTest : public ::testing::Test {
     read_train_source(context, sign_row);
   }
 
-  CellGrid& grid() { return *context.grid; }
-  TableRow& row(int index) { return context.table.rows[static_cast<std::size_t>(index)]; }
+  CellGrid& grid() { return *context.state.grid; }
+  TableRow& row(int index) { return context.state.table.rows[static_cast<std::size_t>(index)]; }
   std::int32_t n() { return grid().last_index(); }
   bool exists(const std::string& path) { return files.files.count(path) != 0; }
   static SourceLine at_line(std::int32_t line) { return SourceLine{kTrainFile, line}; }
 
   MemoryFileSystem files;
-  BuildContext context{files};
-  const ScenarioFileNames names =
-      scenario_file_names("scen", kDefaultBaseName, kDefaultTrainNumber);
+  BuildContext context{files, test::options_in("scen")};
+  const ScenarioFileNames& names = context.names;
 };
 
 TEST_F(TrainReaderTest, WithoutGeneralSectionOnlyTheFinalFillsRun) {
@@ -67,7 +65,7 @@ TEST_F(TrainReaderTest, WithoutGeneralSectionOnlyTheFinalFillsRun) {
     ASSERT_EQ(grid()[i].adhesion, expected) << "cell " << i;
   }
   EXPECT_EQ(row(table_row::kTrainHeader).word_a, 0);
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
   EXPECT_FALSE(exists(names.train_source));
 }
 
@@ -94,7 +92,7 @@ TEST_F(TrainReaderTest, KeywordsMatchAnywhereIgnoringCase) {
     grid() = make_cell_grid(358000);
     read(source({c.lines}));
     EXPECT_EQ(grid()[0].speed_limit, c.cell0_speed);
-    EXPECT_EQ(context.status.code, 0);
+    EXPECT_EQ(context.state.status.code, 0);
   }
 }
 
@@ -107,7 +105,7 @@ TEST_F(TrainReaderTest, HeaderRecordsFillRows84And86) {
   EXPECT_EQ(row(table_row::kTrainHeader).word_d, 40);
   EXPECT_EQ(row(table_row::kTrainHeader).word_e, 40);
   EXPECT_EQ(row(table_row::kTrainHeader).word_a, -32768);
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
 }
 
 TEST_F(TrainReaderTest, OneKeywordFieldRunsItsRecordsInTableOrder) {
@@ -129,12 +127,12 @@ TEST_F(TrainReaderTest, DashFieldsAreDroppedAtMostTwiceInARow) {
 
 TEST_F(TrainReaderTest, KeywordFieldThatEndsTheFileIsNotActedOn) {
   read("[generale]\r\nsabbia\r\n");
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
   read("[generale]\r\nsabbia");
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
   read("[generale]\r\nsabbia, 10");  // its number follows: read normally
   EXPECT_EQ(row(table_row::kTrainHeader).word_a, 10);
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
 }
 
 TEST_F(TrainReaderTest, SpeedPointsFillFromTheirCellToTheNextPoint) {
@@ -159,7 +157,7 @@ TEST_F(TrainReaderTest, PointAtANegativePositionOnlySetsTheValue) {
   EXPECT_EQ(grid()[19].speed_limit, 12);
   EXPECT_EQ(grid()[20].speed_limit, 20);
   EXPECT_EQ(grid()[0].adhesion, 3);
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
 }
 
 TEST_F(TrainReaderTest, FillsNeverPassTheLastCell) {
@@ -169,7 +167,7 @@ TEST_F(TrainReaderTest, FillsNeverPassTheLastCell) {
                "aderenza, 364900, 2", "velocita, 364900, 120", "aderenza, 364900, 3",
                "velocita, 364900, 130", "aderenza, 364900, 4", "velocita, 364900, 140",
                "aderenza, 364900, 5", "velocita, 364900, 150", "aderenza, 364900, 6"}));
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
   EXPECT_EQ(grid()[7297].speed_limit, 20);
   EXPECT_EQ(grid()[7298].speed_limit, 22);
   EXPECT_EQ(grid()[7299].speed_limit, 24);
@@ -189,25 +187,25 @@ TEST_F(TrainReaderTest, SpeedIsStoredInUnitsOfFiveKmh) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.speed);
     grid() = make_cell_grid(358000);
-    context.status = BuildStatus{};
-    context.status.position = kUnchanged;
+    context.state.status = BuildStatus{};
+    context.state.status.position = kUnchanged;
     // The speed reaches its cells when the next point is read.
     read(source({"velocita, 0, " + std::to_string(c.speed), "velocita, 1000, 100"}));
     if (c.units) {
-      EXPECT_EQ(context.status.code, 0);
+      EXPECT_EQ(context.state.status.code, 0);
       EXPECT_EQ(grid()[0].speed_limit, *c.units);
     } else {
-      EXPECT_EQ(context.status.code, status::kReadFailure);
-      EXPECT_EQ(context.status.position, kUnchanged);
-      EXPECT_EQ(context.status.origin, at_line(2));  // where the speed was written
+      EXPECT_EQ(context.state.status.code, status::kReadFailure);
+      EXPECT_EQ(context.state.status.position, kUnchanged);
+      EXPECT_EQ(context.state.status.origin, at_line(2));  // where the speed was written
     }
   }
 }
 
 TEST_F(TrainReaderTest, SpeedTooHighForTheLastPointFailsInTheFinalFills) {
   read(source({"velocita, 0, 100", "sabbia, 1", "velocita, 2000, 1278", "sabbia, 2"}));
-  EXPECT_EQ(context.status.code, status::kReadFailure);
-  EXPECT_EQ(context.status.origin, at_line(4));
+  EXPECT_EQ(context.state.status.code, status::kReadFailure);
+  EXPECT_EQ(context.state.status.origin, at_line(4));
   EXPECT_FALSE(exists(names.train_source));
   EXPECT_FALSE(exists(names.line_source));
 }
@@ -235,7 +233,7 @@ TEST_F(TrainReaderTest, ReductionPointsGoToTheLowerCell) {
     grid()[20].kind = cell_kind::kTunnelMarker;  // yields its cell
     read(source({"abbattimento, 1000, " + std::to_string(c.value),
                  "abbattimento, -25, " + std::to_string(c.value)}));
-    EXPECT_EQ(context.status.code, 0);
+    EXPECT_EQ(context.state.status.code, 0);
     for (std::int32_t cell : {20, 0}) {
       EXPECT_EQ(grid()[cell].kind, c.kind);
       EXPECT_EQ(grid()[cell].val_a, c.val_a);
@@ -324,20 +322,20 @@ TEST_F(TrainReaderTest, EveryEndOfReadingLeavesItsStatusAndFiles) {
   };
   for (const EndCase& c : cases) {
     SCOPED_TRACE(c.name);
-    context.table = RecordTable{};
+    context.state.table = RecordTable{};
     row(table_row::kProgressiveTre).num_a = c.progressive_a;
     row(table_row::kProgressiveUno).num_b = c.progressive_b;
     grid() = make_cell_grid(358000);
-    context.status = BuildStatus{};
-    context.status.position = kUnchanged;
+    context.state.status = BuildStatus{};
+    context.state.status.position = kUnchanged;
     files.files[names.line_source] = "line source";
     std::vector<std::string> lines = {"velocita, 0, 100"};
     lines.insert(lines.end(), c.lines.begin(), c.lines.end());
     read(source(lines), c.sign_row);
 
-    EXPECT_EQ(context.status.code, c.code);
-    EXPECT_EQ(context.status.position, c.position.value_or(kUnchanged));
-    EXPECT_EQ(context.status.origin,
+    EXPECT_EQ(context.state.status.code, c.code);
+    EXPECT_EQ(context.state.status.position, c.position.value_or(kUnchanged));
+    EXPECT_EQ(context.state.status.origin,
               c.line ? std::optional<SourceLine>(at_line(*c.line)) : std::nullopt);
     EXPECT_EQ(grid()[n() - 3].speed_limit, c.fills ? 20 : 0);
     EXPECT_FALSE(exists(names.train_source));
@@ -349,14 +347,14 @@ TEST_F(TrainReaderTest, CodeLeftByTheLineReaderStopsAtTheFirstSignalOrRestrictio
   for (const std::string& entry :
        {signal_at("127000"), std::string("rallentamento, 127000, 40, 200, 0, 1, 40")}) {
     SCOPED_TRACE(entry);
-    context.table = RecordTable{};
+    context.state.table = RecordTable{};
     grid() = make_cell_grid(358000);
-    context.status =
+    context.state.status =
         BuildStatus{status::kOutOfRange, 364901, SourceLine{"Orvale_Varcona_linea.txt", 97}};
     read(source({"velocita, 0, 100", station_at("1500, 12, 400"), entry, "sabbia, 5"}));
-    EXPECT_EQ(context.status.code, status::kOutOfRange);
-    EXPECT_EQ(context.status.position, 127000);
-    EXPECT_EQ(context.status.origin, at_line(4));
+    EXPECT_EQ(context.state.status.code, status::kOutOfRange);
+    EXPECT_EQ(context.state.status.position, 127000);
+    EXPECT_EQ(context.state.status.origin, at_line(4));
     EXPECT_EQ(row(1).num_c, 1500);  // the station before it was read
     EXPECT_EQ(row(table_row::kTrainHeader).word_a, 0);
     EXPECT_EQ(grid()[n() - 3].speed_limit, 0);  // no final fills
@@ -366,43 +364,43 @@ TEST_F(TrainReaderTest, CodeLeftByTheLineReaderStopsAtTheFirstSignalOrRestrictio
 
 TEST_F(TrainReaderTest, MissingOrUnreadableSourceTakesTheFailurePath) {
   read_train_source(context, 80);
-  EXPECT_EQ(context.status.code, status::kReadFailure);
-  EXPECT_EQ(context.status.position, kUnchanged);
-  EXPECT_EQ(context.status.origin, std::nullopt);
+  EXPECT_EQ(context.state.status.code, status::kReadFailure);
+  EXPECT_EQ(context.state.status.position, kUnchanged);
+  EXPECT_EQ(context.state.status.origin, std::nullopt);
   EXPECT_FALSE(exists(names.line_source));
 
-  context.status = BuildStatus{};
+  context.state.status = BuildStatus{};
   files.failing.insert(names.train_source);
   read(source({"sabbia, 5"}));
-  EXPECT_EQ(context.status.code, status::kReadFailure);
+  EXPECT_EQ(context.state.status.code, status::kReadFailure);
   EXPECT_EQ(row(table_row::kTrainHeader).word_a, 0);
   // The reason is kept for the message; the build itself goes on.
-  ASSERT_TRUE(context.source_error);
-  EXPECT_NE(context.source_error->find(names.train_source), std::string::npos);
+  ASSERT_TRUE(context.state.source_error);
+  EXPECT_NE(context.state.source_error->find(names.train_source), std::string::npos);
 }
 
 TEST_F(TrainReaderTest, KeepsTheSourcesWhenTheRunDoesNotDeleteThem) {
-  context.delete_sources = false;
+  context.options.delete_sources = false;
   read(source({"sabbia, 5"}));
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
   EXPECT_TRUE(exists(names.train_source));
 
   read(source({"sabbia, 32768"}));
-  EXPECT_EQ(context.status.code, status::kReadFailure);
+  EXPECT_EQ(context.state.status.code, status::kReadFailure);
   EXPECT_TRUE(exists(names.train_source));
   EXPECT_TRUE(exists(names.line_source));
 }
 
 TEST_F(TrainReaderTest, SeventyNinthStationWithoutIndicationBoardsGives10) {
   read("[generale]\r\n" + stations(79) + "[fine]\r\n");
-  EXPECT_EQ(context.status.code, status::kStationsReachSigns);
-  EXPECT_EQ(context.status.origin, at_line(80));
+  EXPECT_EQ(context.state.status.code, status::kStationsReachSigns);
+  EXPECT_EQ(context.state.status.origin, at_line(80));
   EXPECT_EQ(row(79).num_c, 1000 + 400 * 79);
 
-  context.status = BuildStatus{};
-  context.table = RecordTable{};
+  context.state.status = BuildStatus{};
+  context.state.table = RecordTable{};
   read("[generale]\r\n" + stations(78) + "[fine]\r\n");
-  EXPECT_EQ(context.status.code, 0);
+  EXPECT_EQ(context.state.status.code, 0);
 }
 
 // --- after the line reader --------------------------------------------------
@@ -419,9 +417,9 @@ TEST(TrainReaderAfterLineReader, StationsStopBelowTheIndicationBoardRows) {
                                        "cartello_indicatore, 27050, (Km 27+050)"}),
                           "[generale]\r\n" + stations(80) + "[fine]\r\n");
   memorizza_dati(build.context);
-  const RecordTable& table = build.context.table;
-  EXPECT_EQ(build.context.status.code, status::kStationsReachSigns);
-  EXPECT_EQ(build.context.status.origin, (SourceLine{kTrainFile, 77}));
+  const RecordTable& table = build.context.state.table;
+  EXPECT_EQ(build.context.state.status.code, status::kStationsReachSigns);
+  EXPECT_EQ(build.context.state.status.origin, (SourceLine{kTrainFile, 77}));
   EXPECT_EQ(table.rows[76].num_c, 1000 + 400 * 76);
   EXPECT_EQ(table.rows[77], TableRow{});  // the sign row stays free
   EXPECT_EQ(table.rows[78].text, "(Km 27+050)");
@@ -433,11 +431,11 @@ TEST(TrainReaderAfterLineReader, LineSourceOutOfRangeStopsAtTheFirstSignal) {
                           "[generale]\r\nsabbia, 5\r\nsegnale, 127000, 2, 4, 1, 0, 0, 1, 3,1,0, 0"
                           "\r\nvetture, 9\r\n[fine]\r\n");
   memorizza_dati(build.context);
-  EXPECT_EQ(build.context.status.code, status::kOutOfRange);
-  EXPECT_EQ(build.context.status.position, 127000);
-  EXPECT_EQ(build.context.status.origin, (SourceLine{kTrainFile, 3}));
-  EXPECT_EQ(build.context.table.rows[table_row::kTrainHeader].word_a, 5);
-  EXPECT_EQ(build.context.table.rows[table_row::kQuantities].num_c, 0);
+  EXPECT_EQ(build.context.state.status.code, status::kOutOfRange);
+  EXPECT_EQ(build.context.state.status.position, 127000);
+  EXPECT_EQ(build.context.state.status.origin, (SourceLine{kTrainFile, 3}));
+  EXPECT_EQ(build.context.state.table.rows[table_row::kTrainHeader].word_a, 5);
+  EXPECT_EQ(build.context.state.table.rows[table_row::kQuantities].num_c, 0);
   EXPECT_FALSE(build.has_line_source());
   EXPECT_FALSE(build.has_train_source());
 }

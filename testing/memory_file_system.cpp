@@ -1,4 +1,4 @@
-#include "output/file_system.h"
+#include "testing/memory_file_system.h"
 
 namespace scenario {
 

@@ -1,4 +1,4 @@
-#include "output/stamps.h"
+#include "model/stamps.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "compile_properties.h"
+#include "testing/compile_properties.h"
 
 #include <vector>
 
-#include "app/compile.h"
+#include "testing/memory_compile.h"
 #include "model/build_status.h"
 #include "model/cell_grid.h"
 
@@ -135,7 +135,8 @@ std::optional<std::string> check_plan_geometry(const std::string& bytes,
 
 std::optional<std::string> check_run(const MemoryCompile& run, std::int32_t geometry_flag) {
   if (run.file_error) return "a file operation failed in memory: " + *run.file_error;
-  if (!is_known_status(run.status.code)) return "unknown status code " + std::to_string(run.status.code);
+  const std::int32_t code = code_number(run.status.code);
+  if (!status_code_of(code)) return "unknown status code " + std::to_string(code);
   const bool wrote_any = run.plan_geometry || run.record_table || run.cell_grid;
   if (run.fatal) {
     if (*run.fatal != 1250 && *run.fatal != 1251) return "unknown fatal error";
@@ -144,13 +145,13 @@ std::optional<std::string> check_run(const MemoryCompile& run, std::int32_t geom
   }
   if (!run.grid_last_index) {
     // Only the line reader's stops before or at the length entry leave no grid.
-    for (std::int32_t code : {101, 102, 1, 3, 4, 5, 25}) {
-      if (run.status.code == code) {
+    for (std::int32_t early : {101, 102, 1, 3, 4, 5, 25}) {
+      if (code == early) {
         if (wrote_any) return "a scenario file was written without a grid";
         return std::nullopt;
       }
     }
-    return "no grid with status " + std::to_string(run.status.code);
+    return "no grid with status " + std::to_string(code);
   }
   const std::int32_t last = *run.grid_last_index;
   if (last < 1) return "a grid without cells 0 and 1";

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -36,19 +34,6 @@ class FileSystem {
 /// with large writes, then renames it over the old name.
 class DiskFileSystem final : public FileSystem {
  public:
-  bool exists(const std::string& path) override;
-  IoResult read(const std::string& path, std::string& content) override;
-  IoResult replace(const std::string& path, std::string_view content) override;
-  IoResult remove(const std::string& path) override;
-};
-
-/// Files held in memory, for tests, fuzzing and benchmarks. Paths named in
-/// `failing` make every operation on them fail.
-class MemoryFileSystem final : public FileSystem {
- public:
-  std::map<std::string, std::string> files;
-  std::set<std::string> failing;
-
   bool exists(const std::string& path) override;
   IoResult read(const std::string& path, std::string& content) override;
   IoResult replace(const std::string& path, std::string_view content) override;

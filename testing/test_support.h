@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/build_context.h"
-#include "app/file_names.h"
-#include "output/file_system.h"
+#include "model/build_context.h"
+#include "files/file_names.h"
+#include "testing/memory_file_system.h"
 
 namespace scenario::test {
 
@@ -23,17 +23,22 @@ inline std::string crlf_lines(std::initializer_list<std::string_view> lines) {
   return text;
 }
 
+/// The default options of a run in `folder`.
+inline BuildOptions options_in(std::string folder) {
+  BuildOptions options;
+  options.folder = std::move(folder);
+  return options;
+}
+
 /// A build context over files held in memory, in the folder "scenarios", with
 /// the default base name and train number. Sources given are put in place.
 struct MemoryBuild {
   MemoryFileSystem files;
-  BuildContext context{files};
-  ScenarioFileNames names;
+  BuildContext context{files, options_in("scenarios")};
+  const ScenarioFileNames& names = context.names;
 
   explicit MemoryBuild(std::optional<std::string> line_source = std::nullopt,
                        std::optional<std::string> train_source = std::nullopt) {
-    context.folder = "scenarios";
-    names = scenario_file_names(context.folder, context.base_name, context.train_number);
     if (line_source) files.files[names.line_source] = *line_source;
     if (train_source) files.files[names.train_source] = *train_source;
   }

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 namespace scenario {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/file_names.h"
+#include "files/file_names.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "sources/plan_geometry.h"
+#include "model/plan_geometry.h"
 
 #include <gtest/gtest.h>
 

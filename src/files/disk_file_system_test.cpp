@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 namespace scenario {
 namespace {

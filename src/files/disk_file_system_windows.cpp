@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "output/file_system.h"
+#include "files/file_system.h"
 
 namespace scenario {
 namespace {

@@ -4,34 +4,33 @@
 #include <optional>
 #include <string>
 
+#include "files/file_names.h"
+#include "files/file_system.h"
 #include "model/build_status.h"
 #include "model/cell_grid.h"
+#include "model/plan_geometry.h"
 #include "model/record_table.h"
-#include "output/file_system.h"
-#include "sources/plan_geometry.h"
 
 namespace scenario {
 
 inline constexpr const char* kDefaultBaseName = "Orvale_Varcona";
 inline constexpr const char* kDefaultTrainNumber = "593";
 
-/// All state of one run. Every procedure of the build is an operation on it.
-struct BuildContext {
-  explicit BuildContext(FileSystem& file_system) : files(file_system) {}
-
-  FileSystem& files;
+/// What a run is asked to do: where, with which names, and how.
+struct BuildOptions {
   std::string folder;                        // where every file of the run lives
   std::string base_name = kDefaultBaseName;
   std::string train_number = kDefaultTrainNumber;
   std::int32_t geometry_flag = 1;            // 0: no plan geometry read or written
   bool delete_sources = true;                // the readers delete what they read
+};
 
+/// What a run builds: the model the readers fill and the writers store.
+struct BuildState {
   RecordTable table;
   std::optional<CellGrid> grid;              // made by the line reader's length entry
   std::optional<PlanGeometry> geometry;      // likewise, with the geometry flag set
-  std::string current_token;                 // the text field last read
   BuildStatus status;
-  std::int32_t message_box_result = 0;       // stored, never used
 
   /// The first file operation that failed; the build stops at it.
   std::optional<std::string> file_error;
@@ -42,8 +41,20 @@ struct BuildContext {
   std::optional<std::string> source_error;
 };
 
-/// Deletes a source text when the run deletes sources; a failure is recorded
-/// in `file_error`. A file that is already gone is not an error.
-void delete_source(BuildContext& context, const std::string& path);
+/// One run: its options, the eight file names composed once from them, and
+/// its state. Every procedure of the build is an operation on it.
+struct BuildContext {
+  BuildContext(FileSystem& file_system, BuildOptions run_options)
+      : files(file_system),
+        options(std::move(run_options)),
+        names(scenario_file_names(options.folder, options.base_name, options.train_number)) {}
+  BuildContext(const BuildContext&) = delete;
+  BuildContext& operator=(const BuildContext&) = delete;
+
+  FileSystem& files;
+  BuildOptions options;
+  const ScenarioFileNames names;
+  BuildState state;
+};
 
 }  // namespace scenario

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/file_names.h"
 #include "files/file_system.h"
 #include "model/build_status.h"
 #include "model/cell_grid.h"
+#include "model/diagnostic.h"
 #include "model/plan_geometry.h"
 #include "model/record_table.h"
 
@@ -39,6 +41,10 @@ struct BuildState {
   /// its failure path (status 25) and the build goes on, as after any 25;
   /// the command reports the reason as a failed file operation at the end.
   std::optional<std::string> source_error;
+
+  /// What the readers found for the author, in the order found: warnings,
+  /// and the exact cause of each status code they set.
+  std::vector<Diagnostic> diagnostics;
 };
 
 /// One run: its options, the eight file names composed once from them, and

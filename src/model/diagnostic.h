@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/build_status.h"
+
+namespace scenario {
+
+enum class Severity { error, warning, note };
+
+/// What `compile` accepts silently but an author most likely did not mean.
+/// Each kind has a stable id (`warning_id`), used in messages, SARIF and
+/// `explain`.
+enum class WarningKind {
+  unknown_keyword,   // a field that matches no keyword of its section
+  extra_values,      // values left over after a record (dropped)
+  comment_marker,    // a line that starts with #, // or ; (no comments in this format)
+  narrowed_value,    // a value stored with its high bits cut
+  out_of_order,      // speed, gradient or curve entries out of ascending order
+  empty_source,      // a source that contributed nothing
+  utf8_text,         // a shown text that looks like UTF-8 where code page 1252 is read
+  trailing_blanks,   // blanks or tabs at the end of a station name or board text
+  keyword_case,      // a header keyword in a letter case the reader does not match
+};
+
+/// Every warning kind, in the order above.
+inline constexpr WarningKind kAllWarningKinds[] = {
+    WarningKind::unknown_keyword, WarningKind::extra_values,    WarningKind::comment_marker,
+    WarningKind::narrowed_value,  WarningKind::out_of_order,    WarningKind::empty_source,
+    WarningKind::utf8_text,       WarningKind::trailing_blanks, WarningKind::keyword_case,
+};
+
+/// The stable id of a warning kind ("unknown-keyword", ...).
+std::string_view warning_id(WarningKind kind);
+
+/// The id of a status code's finding: "S" and the number ("S25").
+std::string status_id(StatusCode code);
+
+/// The id of a fatal stamping error: "F" and the number ("F1250").
+std::string fatal_id(std::int32_t number);
+
+/// A place in a source text: bare file name, 1-based line and column (the
+/// column of the field's first byte; 0 when only the line is known).
+struct SourcePoint {
+  std::string file;
+  std::int32_t line = 0;
+  std::int32_t column = 0;
+  bool operator==(const SourcePoint&) const = default;
+};
+
+/// One finding for the author: an error (what sets a status code or a fatal
+/// error in a compile), a warning, or a note under either.
+struct Diagnostic {
+  Severity severity = Severity::error;
+  std::string id;                        // status_id, fatal_id or warning_id; "" for a note
+  std::optional<StatusCode> code;        // the status code of an error that sets one
+  std::optional<std::int32_t> position;  // metres along the line, where one was recorded
+  std::optional<SourcePoint> where;      // none for findings tied to no source text
+  std::string message;                   // the cause in words, without the id
+  std::string source_line;               // the text of line `where->line`, without its end
+  std::vector<Diagnostic> notes;         // shown under it
+};
+
+}  // namespace scenario

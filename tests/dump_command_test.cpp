@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/geometry_bytes.h"
+
 #include <nlohmann/json.hpp>
 
 #include "model/cell_grid.h"
@@ -32,13 +34,13 @@ class DumpCommand : public ::testing::Test {
     grid[21].kind = cell_kind::kSignal;
     grid[21].val_a = 41;
     ASSERT_EQ(stamp_headers(table, grid), std::nullopt);
-    PlanGeometry geometry;
-    geometry.tags = {GeometryTag::int16, GeometryTag::int16, GeometryTag::real, GeometryTag::empty};
-    geometry.x = {0, 0, 0.001, 0};
-    geometry.y = {0, 1, 2, 0};
+    using enum GeometryTag;
+    const std::string geometry =
+        test::plan_geometry_bytes({{int16, 0}, {int16, 0}, {real, 0.001}, {empty, 0}},
+                                  {{int16, 0}, {int16, 1}, {real, 2}, {empty, 0}});
     write_file(dir_.file("Abc_12.sim"), encode_record_table(table));
     write_file(dir_.file("Abc_12.dat"), encode_cell_grid(grid));
-    write_file(dir_.file("Abc_linea.dat"), encode_plan_geometry(geometry));
+    write_file(dir_.file("Abc_linea.dat"), geometry);
   }
 
   ProgramResult dump(const std::string& name, bool json = false) {

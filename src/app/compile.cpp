@@ -36,7 +36,7 @@ CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_f
   if (state.file_error || !state.grid || !state.grid->contains(1)) return outcome;
   // Each file is encoded just before it is written and freed right after, so
   // at most one file's bytes are held at a time.
-  auto write = [&](const std::string& path, const std::string& bytes) {
+  auto write = [&](const std::string& path, std::string_view bytes) {
     IoResult result = context.files.replace(path, bytes);
     if (!result.ok) {
       context.state.file_error = result.message;
@@ -47,7 +47,7 @@ CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_f
   };
   const ScenarioFileNames& names = context.names;
   if (context.options.geometry_flag != 0 && state.geometry &&
-      !write(names.plan_geometry, encode_plan_geometry(*state.geometry))) {
+      !write(names.plan_geometry, plan_geometry_file(*context.state.geometry))) {
     return outcome;
   }
   if (!write(names.record_table, encode_record_table(state.table))) return outcome;

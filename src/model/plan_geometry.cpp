@@ -1,6 +1,9 @@
 #include "model/plan_geometry.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "files/coding.h"
 
 namespace scenario {
 namespace {
@@ -8,89 +11,144 @@ namespace {
 // A curve may not carry the walk beyond this metre; the completion may.
 constexpr std::int64_t kCurveMetreLimit = 1000000;
 
-// Metre m from the two metres before it. The step is taken afresh from the
-// stored values every time and never normalised, so every curved metre
-// lengthens it by sqrt(1 + k^2) for good. Each operation is rounded on its own
-// (the build forbids fused multiply-add), which keeps the doubles identical on
-// every machine.
-void step(PlanGeometry& geometry, std::int32_t m, double curvature, bool curved) {
-  const auto at = static_cast<std::size_t>(m);
-  const double dx = geometry.x[at - 1] - geometry.x[at - 2];
-  const double dy = geometry.y[at - 1] - geometry.y[at - 2];
-  if (curved) {
-    const double step_x = dx + curvature * dy;
-    const double step_y = dy - curvature * dx;
-    geometry.x[at] = geometry.x[at - 1] + step_x;
-    geometry.y[at] = geometry.y[at - 1] + step_y;
-  } else {
-    geometry.x[at] = geometry.x[at - 1] + dx;
-    geometry.y[at] = geometry.y[at - 1] + dy;
-  }
-  geometry.tags[at] = GeometryTag::real;
-}
+// Bytes of a tagged value: the 16-bit code, then its payload.
+constexpr std::size_t kEmptyBytes = 2;
+constexpr std::size_t kInt16Bytes = 4;
+constexpr std::size_t kRealBytes = 10;
 
 // The last metre any step may write: M - 1 and M stay empty.
 std::int64_t last_computed_metre(const PlanGeometry& geometry) {
   return std::int64_t{geometry.last_metre} - 2;
 }
 
-// Steps need the two metres before the cursor: nothing to extend before seeding.
-bool seeded(const PlanGeometry& geometry) {
-  return geometry.cursor >= 2 && geometry.tags.size() == geometry.x.size() &&
-         geometry.x.size() == geometry.y.size();
-}
-
-// Steps from the cursor up to metre `until` (inclusive); false when a step
-// carries the cursor past the curve limit.
-bool walk_to(PlanGeometry& geometry, std::int64_t until, double curvature, bool curved) {
-  const std::int64_t end = std::min(until, last_computed_metre(geometry));
-  while (geometry.cursor <= end) {
-    step(geometry, geometry.cursor, curvature, curved);
-    ++geometry.cursor;
-    if (geometry.cursor > kCurveMetreLimit) return false;
-  }
-  return true;
-}
-
 }  // namespace
+
+std::size_t PlanGeometry::offset(std::int32_t metre) const {
+  const auto m = static_cast<std::size_t>(metre);
+  if (cursor < 2) return kEmptyBytes * m;
+  if (m < 2) return kInt16Bytes * m;
+  const auto computed_end = static_cast<std::size_t>(cursor);
+  if (m < computed_end) return 2 * kInt16Bytes + kRealBytes * (m - 2);
+  return 2 * kInt16Bytes + kRealBytes * (computed_end - 2) + kEmptyBytes * (m - computed_end);
+}
+
+GeometryTag PlanGeometry::tag(std::int32_t metre) const {
+  if (metre < 0 || metre > last_metre || metre >= cursor) return GeometryTag::empty;
+  return metre < 2 ? GeometryTag::int16 : GeometryTag::real;
+}
+
+double PlanGeometry::value(std::size_t half, std::int32_t metre) const {
+  const GeometryTag kind = tag(metre);
+  if (kind == GeometryTag::empty) return 0.0;
+  const std::size_t at = half + offset(metre) + 2;
+  ByteReader reader(std::string_view(bytes_.get() + at, kind == GeometryTag::real ? 8 : 2));
+  if (kind == GeometryTag::real) {
+    double real = 0;
+    reader.get_f64(real);
+    return real;
+  }
+  std::int16_t whole = 0;
+  reader.get_i16(whole);
+  return whole;
+}
+
+double PlanGeometry::x(std::int32_t metre) const { return value(0, metre); }
+
+double PlanGeometry::y(std::int32_t metre) const { return value(y_half_, metre); }
 
 PlanGeometry create_plan_geometry(std::int32_t line_length) {
   PlanGeometry geometry;
   geometry.last_metre = line_length + 7000;
-  const auto size = static_cast<std::size_t>(geometry.last_metre) + 1;
-  geometry.tags.assign(size, GeometryTag::empty);
-  geometry.x.assign(size, 0.0);
-  geometry.y.assign(size, 0.0);
+  // Each half is at most one double a metre; pages never written are never
+  // touched, so the size asked for costs nothing beyond the bytes stored.
+  const std::size_t half = kRealBytes * static_cast<std::size_t>(geometry.metres());
+  geometry.bytes_ = std::make_unique_for_overwrite<char[]>(2 * half);
+  geometry.y_half_ = half;
   return geometry;
 }
 
 void seed_plan_geometry(PlanGeometry& geometry) {
-  if (geometry.tags.size() < 2) return;
-  geometry.x[0] = 0;
-  geometry.y[0] = 0;
-  geometry.x[1] = 0;
-  geometry.y[1] = 1;
-  geometry.tags[0] = GeometryTag::int16;
-  geometry.tags[1] = GeometryTag::int16;
+  if (geometry.metres() < 2 || geometry.closed_) return;
+  char* x = geometry.bytes_.get();
+  char* y = x + geometry.y_half_;
+  for (std::int16_t metre = 0; metre < 2; ++metre) {
+    x = store_u16(store_u16(x, 2), 0);
+    y = store_u16(store_u16(y, 2), static_cast<std::uint16_t>(metre));
+  }
+  geometry.last_x_[0] = geometry.last_x_[1] = 0;
+  geometry.last_y_[0] = 0;
+  geometry.last_y_[1] = 1;
   geometry.cursor = 2;
 }
 
-bool run_curve(PlanGeometry& geometry, std::int32_t start, std::int32_t length,
-               double curvature) {
-  if (!seeded(geometry)) return true;
-  // A curve that would run past metre M - 2 stops there without complaint:
-  // only its start is checked against the line.
-  if (!walk_to(geometry, start, 0.0, false)) return false;
-  return walk_to(geometry, std::int64_t{start} + length, curvature, true);
+// The metre at the cursor from the two metres before it. The step is taken
+// afresh from the stored values every time and never normalised, so every
+// curved metre lengthens it by sqrt(1 + k^2) for good. Each operation is
+// rounded on its own (the build forbids fused multiply-add), which keeps the
+// doubles identical on every machine.
+void PlanGeometry::step(double curvature, bool curved) {
+  const double dx = last_x_[1] - last_x_[0];
+  const double dy = last_y_[1] - last_y_[0];
+  double x = last_x_[1] + dx;
+  double y = last_y_[1] + dy;
+  if (curved) {
+    const double step_x = dx + curvature * dy;
+    const double step_y = dy - curvature * dx;
+    x = last_x_[1] + step_x;
+    y = last_y_[1] + step_y;
+  }
+  const std::size_t at = offset(cursor);
+  store_f64(store_u16(bytes_.get() + at, 5), x);
+  store_f64(store_u16(bytes_.get() + y_half_ + at, 5), y);
+  last_x_[0] = last_x_[1];
+  last_x_[1] = x;
+  last_y_[0] = last_y_[1];
+  last_y_[1] = y;
+  ++cursor;
 }
 
-void complete_plan_geometry(PlanGeometry& geometry) {
-  if (!seeded(geometry)) return;
-  const std::int64_t end = last_computed_metre(geometry);
-  while (geometry.cursor <= end) {
-    step(geometry, geometry.cursor, 0.0, false);
-    ++geometry.cursor;
+// Steps from the cursor up to metre `until` (inclusive); false when a step
+// carries the cursor past the curve limit.
+bool PlanGeometry::walk_to(std::int64_t until, double curvature, bool curved) {
+  const std::int64_t end = std::min(until, last_computed_metre(*this));
+  while (cursor <= end) {
+    step(curvature, curved);
+    if (cursor > kCurveMetreLimit) return false;
   }
+  return true;
+}
+
+// Steps need the two metres before the cursor: nothing is extended before
+// seeding, nor once the file's bytes are made.
+bool run_curve(PlanGeometry& geometry, std::int32_t start, std::int32_t length,
+               double curvature) {
+  if (!geometry.extendable()) return true;
+  // A curve that would run past metre M - 2 stops there without complaint:
+  // only its start is checked against the line.
+  if (!geometry.walk_to(start, 0.0, false)) return false;
+  return geometry.walk_to(std::int64_t{start} + length, curvature, true);
+}
+
+// The completion is not bound by the curve limit.
+void complete_plan_geometry(PlanGeometry& geometry) {
+  if (!geometry.extendable()) return;
+  const std::int64_t end = last_computed_metre(geometry);
+  while (geometry.cursor <= end) geometry.step(0.0, false);
+}
+
+std::string_view plan_geometry_file(PlanGeometry& geometry) {
+  const std::size_t half = geometry.offset(geometry.metres());
+  if (!geometry.closed_) {
+    char* x = geometry.bytes_.get();
+    const std::size_t tail = geometry.offset(geometry.cursor);
+    // Empty values are two zero bytes each: the tails are their content.
+    std::memset(x + tail, 0, half - tail);
+    std::memset(x + geometry.y_half_ + tail, 0, half - tail);
+    std::memmove(x + half, x + geometry.y_half_, half);
+    geometry.y_half_ = half;
+    geometry.closed_ = true;
+  }
+  return std::string_view(geometry.bytes_.get(), 2 * half);
 }
 
 }  // namespace scenario

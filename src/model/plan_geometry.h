@@ -1,22 +1,52 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <string_view>
 
 namespace scenario {
 
 /// Type of a plan-geometry element; the values are the file's type codes.
 enum class GeometryTag : std::uint8_t { empty = 0, int16 = 2, real = 5 };
 
-/// The line seen from above, one point per metre 0..M (M = line length + 7000).
-/// x and y of one metre are always written together, so one tag per metre says
-/// what both hold: nothing, the 16-bit seed values, or computed doubles.
-struct PlanGeometry {
-  std::int32_t last_metre = 0;     // M
-  std::vector<GeometryTag> tags;   // M + 1 entries
-  std::vector<double> x;           // M + 1 entries
-  std::vector<double> y;           // M + 1 entries
-  std::int32_t cursor = 0;         // next metre to compute; 2 after seeding
+/// The line seen from above, one point per metre 0..M (M = line length + 7000),
+/// held as the bytes of its file: all x as tagged values, then all y. x and y
+/// of one metre are always written together, so one tag per metre says what
+/// both hold: metres 0 and 1 the 16-bit seed values, metres 2 up to the cursor
+/// computed doubles, the rest nothing. Each half is filled as the metres are
+/// computed, in a buffer never zero-filled; `plan_geometry_file` closes the
+/// gap between them, so the file's bytes exist once.
+class PlanGeometry {
+ public:
+  /// Metres 0..M.
+  std::int32_t metres() const { return last_metre + 1; }
+  GeometryTag tag(std::int32_t metre) const;
+  /// The value stored for a metre (0 for an empty one).
+  double x(std::int32_t metre) const;
+  double y(std::int32_t metre) const;
+
+  std::int32_t last_metre = 0;  // M
+  std::int32_t cursor = 0;      // next metre to compute; 2 after seeding
+
+ private:
+  friend PlanGeometry create_plan_geometry(std::int32_t line_length);
+  friend void seed_plan_geometry(PlanGeometry& geometry);
+  friend bool run_curve(PlanGeometry&, std::int32_t, std::int32_t, double);
+  friend void complete_plan_geometry(PlanGeometry& geometry);
+  friend std::string_view plan_geometry_file(PlanGeometry& geometry);
+
+  bool extendable() const { return cursor >= 2 && !closed_; }
+  std::size_t offset(std::int32_t metre) const;  // of a metre's value within its half
+  double value(std::size_t half, std::int32_t metre) const;
+  bool walk_to(std::int64_t until, double curvature, bool curved);
+  void step(double curvature, bool curved);
+
+  std::unique_ptr<char[]> bytes_;
+  std::size_t y_half_ = 0;      // where the y half starts in `bytes_`
+  bool closed_ = false;         // the empty tails written and the halves joined
+  double last_x_[2] = {0, 0};   // x of the metres cursor - 2 and cursor - 1
+  double last_y_[2] = {0, 0};
 };
 
 /// A new, all-empty geometry for metres 0..line_length + 7000.
@@ -33,5 +63,9 @@ bool run_curve(PlanGeometry& geometry, std::int32_t start, std::int32_t length,
 
 /// Extends the line straight up to metre M - 2.
 void complete_plan_geometry(PlanGeometry& geometry);
+
+/// The plan geometry file's bytes: every metre's x, then every metre's y.
+/// Ends the computation: no metre is added after it.
+std::string_view plan_geometry_file(PlanGeometry& geometry);
 
 }  // namespace scenario

@@ -1,6 +1,6 @@
 #include "output/dump.h"
 
-#include "output/coding.h"
+#include "files/coding.h"
 #include "output/scenario_writer.h"
 
 namespace scenario {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/geometry_bytes.h"
+
 #include "output/scenario_writer.h"
 #include "model/stamps.h"
 
@@ -37,21 +39,23 @@ TEST(Decode, ReadsBackWhatTheWritersEncode) {
   ASSERT_TRUE(decode_cell_grid(encode_cell_grid(grid), grid_back, error)) << error;
   EXPECT_EQ(grid_back.cells, grid.cells);
 
-  PlanGeometry geometry;
-  geometry.last_metre = 3;
-  geometry.tags = {GeometryTag::int16, GeometryTag::int16, GeometryTag::real, GeometryTag::empty};
-  geometry.x = {0, 0, -0.001, 0};
-  geometry.y = {0, 1, 2.0000005, 0};
+  using enum GeometryTag;
+  const GeometryTag tags[] = {int16, int16, real, empty};
+  const double x[] = {0, 0, -0.001, 0};
+  const double y[] = {0, 1, 2.0000005, 0};
+  const std::string file = test::plan_geometry_bytes(
+      {{int16, 0}, {int16, 0}, {real, -0.001}, {empty, 0}},
+      {{int16, 0}, {int16, 1}, {real, 2.0000005}, {empty, 0}});
   DecodedGeometry geometry_back;
-  ASSERT_TRUE(decode_plan_geometry(encode_plan_geometry(geometry), geometry_back, error)) << error;
+  ASSERT_TRUE(decode_plan_geometry(file, geometry_back, error)) << error;
   ASSERT_EQ(geometry_back.x.size(), 4u);
   ASSERT_EQ(geometry_back.y.size(), 4u);
   for (std::size_t m = 0; m < 4; ++m) {
-    EXPECT_EQ(geometry_back.x[m].tag, geometry.tags[m]);
-    EXPECT_EQ(geometry_back.y[m].tag, geometry.tags[m]);
-    if (geometry.tags[m] == GeometryTag::empty) continue;
-    EXPECT_EQ(geometry_back.x[m].value, geometry.x[m]);
-    EXPECT_EQ(geometry_back.y[m].value, geometry.y[m]);
+    EXPECT_EQ(geometry_back.x[m].tag, tags[m]);
+    EXPECT_EQ(geometry_back.y[m].tag, tags[m]);
+    if (tags[m] == GeometryTag::empty) continue;
+    EXPECT_EQ(geometry_back.x[m].value, x[m]);
+    EXPECT_EQ(geometry_back.y[m].value, y[m]);
   }
 }
 
@@ -60,11 +64,9 @@ TEST(Decode, RefusesFilesThatDoNotFitTheirLayout) {
   table.rows[40].text = "seventeen chars!!";
   const std::string sim = encode_record_table(table);
   const std::string grid = encode_cell_grid(make_cell_grid(0));
-  PlanGeometry straight;
-  straight.tags = {GeometryTag::int16, GeometryTag::real};
-  straight.x = {0, 0};
-  straight.y = {0, 1};
-  const std::string geometry = encode_plan_geometry(straight);  // 4 + 10 + 4 + 10 bytes
+  const std::string geometry =  // 4 + 10 + 4 + 10 bytes
+      test::plan_geometry_bytes({{GeometryTag::int16, 0}, {GeometryTag::real, 0}},
+                                {{GeometryTag::int16, 0}, {GeometryTag::real, 1}});
 
   struct Case {
     ScenarioFileKind kind;

@@ -3,33 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "model/rounding.h"
-#include "output/coding.h"
+#include "files/coding.h"
 
 namespace scenario {
 namespace {
-
-std::size_t tagged_value_size(GeometryTag tag) {
-  switch (tag) {
-    case GeometryTag::int16: return 4;
-    case GeometryTag::real: return 10;
-    case GeometryTag::empty: break;
-  }
-  return 2;
-}
-
-char* store_tagged_value(char* at, GeometryTag tag, double value) {
-  switch (tag) {
-    case GeometryTag::int16:
-      at = store_u16(at, 2);
-      return store_u16(at, static_cast<std::uint16_t>(low16(round_half_even(value))));
-    case GeometryTag::real:
-      return store_f64(store_u16(at, 5), value);
-    case GeometryTag::empty:
-      break;
-  }
-  return store_u16(at, 0);
-}
 
 // A text longer than its 16-bit count can say is cut at 65535 bytes, so the
 // count always matches the bytes that follow it. The readers refuse such texts.
@@ -38,18 +15,6 @@ std::size_t stored_text_size(const std::string& text) {
 }
 
 }  // namespace
-
-std::string encode_plan_geometry(const PlanGeometry& geometry) {
-  const std::size_t metres = std::min({geometry.tags.size(), geometry.x.size(), geometry.y.size()});
-  std::size_t size = 0;
-  for (std::size_t m = 0; m < metres; ++m) size += tagged_value_size(geometry.tags[m]);
-  // 20 MB for the longest line: sized once and filled in place.
-  std::string out(2 * size, '\0');
-  char* at = out.data();
-  for (std::size_t m = 0; m < metres; ++m) at = store_tagged_value(at, geometry.tags[m], geometry.x[m]);
-  for (std::size_t m = 0; m < metres; ++m) at = store_tagged_value(at, geometry.tags[m], geometry.y[m]);
-  return out;
-}
 
 std::string encode_record_table(const RecordTable& table) {
   std::size_t size = 0;

@@ -2,54 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "output/coding.h"
+#include "files/coding.h"
 
 namespace scenario {
 namespace {
-
-// A straight line as the geometry computation leaves it: seeds at metres 0
-// and 1, doubles up to M - 2, the last two metres empty.
-PlanGeometry straight_geometry(std::int32_t line_length) {
-  PlanGeometry geometry = create_plan_geometry(line_length);
-  const std::size_t size = geometry.tags.size();
-  for (std::size_t m = 0; m + 2 < size; ++m) {
-    geometry.tags[m] = m < 2 ? GeometryTag::int16 : GeometryTag::real;
-    geometry.y[m] = static_cast<double>(m);
-  }
-  return geometry;
-}
 
 std::string bytes(std::initializer_list<int> values) {
   std::string out;
   for (int v : values) out.push_back(static_cast<char>(v));
   return out;
-}
-
-TEST(PlanGeometryFile, StartsWithSeedsAndKeepsTypes) {
-  const PlanGeometry geometry = straight_geometry(0);
-  const std::int64_t m = geometry.last_metre;  // 7000
-  const std::string file = encode_plan_geometry(geometry);
-  // 20 M - 36 bytes: per coordinate two i16 seeds, M - 3 doubles, two empties.
-  ASSERT_EQ(static_cast<std::int64_t>(file.size()), 20 * m - 36);
-  EXPECT_EQ(file.substr(0, 10), bytes({2, 0, 0, 0, 2, 0, 0, 0, 5, 0}));
-  const std::size_t y_part = file.size() / 2;
-  EXPECT_EQ(file.substr(y_part, 8), bytes({2, 0, 0, 0, 2, 0, 1, 0}));
-  // y of metre 2 is the double 2.0; the x part ends with two empty values.
-  ByteReader y2(std::string_view(file).substr(y_part + 8));
-  std::uint16_t tag = 0;
-  double value = 0;
-  ASSERT_TRUE(y2.get_u16(tag) && y2.get_f64(value));
-  EXPECT_EQ(tag, 5);
-  EXPECT_EQ(value, 2.0);
-  EXPECT_EQ(file.substr(y_part - 4, 4), bytes({0, 0, 0, 0}));
-  EXPECT_EQ(file.substr(file.size() - 4), bytes({0, 0, 0, 0}));
-}
-
-TEST(PlanGeometryFile, UnreachedMetresAreEmpty) {
-  PlanGeometry geometry = straight_geometry(0);
-  for (std::size_t m = 2; m < geometry.tags.size(); ++m) geometry.tags[m] = GeometryTag::empty;
-  const std::size_t metres = geometry.tags.size();
-  EXPECT_EQ(encode_plan_geometry(geometry).size(), 2 * (2 * 4 + (metres - 2) * 2));
 }
 
 TEST(RecordTableFile, RowsArePackedFieldByField) {

@@ -97,7 +97,7 @@ TEST(LineReader, ReadsTheHeaderOfAWholeSource) {
   ASSERT_TRUE(run.context.state.geometry);
   EXPECT_EQ(run.context.state.geometry->last_metre, 47000);
   EXPECT_EQ(run.context.state.geometry->cursor, 46999);
-  EXPECT_GT(run.context.state.geometry->x[3900], 0.0);  // "d" turns towards +x
+  EXPECT_GT(run.context.state.geometry->x(3900), 0.0);  // "d" turns towards +x
 }
 
 TEST(LineReader, GridLastIndexFromTheLength) {
@@ -313,11 +313,9 @@ TEST(LineReader, CurvesDriveThePlanGeometry) {
   ASSERT_TRUE(run_curve(expected, 1000, 2, 0.001));
   ASSERT_TRUE(run_curve(expected, 2000, 1, -0.001));
   complete_plan_geometry(expected);
-  const PlanGeometry& geometry = *run.context.state.geometry;
-  EXPECT_EQ(geometry.x[1001], 0.001);
-  EXPECT_EQ(geometry.x, expected.x);
-  EXPECT_EQ(geometry.y, expected.y);
-  EXPECT_EQ(geometry.tags, expected.tags);
+  PlanGeometry& geometry = *run.context.state.geometry;
+  EXPECT_EQ(geometry.x(1001), 0.001);
+  EXPECT_EQ(plan_geometry_file(geometry), plan_geometry_file(expected));
 }
 
 TEST(LineReader, CurveClassIsTheFirstDigitOneToSix) {
@@ -331,7 +329,7 @@ TEST(LineReader, CurveClassIsTheFirstDigitOneToSix) {
     SCOPED_TRACE(c.keyword);
     LineRun run(line_source(1000, {std::string(c.keyword) + ", 100, 1"}));
     EXPECT_EQ(run.code(), 0);
-    EXPECT_EQ(run.context.state.geometry->x[101], c.curvature);
+    EXPECT_EQ(run.context.state.geometry->x(101), c.curvature);
   }
 }
 
@@ -346,12 +344,13 @@ TEST(LineReader, GeometryIsCompletedAfterAnEntryOutOfRange) {
   LineRun run(line_source(1000, {"curvad6, 500, 10", "pendenza, 99999, 1", "curvad6, 600, 10"}));
   EXPECT_EQ(run.code(), 15);
   EXPECT_EQ(run.context.state.geometry->cursor, 7999);
-  EXPECT_EQ(run.context.state.geometry->tags[7998], GeometryTag::real);
+  EXPECT_EQ(run.context.state.geometry->tag(7998), GeometryTag::real);
   PlanGeometry expected = create_plan_geometry(1000);
   seed_plan_geometry(expected);
   ASSERT_TRUE(run_curve(expected, 500, 10, 0.003));
   complete_plan_geometry(expected);
-  EXPECT_EQ(run.context.state.geometry->x, expected.x);  // the curve after the stop is skipped
+  // The curve after the stop is skipped.
+  EXPECT_EQ(plan_geometry_file(*run.context.state.geometry), plan_geometry_file(expected));
 }
 
 // --- every status of the line reader --------------------------------------

@@ -1,44 +1,47 @@
 #!/usr/bin/env bash
-# Whole-process measurements of `scenario-compiler compile`, beside the cost of
-# writing the same bytes with one write per file (dd), and the peak memory of a
-# compile of a 1000000 m line. Use a Release build:
+# Whole-process measurements of the program against a baseline: one small
+# process (durable_write) that writes files of the same sizes the way the
+# program replaces its files (temporary name, one write, fsync, rename, folder
+# fsync) and does nothing else. Paired runs, median ratio. Use a Release build:
 #   bench/measure_process.sh build-release [RUNS]
 set -euo pipefail
-build=${1:?usage: measure_process.sh BUILD_DIR [RUNS]}
-runs=${2:-20}
-compiler="$build/scenario-compiler"
+build=$(cd "${1:?usage: measure_process.sh BUILD_DIR [RUNS]}" && pwd)
+runs=${2:-21}
+here=$(cd "$(dirname "$0")" && pwd)
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 
-seconds_of() {  # runs "$@" $runs times, prints the mean wall time in ms
-  local start end
-  start=$(date +%s%N)
-  for _ in $(seq "$runs"); do "$@" >/dev/null 2>&1 || true; done
-  end=$(date +%s%N)
-  echo "scale=2; ($end - $start) / $runs / 1000000" | bc
+sizes_of() {  # NAME=SIZE for each file named
+  local file
+  for file in "$@"; do echo "$(basename "$file")=$(stat -c %s "$file")"; done
 }
 
-compile_once() { "$compiler" compile --dir "$folder" --quiet; }
-dd_once() {  # extra dd options, e.g. conv=fsync
-  for file in Orvale_Varcona_linea.dat Orvale_Varcona_593.sim Orvale_Varcona_593.dat; do
-    size=$(stat -c %s "$folder/$file")
-    dd if="$folder/$file" of="$folder/copy_$file" bs="$size" count=1 status=none "$@"
-  done
-}
+# The standard run: the five texts and the three scenario files, beside a copy
+# of the executable. The baseline writes eight files of the same sizes.
+mkdir "$folder/standard" "$folder/baseline"
+cp "$build/scenario-compiler" "$folder/standard/"
+"$build/scenario-compiler" export --dir "$folder/baseline" --quiet
+(cd "$folder/standard" && ./scenario-compiler 2>/dev/null)
+mapfile -t eight < <(sizes_of "$folder/baseline"/*.txt "$folder/standard"/*.dat "$folder/standard"/*.sim)
+echo "standard run (eight files, ${eight[*]}):"
+echo "  $("$here/paired_ratio.py" "$runs" "cd '$folder/standard' && ./scenario-compiler" \
+      "'$build/durable_write' '$folder/baseline' ${eight[*]}")"
 
-"$build/write_scenario" "$folder" 358000
-compile_once || echo "compile exit status $? (status code set)"
-ls -l "$folder"/*.dat "$folder"/*.sim
-echo "358000 m line, mean of $runs runs:"
-echo "  scenario-compiler compile: $(seconds_of compile_once) ms"
-echo "  dd, one write per file:    $(seconds_of dd_once) ms"
-echo "  the same, synced:          $(seconds_of dd_once conv=fsync) ms"
-echo "  process start (--version): $(seconds_of "$compiler" --version) ms"
-
-rm -f "$folder"/*
-"$build/write_scenario" "$folder" 1000000
+# A compile of a 1000000 m line: time against the one-process write of its
+# three files, and peak memory against the size of the geometry file.
+rm -rf "$folder/long" && mkdir "$folder/long"
+"$build/write_scenario" "$folder/long" 1000000
+"$build/scenario-compiler" compile --dir "$folder/long" --quiet || true
+mapfile -t three < <(sizes_of "$folder/long"/*.dat "$folder/long"/*.sim)
+echo "compile of a 1000000 m line (${three[*]}):"
+echo "  $("$here/paired_ratio.py" "$runs" \
+      "'$build/scenario-compiler' compile --dir '$folder/long' --quiet" \
+      "'$build/durable_write' '$folder/baseline' ${three[*]}")"
 if [ -x /usr/bin/time ]; then
-  /usr/bin/time -v "$compiler" compile --dir "$folder" --quiet 2>"$folder/time.txt" || true
-  grep -E "Maximum resident set size|Elapsed" "$folder/time.txt"
+  /usr/bin/time -f "%M" "$build/scenario-compiler" compile --dir "$folder/long" --quiet \
+    2>"$folder/peak.txt" || true
+  peak_kib=$(tail -n 1 "$folder/peak.txt")
+  geometry_kib=$(( $(stat -c %s "$folder/long/Orvale_Varcona_linea.dat") / 1024 ))
+  echo "  peak memory $peak_kib KiB; geometry file $geometry_kib KiB; allowance +8192 KiB:" \
+       "$([ "$peak_kib" -le $((geometry_kib + 8192)) ] && echo within || echo OVER)"
 fi
-ls -l "$folder"/*.dat "$folder"/*.sim

@@ -16,9 +16,7 @@ constexpr std::int16_t kGridMarker = 5121;
 std::string working_string(const RecordTable& table) {
   std::string text = table.rows[table_row::kTrainHeader].text +
                      table.rows[table_row::kScenarioHeader].text;
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : text) c = ascii_lower(c);
   text += "aabbccddeeffgghhiillmmnnoo";
   text.resize(kCodedCharacters);
   return text;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "model/rounding.h"
+
 namespace scenario {
 namespace {
 
 constexpr std::size_t kMaxTextBytes = 65535;
-
-char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Line ends in a stretch of text, counted as the reader counts them: CR LF
 // once, a lone CR or a lone LF once each.
@@ -129,7 +129,7 @@ bool contains_ignore_case(std::string_view field, std::string_view keyword) {
   if (keyword.empty()) return true;
   if (keyword.size() > field.size()) return false;
   return std::search(field.begin(), field.end(), keyword.begin(), keyword.end(),
-                     [](char a, char b) { return fold(a) == fold(b); }) != field.end();
+                     [](char a, char b) { return ascii_lower(a) == ascii_lower(b); }) != field.end();
 }
 
 }  // namespace scenario

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "model/rounding.h"
+
 namespace scenario {
 namespace {
 
@@ -56,7 +58,7 @@ void progressive_ordina(RecordTable& table) {
   for (TableRow* row : {&row_81, &row_82, &row_83}) {
     // The 32-bit field keeps the low 32 bits of the sum.
     if (row->num_c == 1) {
-      row->num_b = static_cast<std::int32_t>(static_cast<std::uint32_t>(row->num_b) + 100u);
+      row->num_b = low32(std::int64_t{row->num_b} + 100);
     }
   }
 }

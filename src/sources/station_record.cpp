@@ -12,11 +12,6 @@ constexpr std::int32_t kMinimumGap = 350;       // metres between two stations' 
 constexpr std::int32_t kLongStation = 600;      // shorter stations lose `byte_d`
 constexpr std::int32_t kFirstStopKind = 25;     // kinds below this have a stop marker
 
-// A 64-bit value stored into a 32-bit field keeps its low 32 bits.
-std::int32_t low32(std::int64_t value) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
-}
-
 bool has_stop_marker(std::uint8_t kind) { return kind < kFirstStopKind; }
 
 bool has_approach_cells(std::uint8_t kind) {

@@ -19,16 +19,22 @@ class BuiltinScenarioCompile : public ::testing::Test {
   static void SetUpTestSuite() {
     result_ = new MemoryCompile(
         compile_in_memory(render_line_table(dati_linea()), render_line_table(dati_treno())));
-    std::string error;
     grid_ = new CellGrid;
     table_ = new RecordTable;
-    if (result_->cell_grid) decode_cell_grid(*result_->cell_grid, *grid_, error);
-    if (result_->record_table) decode_record_table(*result_->record_table, *table_, error);
+    decode_error_ = new std::string;
+    decoded_ = result_->cell_grid && result_->record_table &&
+               decode_cell_grid(*result_->cell_grid, *grid_, *decode_error_) &&
+               decode_record_table(*result_->record_table, *table_, *decode_error_);
   }
+
+  // Every test reads the files as the simulator would: they must decode.
+  void SetUp() override { ASSERT_TRUE(decoded_) << *decode_error_; }
+
   static void TearDownTestSuite() {
     delete result_;
     delete grid_;
     delete table_;
+    delete decode_error_;
   }
 
   static std::set<int> cells_of_kind(std::uint8_t kind) {
@@ -42,11 +48,15 @@ class BuiltinScenarioCompile : public ::testing::Test {
   static MemoryCompile* result_;
   static CellGrid* grid_;
   static RecordTable* table_;
+  static std::string* decode_error_;
+  static bool decoded_;
 };
 
 MemoryCompile* BuiltinScenarioCompile::result_ = nullptr;
 CellGrid* BuiltinScenarioCompile::grid_ = nullptr;
 RecordTable* BuiltinScenarioCompile::table_ = nullptr;
+std::string* BuiltinScenarioCompile::decode_error_ = nullptr;
+bool BuiltinScenarioCompile::decoded_ = false;
 
 TEST_F(BuiltinScenarioCompile, BuildsWithoutAStatusIntoFilesOfTheExpectedSizes) {
   EXPECT_EQ(result_->status.code, 0) << "position " << result_->status.position;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/errore.h"
 
 namespace scenario {
 namespace {
@@ -24,10 +23,6 @@ TEST(FileNames, EmptyFolderMeansTheCurrentOneAndBareNamesDropTheFolder) {
   EXPECT_EQ(scenario_file_names("", "Abc", "12").record_table, "Abc_12.sim");
   EXPECT_EQ(join_path("dir/", "x.dat"), "dir/x.dat");
   EXPECT_EQ(bare_name("/data/my scenarios/Abc_12.sim"), "Abc_12.sim");
-}
-
-TEST(Errore, MessageHasExactlyOneLeadingBlank) {
-  EXPECT_EQ(fatal_message("1251"), " Errore n. 1251");
 }
 
 }  // namespace

@@ -41,13 +41,6 @@ BuildStatus reader_status() {
   return BuildStatus{status::kOutOfRange, 4200, SourceLine{"line.txt", 7}};
 }
 
-TEST(Minimo, TakesTheSmallerAndTheFirstOnTies) {
-  EXPECT_EQ(minimo(180, 270), 180);
-  EXPECT_EQ(minimo(180, 75), 75);
-  EXPECT_EQ(minimo(180, 180), 180);
-  EXPECT_EQ(minimo(180, -32768), -32768);
-}
-
 // ---- step A: signals before a warning board ----
 
 TEST(CodeReductionPass, PointsBeforeSignalsWithin20CellsOfAWarningBoard) {

@@ -1,8 +1,8 @@
 # What `cmake --install` puts in place, and the packages cpack makes of it:
 #   Linux:   bin/scenario-compiler, its manual page, its bash completion and
-#            share/doc/scenario-compiler (README.md, docs/); cpack -G DEB.
-#   Windows: scenario-compiler.exe at the top, beside README.md and docs/;
-#            cpack -G ZIP from the cross-build.
+#            share/doc/scenario-compiler (README.md, docs/, editors/); cpack -G DEB.
+#   Windows: scenario-compiler.exe at the top, beside README.md, docs/ and
+#            editors/; cpack -G ZIP from the cross-build.
 # The version is the one of project(); the manual page is given it here.
 configure_file(${PROJECT_SOURCE_DIR}/docs/scenario-compiler.1.in
                ${PROJECT_BINARY_DIR}/scenario-compiler.1 @ONLY)
@@ -25,6 +25,11 @@ endif()
 # README.md beside docs/, so that its links to docs/... hold where it is installed.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${doc_dir})
 install(FILES ${doc_files} DESTINATION ${doc_dir}/docs)
+# The editor support, for authors: the Notepad++ language to import, the VS Code
+# extension's sources.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/editors/vscode ${PROJECT_SOURCE_DIR}/editors/notepad++
+        DESTINATION ${doc_dir}/editors
+        PATTERN "*.vsix" EXCLUDE PATTERN "node_modules" EXCLUDE)
 
 set(CPACK_PACKAGE_NAME scenario-compiler)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

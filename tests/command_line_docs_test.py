@@ -34,7 +34,8 @@ def complete(completion, words, folder=None):
               f'COMP_CWORD={len(words) - 1}\n'
               '_scenario_compiler\n'
               'printf "%s\\n" "${COMPREPLY[@]}"\n')
-    result = subprocess.run(["bash", "-c", script], capture_output=True, text=True, cwd=folder)
+    result = subprocess.run(["bash", "-c", script], capture_output=True, text=True, cwd=folder,
+                            env=dict(os.environ, LC_ALL="C"))
     if result.returncode != 0 or result.stderr:
         raise RuntimeError(f"completion of {words}: {result.stderr}")
     return sorted(line for line in result.stdout.splitlines() if line)

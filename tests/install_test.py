@@ -40,7 +40,8 @@ def main() -> int:
         # man -l with groff's warnings on: any warning is a fault of the page.
         page = os.path.join(prefix, "share/man/man1/scenario-compiler.1")
         rendered = subprocess.run(["man", "--warnings", "-l", page], capture_output=True,
-                                  text=True, env=dict(os.environ, MANWIDTH="80", LANG="C.UTF-8"))
+                                  text=True, env=dict(os.environ, MANWIDTH="80", LANG="C.UTF-8",
+                                           LC_ALL="C.UTF-8"))
         if rendered.returncode != 0 or rendered.stderr.strip():
             faults.append(f"man -l: status {rendered.returncode}: {rendered.stderr.strip()}")
         for heading in ["SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"]:

@@ -1,7 +1,9 @@
 #include "editors/editor_grammar.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string_view>
+#include <vector>
 
 namespace scenario::editors {
 namespace {
@@ -142,11 +144,15 @@ std::string notepad_plus_plus_languages() {
          "(src/sources/keywords.cpp). -->\n";
   xml += "<NotepadPlus>\n";
   for (SourceKind source : {SourceKind::line, SourceKind::train}) {
+    std::vector<std::string_view> listed;
     std::string words;
     for (const SourceKeyword& keyword : source_keywords()) {
       if (keyword.source != source || keyword.place == KeywordPlace::section) continue;
       for (std::string_view word : keyword.words) {
-        if (word.empty()) continue;
+        if (word.empty() || std::find(listed.begin(), listed.end(), word) != listed.end()) {
+          continue;
+        }
+        listed.push_back(word);
         if (!words.empty()) words += ' ';
         words += word;
       }

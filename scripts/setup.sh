@@ -8,6 +8,9 @@
 # Several sets may be named together.
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+# The packaging tests: man renders the manual page; cpack's Debian package
+# finds its dependencies with dpkg-shlibdeps (dpkg-dev) and file.
+packages+=(man-db file dpkg-dev)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do

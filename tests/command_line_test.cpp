@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "run_program.h"
 
 namespace scenario::testing {
@@ -20,6 +22,11 @@ TEST(CommandLine, VersionExitsZero) {
   ProgramResult result = run_program({"--version"});
   EXPECT_EQ(result.exit_status, 0);
   EXPECT_FALSE(result.out.empty());
+  // The version of the build and the commit it was made from, or "unknown"
+  // outside a git checkout.
+  const std::regex version_line("scenario-compiler " SCENARIO_COMPILER_VERSION
+                                " \\(commit ([0-9a-f]{12}(-dirty)?|unknown)\\)\n");
+  EXPECT_TRUE(std::regex_match(result.out, version_line)) << result.out;
 }
 
 struct Refusal {

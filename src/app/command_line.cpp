@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/platform.h"
+#include "app/version.h"
 
 namespace scenario {
 
@@ -44,7 +45,7 @@ int run_command_line(int argc, char** argv) {
   CLI::App app{"Compiles a train-driving scenario into the simulator's binary files.\n"
                "Without a command: the standard run, a build in the executable's folder.",
                "scenario-compiler"};
-  app.set_version_flag("--version", SCENARIO_COMPILER_VERSION);
+  app.set_version_flag("--version", version_text());
   app.require_subcommand(0, 1);
 
   RunOptions build_options, export_options, compile_options;

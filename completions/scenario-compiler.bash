@@ -1,0 +1,69 @@
+# bash completion for scenario-compiler: its commands, each command's options,
+# the values of --format, folders after --dir and scenario files after dump.
+
+_scenario_compiler() {
+  local cur prev words cword
+  if declare -F _init_completion >/dev/null; then
+    _init_completion || return
+  else
+    cur=${COMP_WORDS[COMP_CWORD]}
+    prev=${COMP_WORDS[COMP_CWORD-1]}
+    words=("${COMP_WORDS[@]}")
+    cword=$COMP_CWORD
+  fi
+
+  local commands="build export compile check view explain dump"
+  local command="" i
+  for ((i = 1; i < cword; i++)); do
+    case " $commands " in
+      *" ${words[i]} "*) command=${words[i]}; break ;;
+    esac
+  done
+
+  case "$prev" in
+    --dir)
+      compopt -o filenames 2>/dev/null
+      mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+      return ;;
+    --report | --out)
+      compopt -o filenames 2>/dev/null
+      mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+      return ;;
+    --format)
+      COMPREPLY=($(compgen -W "text json sarif" -- "$cur"))
+      return ;;
+    --base | --train)
+      return ;;
+  esac
+
+  local naming="--dir --base --train"
+  local options
+  case "$command" in
+    "") options="--help --version"
+        if [[ $cur != -* ]]; then
+          COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+          return
+        fi ;;
+    build) options="$naming --report --force --quiet --help" ;;
+    export) options="$naming --force --quiet --help" ;;
+    compile) options="$naming --no-geometry --delete-sources --report --quiet --help" ;;
+    check) options="$naming --format --watch --help" ;;
+    view) options="$naming --out --compiled --watch --help" ;;
+    explain) options="--help" ;;
+    dump)
+      options="--json --help"
+      if [[ $cur != -* ]]; then
+        # The files dump decodes, and folders to reach them.
+        compopt -o filenames 2>/dev/null
+        local file
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+        while IFS= read -r file; do
+          [[ $file == *.dat || $file == *.sim ]] && COMPREPLY+=("$file")
+        done < <(compgen -f -- "$cur")
+        return
+      fi ;;
+  esac
+  COMPREPLY=($(compgen -W "$options" -- "$cur"))
+}
+
+complete -F _scenario_compiler scenario-compiler scenario-compiler.exe

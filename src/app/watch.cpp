@@ -71,14 +71,14 @@ int watch_and_run(const std::vector<std::string>& paths, const std::function<Run
     status = summary.exit_status;
     std::cerr << "scenario-compiler: run finished: " << counts_text(summary.counts) << std::endl;
     if (interrupted || (limit && runs >= *limit)) break;
-    // Wait for a change, then for the files to hold still over one interval:
-    // an editor may write a file in several steps.
+    // Wait for a change, then for the files to hold still over one interval
+    // (an editor may write a file in several steps), but not for ever.
     std::vector<FileStamp> now = seen;
     while (!interrupted && now == seen) {
       std::this_thread::sleep_for(kPollInterval);
       now = stamps_of(paths);
     }
-    while (!interrupted) {
+    for (int settling = 0; settling < 10 && !interrupted; ++settling) {
       std::this_thread::sleep_for(kPollInterval);
       std::vector<FileStamp> settled = stamps_of(paths);
       if (settled == now) break;

@@ -1,6 +1,7 @@
 // The commands for authors that read the sources without compiling them into
 // files: `check` and `explain`.
 
+#include <filesystem>
 #include <iostream>
 
 #include "app/commands.h"
@@ -29,7 +30,10 @@ RunSummary check_once(const RunOptions& options) {
   if (options.format == "json") {
     std::cout << json_text(diagnostics_json(result.diagnostics));
   } else if (options.format == "sarif") {
-    std::cout << json_text(sarif_log(result.diagnostics));
+    std::error_code ignored;
+    const std::filesystem::path folder =
+        std::filesystem::absolute(options.dir.empty() ? "." : options.dir, ignored);
+    std::cout << json_text(sarif_log(result.diagnostics, folder.lexically_normal().generic_string()));
   } else {
     for (const Diagnostic& diagnostic : result.diagnostics) {
       std::cout << format_diagnostic(diagnostic);

@@ -32,14 +32,15 @@ Json diagnostic_json(const Diagnostic& diagnostic) {
   return json;
 }
 
-// A file name as a relative URI reference: every byte but the unreserved ones
-// percent-encoded, so blanks and single-byte letters survive.
-std::string uri_of(const std::string& file) {
+// A name as a URI path: every byte but the unreserved ones (and those of
+// `kept`) percent-encoded, so blanks and single-byte letters survive.
+std::string uri_of(const std::string& file, std::string_view kept = "") {
   static const char kHex[] = "0123456789ABCDEF";
   std::string uri;
   for (unsigned char c : file) {
     const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                            (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+                            (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                            c == '~' || kept.find(static_cast<char>(c)) != std::string_view::npos;
     if (unreserved) {
       uri += static_cast<char>(c);
     } else {
@@ -57,7 +58,7 @@ std::string_view sarif_level(Severity severity) {
 
 Json sarif_location(const SourcePoint& where) {
   Json physical;
-  physical["artifactLocation"] = {{"uri", uri_of(where.file)}};
+  physical["artifactLocation"] = {{"uri", uri_of(where.file)}, {"uriBaseId", "SRCROOT"}};
   if (where.line > 0) {
     Json region;
     region["startLine"] = where.line;
@@ -99,6 +100,17 @@ Json sarif_rule(const std::string& id) {
   return rule;
 }
 
+// "file://" and the folder, in its generic form ("/" between parts), with a
+// "/" at its end and one before a drive letter ("C:/a b" gives "file:///C:/a%20b/").
+std::string folder_uri(const std::string& folder) {
+  std::string path = folder;
+  if (!path.starts_with('/')) path.insert(0, 1, '/');
+  if (!path.ends_with('/')) path += '/';
+  std::string uri = "file://";
+  uri += uri_of(path, "/:");
+  return uri;
+}
+
 }  // namespace
 
 nlohmann::ordered_json diagnostics_json(const std::vector<Diagnostic>& diagnostics) {
@@ -107,7 +119,8 @@ nlohmann::ordered_json diagnostics_json(const std::vector<Diagnostic>& diagnosti
   return array;
 }
 
-nlohmann::ordered_json sarif_log(const std::vector<Diagnostic>& diagnostics) {
+nlohmann::ordered_json sarif_log(const std::vector<Diagnostic>& diagnostics,
+                                 const std::string& source_folder) {
   std::vector<std::string> rule_ids;
   std::set<std::string> seen;
   Json results = Json::array();
@@ -123,6 +136,9 @@ nlohmann::ordered_json sarif_log(const std::vector<Diagnostic>& diagnostics) {
   driver["rules"] = rules;
   Json run;
   run["tool"] = {{"driver", driver}};
+  if (!source_folder.empty()) {
+    run["originalUriBaseIds"] = {{"SRCROOT", {{"uri", folder_uri(source_folder)}}}};
+  }
   run["results"] = results;
   Json log;
   log["$schema"] = "https://json.schemastore.org/sarif-2.1.0.json";

@@ -15,8 +15,11 @@ namespace scenario {
 nlohmann::ordered_json diagnostics_json(const std::vector<Diagnostic>& diagnostics);
 
 /// The findings as one SARIF 2.1.0 log: one run whose tool lists a rule for
-/// each id found, and one result each.
-nlohmann::ordered_json sarif_log(const std::vector<Diagnostic>& diagnostics);
+/// each id found, and one result each. File names are relative to the base
+/// id SRCROOT, which stands for `source_folder` (an absolute path in its
+/// generic form, "/" between parts) when given.
+nlohmann::ordered_json sarif_log(const std::vector<Diagnostic>& diagnostics,
+                                 const std::string& source_folder = "");
 
 /// A JSON document as the program prints it: indented, ending in a line end,
 /// with bytes that are not UTF-8 replaced (the sources are single-byte text).

@@ -53,12 +53,25 @@ TEST(DiagnosticJson, SarifLogHasOneRuleAnIdAndOneResultAFinding) {
   const Json& physical = results[0]["locations"][0]["physicalLocation"];
   // A blank is not allowed in a URI reference.
   EXPECT_EQ(physical["artifactLocation"]["uri"], "Val%20Serena_12-.txt");
+  EXPECT_EQ(physical["artifactLocation"]["uriBaseId"], "SRCROOT");
+  EXPECT_FALSE(log["runs"][0].contains("originalUriBaseIds"));
   EXPECT_EQ(physical["region"], (Json{{"startLine", 9}, {"startColumn", 10}}));
   EXPECT_EQ(results[0]["relatedLocations"][0]["message"]["text"], "the grid ends at cell 160");
 
   EXPECT_EQ(results[1]["level"], "warning");
   EXPECT_EQ(results[1]["locations"][0]["physicalLocation"]["region"], (Json{{"startLine", 4}}));
   EXPECT_EQ(results[3]["locations"], Json::array());
+}
+
+TEST(DiagnosticJson, SarifBaseIdNamesTheSourceFolderAsAFileUri) {
+  const std::pair<const char*, const char*> folders[] = {
+      {"/home/ada/linee", "file:///home/ada/linee/"},
+      {"/tmp/a b/", "file:///tmp/a%20b/"},
+      {"C:/Linee/Val Serena", "file:///C:/Linee/Val%20Serena/"},
+  };
+  for (const auto& [folder, uri] : folders) {
+    EXPECT_EQ(sarif_log({}, folder)["runs"][0]["originalUriBaseIds"]["SRCROOT"]["uri"], uri);
+  }
 }
 
 TEST(DiagnosticJson, PlainArrayHoldsEveryFieldWithNullsForWhatIsUnknown) {

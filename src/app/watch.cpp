@@ -15,7 +15,12 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void on_interrupt(int) { interrupted = 1; }
+// The run under way ends normally after a first interrupt; a second one ends
+// the program at once.
+extern "C" void on_interrupt(int) {
+  interrupted = 1;
+  std::signal(SIGINT, SIG_DFL);
+}
 
 struct FileStamp {
   bool exists = false;

@@ -16,7 +16,8 @@ struct RunSummary {
 
 /// Runs `run` once, then again each time one of `paths` is saved (its
 /// modification time or size changes; polled about every 300 ms), until the
-/// process is interrupted (SIGINT: status 0). Each run is framed by a start
+/// process is interrupted (SIGINT: status 0, after the run under way; a second
+/// SIGINT ends it at once). Each run is framed by a start
 /// and an end line on standard error, so that an editor can tell runs apart.
 /// SCENARIO_COMPILER_WATCH_RUNS=N ends it after N runs with the last run's
 /// status (for tests).

@@ -39,49 +39,53 @@ Details status_details(StatusCode code) {
               "Round the first two values of each kilometre progressive to a multiple of 50."};
     case StatusCode::kRepetitionStart:
       return {"The start of the signal-repetition stretch is not a multiple of 50 m. The line "
-              "source is closed at that entry: the body (gradients, curves, tunnels, boards) is "
-              "not read.",
+              "source is read no further, nor is the train source; the scenario files are "
+              "written from what was read.",
               "line source header", "ripetizione segnali 4 codici, 120, 500",
               "Give the start as a multiple of 50."};
     case StatusCode::kRepetitionEnd:
       return {"The end of the signal-repetition stretch is not a multiple of 50 m. The line "
-              "source is closed at that entry: its body is not read.",
+              "source is read no further, nor is the train source.",
               "line source header", "ripetizione segnali 4 codici, 0, 510",
               "Give the end as a multiple of 50."};
     case StatusCode::kRepetitionCodes:
-      return {"The signal-repetition keyword field names neither 4 nor 9 codes. The line source "
-              "is closed at that entry: its body is not read.",
+      return {"The signal-repetition keyword field names neither 4 nor 9 codes. The line "
+              "source is read no further, nor is the train source.",
               "line source header", "ripetizione segnali codici, 0, 500",
               "Write \"ripetizione segnali 4 codici\" or \"ripetizione segnali 9 codici\"."};
     case StatusCode::kIndicationBoardTaken:
       return {"An indication board falls on a cell that already holds an object (each cell of "
-              "50 m holds one object; a tunnel marker gives way). The line source is closed at "
-              "that entry.",
+              "50 m holds one object; a tunnel marker gives way). The reading stops at that "
+              "entry: the rest of the line source and the whole train source are not read; "
+              "the scenario files are written from what was read.",
               "line source body, two boards 10 m apart land on cell 14",
               "cartello_indicatore, 650, (Km 0+650)\ncartello_indicatore, 660, (Km 0+660)",
               "Move the board, or the object already there, by at least 50 m."};
     case StatusCode::kReductionPointTaken:
       return {"An \"abbattimento\" entry's cell (its position / 50, rounded) already holds an "
-              "object. The train source is closed at that entry; the speed and adhesion fills "
-              "still run.",
+              "object. The train source is read no further (its final speed and adhesion "
+              "fills do not run); the scenario files are written from what was read.",
               "train source, the signal at 800 m takes cell 17, as does the point at 850 m",
               "segnale, 800, 2, 4, 1, 0, 0, 1, 3,1,0, 0\nabbattimento, 850, 1",
               "Move the point by at least 50 m, away from the other object."};
     case StatusCode::kStationNotMultiple:
-      return {"A station's position is not a multiple of 50 m. The train source is closed at "
-              "that entry.",
+      return {"A station's position is not a multiple of 50 m. The train source is read no "
+              "further (its final speed and adhesion fills do not run); the scenario files "
+              "are written from what was read.",
               "train source", "stazione, 320, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Miralto",
               "Give the station's position as a multiple of 50."};
     case StatusCode::kStationLength:
-      return {"A station's length is not a multiple of 100 m. The train source is closed at "
-              "that entry.",
+      return {"A station's length is not a multiple of 100 m. The train source is read no "
+              "further (its final speed and adhesion fills do not run); the scenario files "
+              "are written from what was read.",
               "train source", "stazione, 300, 12, 250, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Miralto",
               "Give the station's length as a multiple of 100."};
     case StatusCode::kStationsReachSigns:
       return {"The record table has one row for each station and one for each indication "
               "board's text, and they have met: there is room for 78 stations, one fewer for "
-              "each indication board of the line source, and for at most 79 indication boards. "
-              "The source is closed at the entry that does not fit.",
+              "each indication board of the line source, and for at most 79 indication "
+              "boards. The reading of that source stops at the entry that does not fit, as "
+              "for a cell already taken.",
               "", "",
               "Remove stations or indication boards until both fit."};
     case StatusCode::kNoRoomBeforeSignal:
@@ -108,50 +112,57 @@ Details status_details(StatusCode code) {
               "Leave some cells free inside the restriction and just after its end board."};
     case StatusCode::kOutOfRange:
       return {"An entry's position lies beyond the cell grid: a position P is accepted while "
-              "P <= 50 x N - 100 (a station while P <= 50 x N - 800), where the grid has cells "
-              "0 to N, N = (length + 7000) / 50. A board or object cell below 0 fails too. The "
-              "source is closed at that entry; what was read before stays, and the scenario "
-              "files are still written.",
+              "P <= 50 x N - 100 (a station while P <= 50 x N - 800), where the grid has "
+              "cells 0 to N, N = (length + 7000) / 50. A board or object cell below 0 fails "
+              "too. The reading of that source ends there as if it had reached its end: what "
+              "was read stays, the train source is still read after the line source, its "
+              "speed and adhesion fills still run, and the scenario files are written.",
               kSmallLine, "segnale, 7950, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
               "Check the position against the line's length, or lengthen the line."};
     case StatusCode::kSignalTaken:
-      return {"A signal's cell (position / 50 + 1, rounded) already holds an object. The train "
-              "source is closed at that entry.",
+      return {"A signal's cell (position / 50 + 1, rounded) already holds an object. The "
+              "train source is read no further (its final speed and adhesion fills do not "
+              "run); the scenario files are written from what was read.",
               "train source, two signals on cell 17",
               "segnale, 800, 2, 4, 1, 0, 0, 1, 3,1,0, 0\nsegnale, 810, 2, 4, 1, 0, 0, 1, 3,1,0, 0",
               "Move the signal, or the object already there, by at least 50 m."};
     case StatusCode::kWarningBoardTaken:
       return {"A speed restriction starting beyond 1500 m gets a warning board 1200 m before "
-              "its start; that cell already holds an object. The train source is closed at "
-              "that entry; the position is the restriction's start.",
+              "its start; that cell already holds an object. The position given is the "
+              "restriction's start. The train source is read no further (its final speed and "
+              "adhesion fills do not run); the scenario files are written from what was read.",
               "train source, the signal at 1800 m takes the warning board's cell",
               "segnale, 1800, 2, 4, 1, 0, 0, 1, 3,1,0, 0\nrallentamento, 3000, 60, 500, 0, 0, 0",
               "Move the restriction or the object 1200 m before its start by at least 50 m."};
     case StatusCode::kStartBoardTaken:
-      return {"A speed restriction's start board falls on a cell that already holds an object. "
-              "The train source is closed at that entry.",
+      return {"A speed restriction's start board falls on a cell that already holds an "
+              "object. The train source is read no further (its final speed and adhesion "
+              "fills do not run); the scenario files are written from what was read.",
               "train source",
               "segnale, 3000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\nrallentamento, 3000, 60, 500, 0, 0, 0",
               "Move the restriction's start or the object by at least 50 m."};
     case StatusCode::kEndBoardTaken:
       return {"A speed restriction's end board (at its start plus its length) falls on a cell "
-              "that already holds an object. The train source is closed at that entry; the "
-              "position is the restriction's start.",
+              "that already holds an object. The position given is the restriction's start. "
+              "The train source is read no further (its final speed and adhesion fills do not "
+              "run); the scenario files are written from what was read.",
               "train source",
               "segnale, 3500, 2, 4, 1, 0, 0, 1, 3,1,0, 0\nrallentamento, 3000, 60, 500, 0, 0, 0",
               "Change the restriction's length or move the object by at least 50 m."};
     case StatusCode::kPreWarningTaken:
       return {"A speed restriction with the pre-warning flag (its fifth value) set marks the "
               "four cells just before its warning board; one of them already holds an object. "
-              "The train source is closed at that entry; the position is the restriction's "
-              "start.",
+              "The position given is the restriction's start. The train source is read no "
+              "further (its final speed and adhesion fills do not run); the scenario files "
+              "are written from what was read.",
               "train source, the signal at 1700 m sits among the pre-warning cells",
               "segnale, 1700, 2, 4, 1, 0, 0, 1, 3,1,0, 0\nrallentamento, 3000, 60, 500, 0, 1, 0",
               "Move the object out of the 200 m before the warning board, or move the "
               "restriction."};
     case StatusCode::kSpeedIndicatorTaken:
       return {"A maximum-speed indicator board falls on a cell that already holds an object. "
-              "The line source is closed at that entry.",
+              "The reading stops at that entry: the rest of the line source and the whole "
+              "train source are not read; the scenario files are written from what was read.",
               "line source body, two boards on cell 12",
               "indicatori_vmax, 550, 120, 130, 140, 0, 120, 130, 140, 0\n"
               "indicatori_vmax, 560, 100, 100, 100, 0, 100, 100, 100, 0",
@@ -159,15 +170,17 @@ Details status_details(StatusCode code) {
     case StatusCode::kStationsTooClose:
       return {"A station's extent starts less than 350 m after the previous station's extent "
               "ends (stations come in the order the train meets them). The train source is "
-              "closed at that entry.",
+              "read no further (its final speed and adhesion fills do not run); the scenario "
+              "files are written from what was read.",
               "train source, extents 200..400 m and 600..800 m",
               "stazione, 300, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Miralto\n"
               "stazione, 700, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Borgo Lieve",
               "Move the later station on, or shorten one of the two."};
     case StatusCode::kStopMarkerBeforeGrid:
-      return {"A station where the train stops (kind below 25) puts its stop marker on the cell "
-              "just before the end of its extent; for this station that is cell 0 or 1, which "
-              "cannot hold it. The train source is closed at that entry.",
+      return {"A station where the train stops (kind below 25) puts its stop marker on the "
+              "cell just before the end of its extent; for this station that is cell 0 or 1, "
+              "which cannot hold it. The train source is read no further (its final speed and "
+              "adhesion fills do not run); the scenario files are written from what was read.",
               "train source", "stazione, 0, 12, 100, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, Miralto",
               "Move the station so that its extent ends at 150 m or later."};
     case StatusCode::kReadFailure:
@@ -192,7 +205,9 @@ Details status_details(StatusCode code) {
               "Start the header with a field \"[generale]\"."};
     case StatusCode::kCurveFault:
       return {"A curve's keyword field holds no class digit 1 to 6, or the curves carry the "
-              "plan geometry past metre 1000000. The line source is closed at that entry.",
+              "plan geometry past metre 1000000. The reading stops at that entry: the rest of "
+              "the line source and the whole train source are not read; the scenario files "
+              "are written from what was read.",
               "line source body", "curvad7, 300, 200",
               "Write the curve as curvad1 .. curvad6 (clockwise) or curvas1 .. curvas6."};
   }

@@ -98,7 +98,6 @@ int run_command_line(int argc, char** argv) {
                     "Pass over curves and leave the plan geometry file untouched");
   compile->add_flag("--delete-sources", compile_options.delete_sources,
                     "Delete the sources as the standard run does");
-
   compile->add_flag("--watch", compile_options.watch, "Compile again each time a source is saved");
 
   RunOptions check_options;

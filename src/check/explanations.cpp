@@ -442,7 +442,8 @@ std::string diagnostics_markdown() {
   std::string text =
       "# Diagnostics\n\n"
       "<!-- Generated from the table of `scenario-compiler explain` (src/check/explanations.cpp)\n"
-      "     at build time; edit the table, not this page. -->\n\n";
+      "     at build time; edit the table, then run\n"
+      "     cmake --build build --target update_diagnostics_doc -->\n\n";
   append(text, {wrapped("Every finding of `scenario-compiler check` (and every status code "
                         "`compile` ends with) has an id: S and the number for a status code, F "
                         "and the number for a fatal stamping error, a word for a warning. "

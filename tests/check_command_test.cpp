@@ -137,7 +137,7 @@ TEST_F(AuthorCommands, CheckTellsAMissingOrUnreadableSourceApart) {
   result = check({"--format", "sarif"});
   EXPECT_EQ(result.exit_status, 3);
   EXPECT_NE(result.err.find("Abc_12-.txt"), std::string::npos) << result.err;
-  EXPECT_NO_THROW(nlohmann::json::parse(result.out));
+  EXPECT_TRUE(nlohmann::json::accept(result.out)) << result.out;
 }
 
 TEST_F(AuthorCommands, CompileTellsItsStatusInCheckFormWithItsId) {
@@ -185,11 +185,12 @@ TEST(Explain, CommittedPageOfDiagnosticsIsTheGeneratedOne) {
       << "docs/diagnostics.md is stale: cmake --build build --target update_diagnostics_doc";
 }
 
-// A watched run: the test saves a source again and again until the program
-// has ended its two runs (a save made before the program looked at the files
-// would go unseen, so one save is not enough).
-ProgramResult watched(const std::vector<std::string>& args, const std::string& source,
-                      std::string content, bool interrupt = false) {
+// A watched run: the test saves the sources again and again until the
+// program has ended its two runs (a save made before the program looked at
+// the files would go unseen, so one save is not enough).
+ProgramResult watched(const std::vector<std::string>& args,
+                      std::vector<std::pair<std::string, std::string>> saves,
+                      bool interrupt = false) {
   ProgramOptions options;
   options.environment = {interrupt ? "SCENARIO_COMPILER_WATCH_RUNS=" : "SCENARIO_COMPILER_WATCH_RUNS=2"};
   options.timeout_seconds = 60;
@@ -201,12 +202,11 @@ ProgramResult watched(const std::vector<std::string>& args, const std::string& s
           ended.si_pid != 0) {
         return;
       }
-      if (interrupt) {
-        if (round == 2) ::kill(child, SIGINT);
-        continue;
+      if (interrupt && round == 2) ::kill(child, SIGINT);
+      for (auto& [path, content] : saves) {
+        content += "\n";
+        write_file(path, content);
       }
-      content += "\n";
-      write_file(source, content);
     }
   };
   return run_program(args, options);
@@ -221,8 +221,9 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 TEST_F(AuthorCommands, WatchRunsAgainWhenASourceIsSaved) {
   for (const char* command : {"check", "compile"}) {
     SCOPED_TRACE(command);
-    const ProgramResult result = watched(args(command, {"--watch"}), dir_.file("Abc_12-.txt"),
-                                         kTrainHead + kSignalBeyondTheGrid + kTrainTail);
+    const ProgramResult result =
+        watched(args(command, {"--watch"}),
+                {{dir_.file("Abc_12-.txt"), kTrainHead + kSignalBeyondTheGrid + kTrainTail}});
     EXPECT_EQ(result.exit_status, 1) << result.err;  // the last run found the status 15
     EXPECT_EQ(count_of(result.err, "scenario-compiler: run started\n"), 2u) << result.err;
     EXPECT_EQ(count_of(result.err, "scenario-compiler: run finished: "), 2u) << result.err;
@@ -233,9 +234,19 @@ TEST_F(AuthorCommands, WatchRunsAgainWhenASourceIsSaved) {
   }
 }
 
+TEST_F(AuthorCommands, WatchDoesNotTakeTheDeletingOfItsOwnSourcesForASave) {
+  const ProgramResult result =
+      watched(args("compile", {"--watch", "--delete-sources", "--quiet"}),
+              {{dir_.file("Abc_linea.txt"), kLineSource},
+               {dir_.file("Abc_12-.txt"), kTrainHead + kTrainTail}});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  // Both runs found both sources: the second waited for them to be saved again.
+  EXPECT_EQ(count_of(result.err, "scenario-compiler: run finished: 0 errors"), 2u) << result.err;
+}
+
 TEST_F(AuthorCommands, WatchEndsWithStatusZeroOnAnInterrupt) {
   write_sources(kLineSource, kTrainHead + kSignalBeyondTheGrid + kTrainTail);
-  const ProgramResult result = watched(args("check", {"--watch"}), dir_.file("Abc_12-.txt"), "", true);
+  const ProgramResult result = watched(args("check", {"--watch"}), {}, true);
   EXPECT_EQ(result.exit_status, 0) << result.err;
   EXPECT_EQ(count_of(result.err, "scenario-compiler: run started\n"), 1u) << result.err;
 }

@@ -45,6 +45,21 @@ std::vector<FileStamp> stamps_of(const std::vector<std::string>& paths) {
   return stamps;
 }
 
+// Whether a file is there with another time or size than when last seen. A
+// file that went away (deleted by the run itself with --delete-sources, or
+// by an editor that saves by replacing) is no save: it counts once it is back.
+bool saved_since(std::vector<FileStamp>& seen, const std::vector<FileStamp>& now) {
+  bool saved = false;
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    if (!now[i].exists) {
+      seen[i] = now[i];
+    } else if (now[i] != seen[i]) {
+      saved = true;
+    }
+  }
+  return saved;
+}
+
 std::optional<long> run_limit() {
   const char* text = std::getenv("SCENARIO_COMPILER_WATCH_RUNS");
   if (text == nullptr || *text == '\0') return std::nullopt;
@@ -78,11 +93,11 @@ int watch_and_run(const std::vector<std::string>& paths, const std::function<Run
     if (interrupted || (limit && runs >= *limit)) break;
     // Wait for a change, then for the files to hold still over one interval
     // (an editor may write a file in several steps), but not for ever.
-    std::vector<FileStamp> now = seen;
-    while (!interrupted && now == seen) {
+    std::vector<FileStamp> now;
+    do {
       std::this_thread::sleep_for(kPollInterval);
       now = stamps_of(paths);
-    }
+    } while (!interrupted && !saved_since(seen, now));
     for (int settling = 0; settling < 10 && !interrupted; ++settling) {
       std::this_thread::sleep_for(kPollInterval);
       std::vector<FileStamp> settled = stamps_of(paths);

@@ -1,5 +1,7 @@
 #include "check/diagnostic_format.h"
 
+#include <algorithm>
+
 namespace scenario {
 namespace {
 
@@ -19,14 +21,14 @@ std::string where_prefix(const Diagnostic& diagnostic) {
   return prefix;
 }
 
-// The caret sits under the column's byte; tabs before it are copied so that
-// it lines up whatever width the terminal gives a tab.
+// The caret sits under the column's byte, or just after the line's end for a
+// column beyond it (a value missing at the end of the line); tabs before it
+// are copied so that it lines up whatever width the terminal gives a tab.
 std::string caret_line(const std::string& source_line, std::int32_t column) {
+  const std::size_t before =
+      std::min(static_cast<std::size_t>(column - 1), source_line.size());
   std::string caret;
-  for (std::int32_t i = 0; i + 1 < column; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    caret += at < source_line.size() && source_line[at] == '\t' ? '\t' : ' ';
-  }
+  for (std::size_t at = 0; at < before; ++at) caret += source_line[at] == '\t' ? '\t' : ' ';
   caret += '^';
   return caret;
 }

@@ -30,6 +30,10 @@ TEST(DiagnosticFormat, PointsAtTheTextWhereItIsKnown) {
       // Tabs before the column are kept, so the caret lines up in any terminal.
       {finding(Severity::warning, "extra-values", "dropped", SourcePoint{"a.txt", 2, 4}, "\tx,\t5"),
        "a.txt:2:4: warning: dropped [extra-values]\n\tx,\t5\n\t  ^\n"},
+      // A column beyond the line's end: the caret just after it.
+      {finding(Severity::error, "S25", "a value is missing", SourcePoint{"a.txt", 7, 2000000000},
+               "sabbia,"),
+       "a.txt:7:2000000000: error: a value is missing [S25]\nsabbia,\n       ^\n"},
       // Only the line known: the line is shown, with no caret.
       {finding(Severity::error, "S25", "bad number", SourcePoint{"a.txt", 3, 0}, "sabbia, x"),
        "a.txt:3: error: bad number [S25]\nsabbia, x\n"},

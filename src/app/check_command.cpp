@@ -1,5 +1,5 @@
-// The commands for authors that read the sources without compiling them into
-// files: `check` and `explain`.
+// The commands for authors that write no file: `check`, which reads the
+// sources and tells every finding, and `explain`, which tells what one means.
 
 #include <filesystem>
 #include <iostream>

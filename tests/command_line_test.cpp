@@ -3,19 +3,40 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 
 #include "run_program.h"
 
 namespace scenario::testing {
 namespace {
 
+// The help's line of a command: the command's name first on the line (after
+// the indent), then its description; not a word met in the program's own
+// name or description.
+bool lists_command(const std::string& help, const std::string& command) {
+  std::istringstream lines(help);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == 0 || start == std::string::npos) continue;
+    const std::size_t end = line.find(' ', start);
+    if (end != std::string::npos && line.compare(start, end - start, command) == 0 &&
+        line.find_first_not_of(' ', end) != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 TEST(CommandLine, HelpListsEveryCommand) {
   ProgramResult result = run_program({"--help"});
   EXPECT_EQ(result.exit_status, 0);
-  for (const char* command : {"build", "export", "compile", "dump"}) {
-    EXPECT_NE(result.out.find(command), std::string::npos) << command;
+  for (const char* command : {"build", "export", "compile", "check", "explain", "dump"}) {
+    EXPECT_TRUE(lists_command(result.out, command)) << command << " in\n" << result.out;
     EXPECT_EQ(run_program({command, "--help"}).exit_status, 0) << command;
   }
+  EXPECT_FALSE(lists_command(result.out, "scenario"));
+  EXPECT_FALSE(lists_command(result.out, "Compiles"));
 }
 
 TEST(CommandLine, VersionExitsZero) {
@@ -44,6 +65,12 @@ TEST(CommandLine, RefusesNamesThatLeaveTheFolderAndUnknownOptions) {
       {{"compile", "--bogus"}, "--bogus"},
       {{"frobnicate"}, "frobnicate"},
       {{"dump"}, "FILE"},
+      {{"compil"}, "unknown command 'compil'; did you mean 'compile'?"},
+      {{"compile", "--reprot", "r.json"}, "unknown option '--reprot' for compile; did you mean '--report'?"},
+      {{"check", "--fromat", "json"}, "did you mean '--format'?"},
+      {{"check", "--format", "xml"}, "xml"},
+      {{"check", "--base", "a/b"}, "--base must not hold a path separator"},
+      {{"explain", "S9999"}, "'S9999'"},
   };
   for (const Refusal& refusal : refusals) {
     ProgramResult result = run_program(refusal.args, in_folder(dir.path()));

@@ -209,8 +209,11 @@ TEST_F(CompileCommand, StatusCodeIsReportedWithItsSourceLineAndFilesAreWritten) 
                 kTrainHead + crlf("segnale, 7950, 2, 4, 1, 0, 0, 1, 3,1,0, 0\n") + kTrainTail);
   ProgramResult result = compile({"--quiet"});
   EXPECT_EQ(result.exit_status, 1);
-  EXPECT_EQ(result.err,
-            "Abc_12-.txt:9: status 15 at 7950 m: an entry's position lies outside the line\n");
+  // The place, the cause with its position and the code's id, in check's form.
+  EXPECT_EQ(result.err.rfind("Abc_12-.txt:9:", 0), 0u) << result.err;
+  for (const char* part : {": error: ", "7950 m", "[S15]\n"}) {
+    EXPECT_NE(result.err.find(part), std::string::npos) << part << " in " << result.err;
+  }
   const nlohmann::json json = report();
   EXPECT_EQ(json["status"], (nlohmann::json{{"code", 15}, {"position", 7950}}));
   EXPECT_EQ(json["source"], (nlohmann::json{{"file", "Abc_12-.txt"}, {"line", 9}}));
@@ -223,9 +226,10 @@ TEST_F(CompileCommand, WithoutAGridNoScenarioFileIsWritten) {
   write_file(dir_.file("Abc_12.dat"), "earlier grid");
   ProgramResult result = compile({"--quiet"});
   EXPECT_EQ(result.exit_status, 1);
-  EXPECT_NE(result.err.find("status 101 at 0 m: the line source does not exist"),
-            std::string::npos)
+  EXPECT_NE(result.err.find("error: the line source does not exist [S101]"), std::string::npos)
       << result.err;
+  // Code 101 records no position: none is shown.
+  EXPECT_EQ(result.err.find(" m"), std::string::npos) << result.err;
   EXPECT_TRUE(read_file(dir_.file("Abc_12.dat")) == "earlier grid");
   const nlohmann::json json = report();
   EXPECT_TRUE(json["grid_last_index"].is_null());

@@ -201,7 +201,7 @@ TEST(FileFaults, ADirectoryInPlaceOfASourceGivesItsStatusAndLosesNothing) {
     const ProgramResult result = run_program(args, in_folder(dir.path()));
 
     EXPECT_EQ(result.exit_status, 1) << result.err;
-    EXPECT_NE(result.err.find("status " + std::to_string(source.status)), std::string::npos)
+    EXPECT_NE(result.err.find("[S" + std::to_string(source.status) + "]"), std::string::npos)
         << result.err;
     const auto report = nlohmann::json::parse(read_file(dir.path() / "report.json"));
     EXPECT_EQ(report["status"]["code"], source.status);

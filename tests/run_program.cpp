@@ -46,6 +46,10 @@ ProgramResult run_program(const std::vector<std::string>& args, const ProgramOpt
       limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.file_size_limit);
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
+    for (const std::string& setting : options.environment) {
+      ::putenv(const_cast<char*>(setting.c_str()));
+    }
+    if (options.timeout_seconds > 0) ::alarm(options.timeout_seconds);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(executable.c_str()));
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -53,6 +57,7 @@ ProgramResult run_program(const std::vector<std::string>& args, const ProgramOpt
     ::execv(executable.c_str(), argv.data());
     ::_exit(127);
   }
+  if (options.while_running) options.while_running(child);
   int wait_status = 0;
   ::waitpid(child, &wait_status, 0);
   ProgramResult result;

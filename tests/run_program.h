@@ -3,7 +3,10 @@
 // Runs the scenario-compiler executable in a child process for end-to-end
 // tests, capturing its standard output, standard error and exit status.
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,9 @@ struct ProgramOptions {
   std::filesystem::path working_dir;  // empty: the current folder
   long file_size_limit = -1;          // RLIMIT_FSIZE in bytes for the child; -1: none
   std::string executable;             // empty: the built scenario-compiler
+  std::vector<std::string> environment;  // NAME=VALUE set for the child
+  unsigned timeout_seconds = 0;          // the child is killed (SIGALRM) after this; 0: never
+  std::function<void(pid_t)> while_running;  // called with the child's id before waiting
 };
 
 ProgramResult run_program(const std::vector<std::string>& args,

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/platform.h"
 #include "app/version.h"
+#include "check/suggest.h"
 
 namespace scenario {
 
@@ -38,6 +39,37 @@ std::optional<std::string> check_names(const RunOptions& options) {
   return std::nullopt;
 }
 
+// CLI11's own words for a mistyped command or option, replaced by one line
+// that names the word and, where one is near, what was probably meant.
+std::optional<std::string> unknown_word_message(const CLI::App& app, const CLI::ParseError& error) {
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) == nullptr) return std::nullopt;
+  const CLI::App* command = nullptr;
+  for (const CLI::App* sub : app.get_subcommands({})) {
+    if (sub->count() > 0) command = sub;
+  }
+  const std::vector<std::string> extras = app.remaining(true);
+  if (extras.empty()) return std::nullopt;
+  const std::string& word = extras.front();
+  std::vector<std::string> candidates;
+  std::string message = "scenario-compiler: ";
+  if (!word.empty() && word[0] == '-') {
+    const CLI::App& owner = command != nullptr ? *command : app;
+    for (const CLI::Option* option : owner.get_options()) {
+      for (const std::string& name : option->get_lnames()) candidates.push_back("--" + name);
+    }
+    message += "unknown option '" + word + "'";
+    if (command != nullptr) message += " for " + command->get_name();
+  } else if (command == nullptr) {
+    for (const CLI::App* sub : app.get_subcommands({})) candidates.push_back(sub->get_name());
+    message += "unknown command '" + word + "'";
+  } else {
+    message += "unexpected argument '" + word + "' for " + command->get_name();
+  }
+  if (auto near = closest_match(word, candidates)) message += "; did you mean '" + *near + "'?";
+  message += "\nRun with --help for more information.";
+  return message;
+}
+
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
@@ -67,6 +99,22 @@ int run_command_line(int argc, char** argv) {
                     "Pass over curves and leave the plan geometry file untouched");
   compile->add_flag("--delete-sources", compile_options.delete_sources,
                     "Delete the sources as the standard run does");
+  compile->add_flag("--watch", compile_options.watch, "Compile again each time a source is saved");
+
+  RunOptions check_options;
+  CLI::App* check = app.add_subcommand(
+      "check", "Report every error and warning in the sources, writing no file");
+  add_naming_options(*check, check_options);
+  check->remove_option(check->get_option("--quiet"));
+  check->add_option("--format", check_options.format, "Output format")
+      ->check(CLI::IsMember({"text", "json", "sarif"}))
+      ->capture_default_str();
+  check->add_flag("--watch", check_options.watch, "Check again each time a source is saved");
+
+  std::optional<std::string> explain_id;
+  CLI::App* explain =
+      app.add_subcommand("explain", "Explain a status code or warning id, or list them all");
+  explain->add_option("ID", explain_id, "S25, 25, F1250, 1250 or a warning id");
 
   std::string dump_path;
   bool dump_json = false;
@@ -77,6 +125,10 @@ int run_command_line(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
+    if (auto unknown = unknown_word_message(app, error)) {
+      std::cerr << *unknown << std::endl;
+      return exit_status::kUsage;
+    }
     const int code = app.exit(error);
     return code == 0 ? exit_status::kSuccess : exit_status::kUsage;
   }
@@ -85,6 +137,7 @@ int run_command_line(int argc, char** argv) {
   if (build->parsed()) options = &build_options;
   if (export_command->parsed()) options = &export_options;
   if (compile->parsed()) options = &compile_options;
+  if (check->parsed()) options = &check_options;
   if (options != nullptr) {
     if (auto problem = check_names(*options)) {
       std::cerr << "scenario-compiler: " << *problem << std::endl;
@@ -94,6 +147,8 @@ int run_command_line(int argc, char** argv) {
   if (build->parsed()) return run_build(build_options);
   if (export_command->parsed()) return run_export(export_options);
   if (compile->parsed()) return run_compile(compile_options);
+  if (check->parsed()) return run_check(check_options);
+  if (explain->parsed()) return run_explain(explain_id);
   if (dump->parsed()) return run_dump(dump_path, dump_json);
 
   RunOptions standard;

@@ -3,23 +3,33 @@
 #include <iostream>
 
 #include "app/compile.h"
+#include "app/status_finding.h"
+#include "app/watch.h"
 #include "files/file_names.h"
 #include "app/platform.h"
 #include "app/report.h"
 #include "builtin/builtin_texts.h"
+#include "check/diagnostic_format.h"
 
 namespace scenario {
 namespace {
 
 // Messages, report and exit status of a command that compiled (or tried to).
-int finish(const BuildContext& context, const CompileOutcome& outcome, const RunOptions& options) {
+RunSummary finish(const BuildContext& context, const CompileOutcome& outcome,
+                  const RunOptions& options) {
   int code = exit_status::kSuccess;
+  std::vector<Diagnostic> told;
+  for (const Diagnostic& diagnostic : context.state.diagnostics) {
+    if (diagnostic.severity == Severity::warning) told.push_back(diagnostic);
+  }
+  for (const Diagnostic& warning : told) std::cerr << format_diagnostic(warning);
   if (outcome.fatal) {
     code = exit_status::kFatal;  // the error box has shown the message
   } else {
     // A status code set before a file operation failed is still worth telling.
-    if (context.state.status.code != status::kNone) {
-      std::cerr << status_message(context.state.status) << std::endl;
+    if (auto finding = status_finding(context.state)) {
+      std::cerr << format_diagnostic(*finding) << std::flush;
+      told.push_back(*finding);
       code = exit_status::kBuildStatus;
     }
     for (const auto& error : {context.state.source_error, context.state.file_error}) {
@@ -28,10 +38,13 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
       code = exit_status::kFileError;
     }
   }
+  FindingCounts counts = count_findings(told);
+  if (outcome.fatal || code == exit_status::kFileError) ++counts.errors;
   if (options.report) {
     CommandReport report;
     report.status = context.state.status;
     report.fatal = outcome.fatal;
+    report.diagnostics = told;
     if (context.state.grid) report.grid_last_index = context.state.grid->last_index();
     for (const std::string& path : outcome.written) report.written.push_back(bare_name(path));
     IoResult result = context.files.replace(*options.report, report_json(report));
@@ -41,7 +54,13 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
       if (code != exit_status::kFatal) code = exit_status::kFileError;
     }
   }
-  return code;
+  return {code, counts};
+}
+
+std::vector<std::string> source_paths(const RunOptions& options) {
+  const ScenarioFileNames names =
+      scenario_file_names(options.dir, options.base_name, options.train_number);
+  return {names.line_source, names.train_source};
 }
 
 ProgressStyle progress_style(const RunOptions& options) {
@@ -49,8 +68,8 @@ ProgressStyle progress_style(const RunOptions& options) {
   return options.progress_window ? ProgressStyle::kWindow : ProgressStyle::kLine;
 }
 
-int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, bool delete_sources,
-                      bool write_texts) {
+RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_flag,
+                             bool delete_sources, bool write_texts) {
   DiskFileSystem disk;
   BuildOptions build;
   build.folder = options.dir;
@@ -71,7 +90,7 @@ int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, boo
 }  // namespace
 
 int run_build(const RunOptions& options) {
-  return compile_in_folder(options, 1, /*delete_sources=*/true, /*write_texts=*/true);
+  return compile_in_folder(options, 1, /*delete_sources=*/true, /*write_texts=*/true).exit_status;
 }
 
 int run_export(const RunOptions& options) {
@@ -87,8 +106,12 @@ int run_export(const RunOptions& options) {
 }
 
 int run_compile(const RunOptions& options) {
-  return compile_in_folder(options, options.no_geometry ? 0 : 1, options.delete_sources,
-                           /*write_texts=*/false);
+  auto once = [&] {
+    return compile_in_folder(options, options.no_geometry ? 0 : 1, options.delete_sources,
+                             /*write_texts=*/false);
+  };
+  if (!options.watch) return once().exit_status;
+  return watch_and_run(source_paths(options), once);
 }
 
 }  // namespace scenario

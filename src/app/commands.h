@@ -26,6 +26,8 @@ struct RunOptions {
   bool progress_window = false; // the standard run: the progress window where there is one
   bool no_geometry = false;     // compile only
   bool delete_sources = false;  // compile only
+  bool watch = false;           // compile and check: again on each save of a source
+  std::string format = "text";  // check only: text, json or sarif
 };
 
 /// Writes the five built-in texts, compiles them deleting the sources, and
@@ -37,6 +39,12 @@ int run_export(const RunOptions& options);
 
 /// Compiles the sources found in the folder into the scenario files.
 int run_compile(const RunOptions& options);
+
+/// Reports every finding in the sources on standard output, writing no file.
+int run_check(const RunOptions& options);
+
+/// Explains a finding's id, or lists them all when none is given.
+int run_explain(const std::optional<std::string>& id);
 
 /// Decodes a scenario file to standard output.
 int run_dump(const std::string& path, bool json);

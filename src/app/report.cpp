@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/diagnostic_json.h"
+
 namespace scenario {
 
 std::string report_json(const CommandReport& report) {
@@ -16,18 +18,9 @@ std::string report_json(const CommandReport& report) {
   } else {
     json["source"] = nullptr;
   }
+  json["diagnostics"] = diagnostics_json(report.diagnostics);
   // Names are bytes in the system's single-byte set: replace what is not UTF-8.
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-}
-
-std::string status_message(const BuildStatus& status) {
-  std::string line;
-  if (status.origin) {
-    line = status.origin->file + ":" + std::to_string(status.origin->line) + ": ";
-  }
-  line += "status " + std::to_string(code_number(status.code)) + " at " + std::to_string(status.position) +
-          " m: " + status_meaning(status.code);
-  return line;
 }
 
 }  // namespace scenario

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/build_status.h"
+#include "model/diagnostic.h"
 
 namespace scenario {
 
@@ -15,13 +16,10 @@ struct CommandReport {
   std::optional<std::int32_t> fatal;            // 1250 or 1251
   std::optional<std::int32_t> grid_last_index;  // N; none when no grid was made
   std::vector<std::string> written;             // bare file names, in writing order
+  std::vector<Diagnostic> diagnostics;          // the findings the command told
 };
 
 /// The report as one JSON object with every key present.
 std::string report_json(const CommandReport& report);
-
-/// The status line for standard error:
-/// "file:line: status 15 at 364901 m: what the code means".
-std::string status_message(const BuildStatus& status);
 
 }  // namespace scenario

@@ -35,12 +35,23 @@ TEST(Report, NamesTheSourceLineOnlyForAStatusCode) {
   EXPECT_TRUE(nlohmann::json::parse(report_json(report))["source"].is_null());
 }
 
-TEST(Report, StatusLineNamesFileLineCodePositionAndMeaning) {
-  EXPECT_EQ(status_message({status::kOutOfRange, 364901, SourceLine{"x_linea.txt", 97}}),
-            "x_linea.txt:97: status 15 at 364901 m: an entry's position lies outside the line");
-  EXPECT_EQ(status_message({status::kBandFull, 180750, std::nullopt}),
-            "status 12 at 180750 m: all three cells of a band before a restriction's start "
-            "board are occupied");
+TEST(Report, ListsTheFindingsToldWithEveryOtherKey) {
+  CommandReport report;
+  Diagnostic warning;
+  warning.severity = Severity::warning;
+  warning.id = "extra-values";
+  warning.message = "2 values left over";
+  warning.where = SourcePoint{"a_1-.txt", 4, 13};
+  report.diagnostics = {warning};
+  const auto json = nlohmann::json::parse(report_json(report));
+  for (const char* key : {"status", "fatal", "grid_last_index", "written", "source"}) {
+    EXPECT_TRUE(json.contains(key)) << key;
+  }
+  ASSERT_EQ(json["diagnostics"].size(), 1u);
+  EXPECT_EQ(json["diagnostics"][0]["id"], "extra-values");
+  EXPECT_EQ(json["diagnostics"][0]["line"], 4);
+  EXPECT_EQ(nlohmann::json::parse(report_json(CommandReport{}))["diagnostics"],
+            nlohmann::json::array());
 }
 
 TEST(NameProblem, RefusesNamesThatWouldLeaveTheFolder) {

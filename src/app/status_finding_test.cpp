@@ -1,0 +1,50 @@
+#include "app/status_finding.h"
+
+#include <gtest/gtest.h>
+
+#include "check/diagnostic_format.h"
+
+namespace scenario {
+namespace {
+
+std::string told(const BuildState& state) {
+  const auto finding = status_finding(state);
+  return finding ? format_diagnostic(*finding) : "";
+}
+
+TEST(StatusFinding, TellsTheCodeItsPlaceAndOnlyARecordedPosition) {
+  BuildState state;
+  EXPECT_EQ(told(state), "");
+  state.status = {status::kOutOfRange, 364901, SourceLine{"x_linea.txt", 97}};
+  EXPECT_EQ(told(state),
+            "x_linea.txt:97: error: an entry's position lies outside the line, at 364901 m [S15]\n");
+  state.status = {status::kBandFull, 180750, std::nullopt};
+  EXPECT_EQ(told(state),
+            "scenario-compiler: error: all three cells of a band before a restriction's start "
+            "board are occupied, at 180750 m [S12]\n");
+  // 101 and 25 leave the position as it was: it is not theirs to show.
+  state.status = {status::kNoLineSource, 0, std::nullopt};
+  EXPECT_EQ(told(state), "scenario-compiler: error: the line source does not exist [S101]\n");
+  state.status = {status::kReadFailure, 7950, SourceLine{"a_1-.txt", 3}};
+  EXPECT_EQ(told(state),
+            "a_1-.txt:3: error: the source text could not be read (missing file, bad number or "
+            "value, or cut short) [S25]\n");
+}
+
+TEST(StatusFinding, PrefersTheReadersOwnFindingForTheFinalCode) {
+  BuildState state;
+  state.status = {status::kSignalTaken, 810, SourceLine{"a_1-.txt", 12}};
+  Diagnostic earlier;
+  earlier.code = status::kOutOfRange;
+  earlier.id = "S15";
+  Diagnostic exact;
+  exact.code = status::kSignalTaken;
+  exact.id = "S16";
+  exact.message = "cell 17 holds the signal of line 11";
+  exact.where = SourcePoint{"a_1-.txt", 12, 10};
+  state.diagnostics = {exact, earlier};
+  EXPECT_EQ(status_finding(state)->message, "cell 17 holds the signal of line 11");
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,134 @@
+#include "check/explanations.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/diagnostic.h"
+#include "testing/memory_compile.h"
+
+namespace scenario {
+namespace {
+
+TEST(Explanations, EveryCodeFatalAndWarningHasOneFullEntry) {
+  std::set<std::string> ids;
+  for (const Explanation& explanation : all_explanations()) {
+    EXPECT_TRUE(ids.insert(explanation.id).second) << explanation.id;
+    EXPECT_FALSE(explanation.title.empty()) << explanation.id;
+    EXPECT_FALSE(explanation.meaning.empty()) << explanation.id;
+    EXPECT_FALSE(explanation.fix.empty()) << explanation.id;
+    EXPECT_EQ(explanation.example.empty(), explanation.example_of.empty()) << explanation.id;
+  }
+  for (StatusCode code : kAllStatusCodes) EXPECT_EQ(ids.count(status_id(code)), 1u);
+  for (WarningKind kind : kAllWarningKinds) EXPECT_EQ(ids.count(std::string(warning_id(kind))), 1u);
+  EXPECT_EQ(ids.count("F1250") + ids.count("F1251"), 2u);
+  EXPECT_EQ(ids.size(), std::size(kAllStatusCodes) + std::size(kAllWarningKinds) + 2);
+}
+
+TEST(Explanations, FindsAnIdInEveryFormAnAuthorTypes) {
+  const std::pair<const char*, const char*> forms[] = {
+      {"S25", "S25"},     {"s25", "S25"},         {"25", "S25"},
+      {"0", "S0"},        {"F1250", "F1250"},     {"1251", "F1251"},
+      {"f1251", "F1251"}, {"utf8-text", "utf8-text"}, {"Keyword-Case", "keyword-case"},
+  };
+  for (const auto& [typed, id] : forms) {
+    const auto found = find_explanation(typed);
+    ASSERT_TRUE(found.has_value()) << typed;
+    EXPECT_EQ(found->id, id) << typed;
+  }
+  for (const char* unknown : {"", "S14", "14", "1252", "F25", "S", "unknown", "99999999999"}) {
+    EXPECT_FALSE(find_explanation(unknown).has_value()) << unknown;
+  }
+}
+
+// The sources of a 1000 m line (cells 0 to 160) that compile cleanly, into
+// which an entry's example goes.
+const char* const kLineHeader[] = {
+    "[generale]",
+    "lunghezza percorso, 1000",
+    "progressiva chilometrica uno, 0, 0, 0",
+    "progressiva chilometrica due, 0, 0, 0",
+    "progressiva chilometrica tre, 0, 0, 0",
+    "sfondo uno, 1",
+    "sfondo due, 0",
+    "sfondo tre, 0",
+    "ripetizione segnali 4 codici, 0, 500",
+};
+const std::string kTrainHead =
+    "[generale]\nnumero vetture, 8\npercentuale massa frenata, 120\nvelocita, 0, 100\n";
+const std::string kTrailer = "[fine]\n\n";
+
+std::string first_word(std::string_view text) { return std::string(text.substr(0, text.find(' '))); }
+
+// The header with the example's entry in place of the one it stands for.
+std::string header_with(std::string_view example) {
+  const std::string_view keyword = example.substr(0, example.find(','));
+  std::string header;
+  bool replaced = false;
+  for (std::string_view line : kLineHeader) {
+    const std::string_view own = line.substr(0, line.find(','));
+    const bool same = own == keyword || (first_word(own) == first_word(keyword) &&
+                                         own.find("progressiva") == std::string_view::npos);
+    header += std::string(same && !replaced ? example : line) + "\n";
+    replaced = replaced || same;
+  }
+  return header;
+}
+
+std::string clean_header() { return header_with("none, 0"); }
+
+// An example that shows a code or a fatal error must give it when compiled:
+// the page of explanations is only as good as its examples.
+TEST(Explanations, EachExampleGivesItsCodeWhenCompiled) {
+  int compiled = 0;
+  for (const Explanation& explanation : all_explanations()) {
+    const char letter = explanation.id[0];
+    if (explanation.example.empty() || (letter != 'S' && letter != 'F')) continue;
+    const std::string example = std::string(explanation.example) + "\n";
+    const std::string_view of = explanation.example_of;
+    std::string line = clean_header() + kTrailer;
+    std::string train = kTrainHead + kTrailer;
+    if (of.starts_with("line source header")) {
+      line = header_with(explanation.example) + kTrailer;
+    } else if (of.starts_with("line source body")) {
+      line = clean_header() + "[cartelli]\n" + example + kTrailer;
+    } else if (of.starts_with("line source")) {
+      line = example + kTrailer;
+    } else {
+      ASSERT_TRUE(of.starts_with("train source")) << explanation.id;
+      train = kTrainHead + example + kTrailer;
+    }
+    const MemoryCompile result = compile_in_memory(line, train, "Abc", "12");
+    const std::int32_t number = std::stoi(explanation.id.substr(1));
+    if (letter == 'F') {
+      EXPECT_EQ(result.fatal, number) << explanation.id;
+    } else {
+      EXPECT_EQ(code_number(result.status.code), number) << explanation.id << "\n" << line << train;
+    }
+    ++compiled;
+  }
+  EXPECT_GT(compiled, 15);
+  // The clean sources themselves give nothing.
+  EXPECT_EQ(compile_in_memory(clean_header() + kTrailer, kTrainHead + kTrailer).status.code,
+            status::kNone);
+}
+
+TEST(Explanations, TextAndPageShowTitleExampleAndFix) {
+  const Explanation explanation = *find_explanation("S15");
+  const std::string text = explanation_text(explanation);
+  EXPECT_EQ(text.rfind("S15: an entry's position lies outside the line\n\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\n    segnale, 7950, 2, 4, 1, 0, 0, 1, 3,1,0, 0\n"), std::string::npos);
+  EXPECT_NE(text.find("\nFix: "), std::string::npos);
+  for (std::size_t at = 0, end = 0; at < text.size(); at = end + 1) {
+    end = text.find('\n', at);
+    EXPECT_LE(end - at, 88u) << text.substr(at, end - at);
+  }
+  const std::string list = explanation_list();
+  EXPECT_NE(list.find("\nS15 "), std::string::npos);
+  EXPECT_NE(list.find("\nunknown-keyword "), std::string::npos);
+  EXPECT_NE(diagnostics_markdown().find("## S15: an entry's position lies outside the line\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace scenario

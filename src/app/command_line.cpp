@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/platform.h"
+#include "app/view_command.h"
 
 namespace scenario {
 
@@ -73,6 +74,19 @@ int run_command_line(int argc, char** argv) {
   dump->add_option("FILE", dump_path, "A .sim, _linea.dat or cell grid .dat file")->required();
   dump->add_flag("--json", dump_json, "Print JSON instead of text");
 
+  ViewOptions view_options;
+  CLI::App* view = app.add_subcommand(
+      "view", "Write one self-contained HTML page that shows the line: plan, profile, speed "
+              "limits, every object and the findings");
+  view->add_option("--dir", view_options.dir, "Folder of the sources (default: current folder)");
+  view->add_option("--base", view_options.base_name, "Scenario base name")->capture_default_str();
+  view->add_option("--train", view_options.train_number, "Train number")->capture_default_str();
+  view->add_option("--out", view_options.out, "The page to write (default: DIR/NAME_NUMBER.html)");
+  view->add_flag("--compiled", view_options.compiled,
+                 "Draw the three scenario files of DIR instead of compiling the sources");
+  view->add_flag("--watch", view_options.watch,
+                 "Write the page again each time a source is saved, until interrupted");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -94,6 +108,16 @@ int run_command_line(int argc, char** argv) {
   if (export_command->parsed()) return run_export(export_options);
   if (compile->parsed()) return run_compile(compile_options);
   if (dump->parsed()) return run_dump(dump_path, dump_json);
+  if (view->parsed()) {
+    for (const std::string* name : {&view_options.base_name, &view_options.train_number}) {
+      if (auto problem = name_problem(*name)) {
+        std::cerr << "scenario-compiler: " << (name == &view_options.base_name ? "--base " : "--train ")
+                  << *problem << std::endl;
+        return exit_status::kUsage;
+      }
+    }
+    return run_view(view_options);
+  }
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);

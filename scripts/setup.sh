@@ -7,7 +7,7 @@
 #   scripts/setup.sh coverage   also gcovr (scripts/coverage.sh)
 # Several sets may be named together.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev chromium)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do

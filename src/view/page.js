@@ -664,7 +664,9 @@
       result.hover = id === null ? null : window.scenarioView.hover(id);
       result.hovered = profile.querySelectorAll(".hovered").length;
       result.tooltipShown = tooltip.style.display === "block";
-      result.jump = window.scenarioView.jumpTo(parsePosition("km 127+000"));
+      // Typed as an author would: "km 127+000".
+      window.scenarioView.zoomTo(Number(selftest[1]), Number(selftest[1]) + 2000);
+      result.jump = window.scenarioView.jumpTo(parsePosition(km((Number(selftest[4]) - 1) * CELL)));
     } catch (e) {
       errors.push(String(e));
     }

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/commands.h"
+#include "app/dump_command.h"
 #include "app/platform.h"
 #include "app/view_command.h"
 
@@ -68,11 +69,17 @@ int run_command_line(int argc, char** argv) {
   compile->add_flag("--delete-sources", compile_options.delete_sources,
                     "Delete the sources as the standard run does");
 
-  std::string dump_path;
-  bool dump_json = false;
+  DumpOptions dump_options;
   CLI::App* dump = app.add_subcommand("dump", "Decode a scenario file and print it");
-  dump->add_option("FILE", dump_path, "A .sim, _linea.dat or cell grid .dat file")->required();
-  dump->add_flag("--json", dump_json, "Print JSON instead of text");
+  dump->add_option("FILE", dump_options.path, "A .sim, _linea.dat or cell grid .dat file")
+      ->required();
+  dump->add_flag("--json", dump_options.json, "Print JSON instead of text");
+  dump->add_option("--at", dump_options.at,
+                   "Only the cell of this position in metres (the metre, in a plan geometry)");
+  dump->add_option("--kind", dump_options.kind,
+                   "Only the cells of this kind (signal, stop-marker, ...; none for empty cells)");
+  dump->add_flag("--summary", dump_options.summary,
+                 "Counts per kind, the stations in order with their extents and times, the texts");
 
   ViewOptions view_options;
   CLI::App* view = app.add_subcommand(
@@ -107,7 +114,7 @@ int run_command_line(int argc, char** argv) {
   if (build->parsed()) return run_build(build_options);
   if (export_command->parsed()) return run_export(export_options);
   if (compile->parsed()) return run_compile(compile_options);
-  if (dump->parsed()) return run_dump(dump_path, dump_json);
+  if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) {
     for (const std::string* name : {&view_options.base_name, &view_options.train_number}) {
       if (auto problem = name_problem(*name)) {

@@ -38,7 +38,4 @@ int run_export(const RunOptions& options);
 /// Compiles the sources found in the folder into the scenario files.
 int run_compile(const RunOptions& options);
 
-/// Decodes a scenario file to standard output.
-int run_dump(const std::string& path, bool json);
-
 }  // namespace scenario

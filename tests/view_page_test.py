@@ -18,6 +18,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -194,6 +195,37 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
         shutil.rmtree(user_dir, ignore_errors=True)
 
 
+def check_watch(exe, folder):
+    """--watch writes the page again after a source is saved, and the page reloads itself."""
+    page = os.path.join(folder, "Lago_7.html")
+    if os.path.exists(page):
+        os.remove(page)
+    process = subprocess.Popen([exe, "view", "--dir", folder, "--base", "Lago", "--train", "7",
+                                "--watch"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        for _ in range(100):
+            if os.path.exists(page):
+                break
+            time.sleep(0.05)
+        first = open(page, encoding="utf-8").read()
+        check('"watch":true' in first, "watch: the page knows it is watched (and reloads)")
+        source = os.path.join(folder, "Lago_7-.txt")
+        with open(source, "rb") as f:
+            text = f.read()
+        with open(source, "wb") as f:
+            f.write(text.replace(b"PORTO FINTO", b"PORTO NUOVO MARE"))
+        again = first
+        for _ in range(60):
+            time.sleep(0.1)
+            again = open(page, encoding="utf-8").read()
+            if again != first:
+                break
+        check("PORTO NUOVO MARE" in again, "watch: the page is written again after the save")
+    finally:
+        process.terminate()
+        process.wait(timeout=10)
+
+
 def main():
     exe = os.path.abspath(sys.argv[1])
     copy = sys.argv[2] if len(sys.argv) > 2 else True
@@ -230,6 +262,7 @@ def main():
                   "faulty: the status with its source line is shown")
             check("finding-mark" in page or 'class="badge bad"' in page,
                   "faulty: the fault is marked")
+        check_watch(exe, faulty)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("ok" if not failures else f"{len(failures)} failures")

@@ -139,6 +139,17 @@
     }));
   }
 
+  // What is marked on the line: every finding with a position, and the build's
+  // status code at its recorded position when no finding tells of it already.
+  var marks = data.diagnostics.filter(function (d) { return d.position !== null; });
+  if (data.status && data.status.code !== 0 &&
+      !marks.some(function (d) { return d.id === "S" + data.status.code; })) {
+    marks.push({ severity: "error", id: "S" + data.status.code, position: data.status.position,
+                 message: "status " + data.status.code + ": " + data.status.meaning,
+                 file: data.status.src ? data.status.src.replace(/:\d+$/, "") : null,
+                 line: data.status.src ? data.status.src.replace(/^.*:/, "") : null });
+  }
+
   var findings = html("ul", { id: "findings" });
   data.diagnostics.forEach(function (d) {
     var item = html("li", { "class": d.severity });
@@ -213,7 +224,8 @@
     view.b = a + span;
     draw();
     if (history.replaceState && !/selftest/.test(location.hash)) {
-      history.replaceState(null, "", "#view=" + Math.round(view.a) + "," + Math.round(view.b));
+      history.replaceState(null, "", "#view=" + Math.round(view.a) + "," + Math.round(view.b) +
+                           location.hash.replace(/^#view=\d+,\d+/, "").replace(/^#.*/, ""));
     }
   }
   function jumpTo(m) {
@@ -419,8 +431,8 @@
       }
       plan.appendChild(g);
     });
-    data.diagnostics.forEach(function (d) {
-      if (d.position === null || d.position < a || d.position > b) return;
+    marks.forEach(function (d) {
+      if (d.position < a || d.position > b) return;
       var p = planAt(d.position);
       plan.appendChild(el("circle", { cx: sx(p[1]), cy: sy(p[2]), r: 6,
                                       "class": "finding-mark " + d.severity,
@@ -607,8 +619,8 @@
     });
 
     // Findings and the jump cursor.
-    data.diagnostics.forEach(function (f) {
-      if (f.position === null || f.position < a || f.position > b) return;
+    marks.forEach(function (f) {
+      if (f.position < a || f.position > b) return;
       var x = X(f.position);
       body.appendChild(el("polygon", { points: x + ",16 " + (x + 7) + ",4 " + (x - 7) + ",4",
                                        "class": "finding-mark " + f.severity,
@@ -651,12 +663,20 @@
 
   var start = /#view=(\d+),(\d+)/.exec(location.hash);
   if (start) showRange(Number(start[1]), Number(start[2])); else showRange(0, fullEnd);
+  var readyAt = performance.now();
+  // "#view=A,B&hover=KIND:CELL" opens with that object's values shown.
+  var hoverAsked = /hover=(\d+):(\d+)/.exec(location.hash);
+  if (hoverAsked) {
+    var asked = window.scenarioView.find(Number(hoverAsked[1]), Number(hoverAsked[2]));
+    if (asked !== null) hover(asked);
+  }
 
   // A test asks through the address: #selftest=A,B,KIND,CELL zooms to A..B and
   // hovers the object of KIND in CELL, and writes what it saw into #probe.
   var selftest = /#selftest=(\d+),(\d+),(\d+),(\d+)/.exec(location.hash);
   if (selftest) {
-    var result = {};
+    // Time from the start of the page's loading to the first drawing done.
+    var result = { readyMs: Math.round(readyAt) };
     try {
       result.whole = { drawn: Number(profile.getAttribute("data-drawn")) };
       result.zoom = window.scenarioView.zoomTo(Number(selftest[1]), Number(selftest[2]));
@@ -676,5 +696,4 @@
 
   // In watch mode the compiler writes this file again after each save.
   if (data.watch) setTimeout(function () { location.reload(); }, 2000);
-  window.addEventListener("resize", function () { hideTip(); });
 })();

@@ -1,7 +1,7 @@
 #include "app/dump_command.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -117,11 +117,16 @@ std::string hex(const std::string& bytes) {
 std::string clock_text(std::int64_t seconds) {
   std::string sign = seconds < 0 ? "-" : "";
   if (seconds < 0) seconds = -seconds;
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%s%02lld:%02lld:%02lld", sign.c_str(),
-                static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
-                static_cast<long long>(seconds % 60));
-  return buffer;
+  auto two = [](std::int64_t value) {
+    std::string digits = std::to_string(value);
+    return digits.size() < 2 ? "0" + digits : digits;
+  };
+  sign += two(seconds / 3600);
+  sign += ':';
+  sign += two(seconds / 60 % 60);
+  sign += ':';
+  sign += two(seconds % 60);
+  return sign;
 }
 
 // A station's scheduled time; 0 is a station without one (the train runs through).

@@ -142,7 +142,8 @@
   // What is marked on the line: every finding with a position, and the build's
   // status code at its recorded position when no finding tells of it already.
   var marks = data.diagnostics.filter(function (d) { return d.position !== null; });
-  if (data.status && data.status.code !== 0 &&
+  // (A code that records no position leaves 0 there: nothing to mark then.)
+  if (data.status && data.status.code !== 0 && data.status.position !== 0 &&
       !marks.some(function (d) { return d.id === "S" + data.status.code; })) {
     marks.push({ severity: "error", id: "S" + data.status.code, position: data.status.position,
                  message: "status " + data.status.code + ": " + data.status.meaning,
@@ -421,7 +422,7 @@
       var g = el("g", { "data-tip": s.name + "\n" + km(s.at) + ", extent " + s.from + " \u2013 " +
                                     s.to + " m" + (s.time ? "\nscheduled " + clock(s.time) : "") });
       g.appendChild(el("circle", { cx: sx(p[1]), cy: sy(p[2]), r: 4, "class": "plan-station" }));
-      var lx = Number(sx(p[1])) + 6, ly = Number(sy(p[2])) - 4, lw = s.name.length * 6.6;
+      var lx = Number(sx(p[1])) + 6, ly = Number(sy(p[2])) - 4, lw = s.name.length * 7.8;
       var free = labels.every(function (l) {
         return lx + lw < l[0] || lx > l[0] + l[2] || ly + 3 < l[1] - 11 || ly - 11 > l[1] + 3;
       });

@@ -174,6 +174,16 @@ TEST_F(DumpCommand, AtKindAndSummarySelect) {
     EXPECT_EQ(run_program(command).exit_status, args.size() == 2 ? 64 : 0) << args[1];
   }
   EXPECT_EQ(run_program({"dump", dir_.file("Abc_12.sim"), "--at", "1000"}).exit_status, 64);
+  // Cells 0..140 cover up to 6975 m; metres 0..3 of the plan.
+  for (const auto& [file, at] : {std::pair{"Abc_12.dat", "-100"}, {"Abc_12.dat", "7000"},
+                                 {"Abc_linea.dat", "4"}, {"Abc_linea.dat", "-1"}}) {
+    ProgramResult outside = run_program({"dump", dir_.file(file), "--at", at});
+    EXPECT_EQ(outside.exit_status, 64) << file << " " << at;
+    EXPECT_EQ(outside.out, "");
+    EXPECT_NE(outside.err.find("lies outside"), std::string::npos) << outside.err;
+  }
+  EXPECT_EQ(run_program({"dump", dir_.file("Abc_12.dat"), "--at", "6975"}).out.substr(0, 9),
+            "cell=140 ");
 }
 
 TEST_F(DumpCommand, JsonLosesNoByteOfATextAndStampsAreChecked) {

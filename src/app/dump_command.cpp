@@ -184,8 +184,8 @@ std::int64_t cell_metres(std::size_t index) { return (static_cast<std::int64_t>(
 void print_geometry(const DecodedGeometry& geometry, const DumpOptions& options, Printer& out) {
   std::size_t first = 0, last = geometry.x.size();
   if (options.at) {
-    first = static_cast<std::size_t>(std::max<std::int64_t>(0, *options.at));
-    last = std::min(last, first + 1);
+    first = static_cast<std::size_t>(*options.at);  // inside: checked before printing
+    last = first + 1;
   }
   for (std::size_t m = first; m < last; ++m) {
     if (options.json) {
@@ -282,8 +282,8 @@ void print_grid(const CellGrid& grid, const RecordTable* table, const DumpOption
   std::size_t first = 0, last = grid.cells.size();
   if (options.at) {
     const std::int64_t cell = round_half_even(*options.at / 50.0 + 1.0);
-    first = static_cast<std::size_t>(std::clamp<std::int64_t>(cell, 0, grid.cells.size()));
-    last = std::min(last, first + 1);
+    first = static_cast<std::size_t>(cell);  // inside: checked before printing
+    last = first + 1;
   }
   for (std::size_t index = first; index < last; ++index) {
     if (options.kind && *options.kind != kind_name_or_unknown(grid.cells[index].kind)) continue;
@@ -524,6 +524,22 @@ int run_dump(const DumpOptions& options) {
       break;
   }
   if (!decoded) return exit_status::kFileError;
+  if (options.at) {
+    // A position outside the file has no record to show: say so rather than
+    // print the nearest one as if it were there.
+    const std::int64_t records = *kind == ScenarioFileKind::cell_grid
+                                     ? static_cast<std::int64_t>(grid.cells.size())
+                                     : static_cast<std::int64_t>(geometry.x.size());
+    const std::int64_t index = *kind == ScenarioFileKind::cell_grid
+                                   ? round_half_even(*options.at / 50.0 + 1.0)
+                                   : *options.at;
+    if (index < 0 || index >= records) {
+      std::cerr << "scenario-compiler: --at " << *options.at << " lies outside '" << bare_name(path)
+                << "' (" << (*kind == ScenarioFileKind::cell_grid ? "cells" : "metres") << " 0 to "
+                << records - 1 << ")" << std::endl;
+      return exit_status::kUsage;
+    }
+  }
 
   // The other file of the pair, where it is there, lends the texts of the
   // cells' rows and the stations of the summary.

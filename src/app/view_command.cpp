@@ -126,6 +126,8 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
     input.plan = thin_plan(geometry, kPlanPoints);
   }
   check_stamps(options, input);
+  // Sources still beside the files lend their lines to the objects they wrote.
+  scan_sources(disk, names, input.places);
   return true;
 }
 

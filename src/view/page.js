@@ -22,7 +22,7 @@
     { title: "signals", kinds: [1] },
     { title: "boards", kinds: [6, 14] },
     { title: "restrictions", kinds: [2, 3, 4, 5] },
-    { title: "stops, code points", kinds: [10, 12, 13] }
+    { title: "stops, codes", kinds: [10, 12, 13] }
   ];
 
   function objectMetres(o) { return (o.cell - 1) * CELL; }
@@ -318,7 +318,7 @@
   plan.addEventListener("mouseleave", hideTip);
 
   // --- Zoom and pan with the mouse --------------------------------------------
-  var geometry = { left: 54, right: 48, width: 900 };
+  var geometry = { left: 72, right: 40, width: 900 };
   function metresAt(clientX) {
     var box = profile.getBoundingClientRect();
     var x = (clientX - box.left) * (geometry.width / box.width);
@@ -423,6 +423,8 @@
                                     s.to + " m" + (s.time ? "\nscheduled " + clock(s.time) : "") });
       g.appendChild(el("circle", { cx: sx(p[1]), cy: sy(p[2]), r: 4, "class": "plan-station" }));
       var lx = Number(sx(p[1])) + 6, ly = Number(sy(p[2])) - 4, lw = s.name.length * 7.8;
+      // Near the right edge the name goes to the left of its point.
+      if (lx + lw > W - 2) lx -= lw + 12;
       var free = labels.every(function (l) {
         return lx + lw < l[0] || lx > l[0] + l[2] || ly + 3 < l[1] - 11 || ly - 11 > l[1] + 3;
       });

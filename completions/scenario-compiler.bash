@@ -51,7 +51,7 @@ _scenario_compiler() {
     view) options="$naming --out --compiled --watch --help" ;;
     explain) options="--help" ;;
     dump)
-      options="--json --help"
+      options="--json --at --kind --summary --help"
       if [[ $cur != -* ]]; then
         # The files dump decodes, and folders to reach them.
         compopt -o filenames 2>/dev/null

@@ -7,7 +7,7 @@
 #   scripts/setup.sh coverage   also gcovr (scripts/coverage.sh)
 # Several sets may be named together.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev chromium)
 # The packaging tests: man renders the manual page; cpack's Debian package
 # finds its dependencies with dpkg-shlibdeps (dpkg-dev) and file.
 packages+=(man-db file dpkg-dev)

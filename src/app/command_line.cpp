@@ -4,9 +4,11 @@
 #include <iostream>
 
 #include "app/commands.h"
+#include "app/dump_command.h"
 #include "app/platform.h"
 #include "app/version.h"
 #include "check/suggest.h"
+#include "app/view_command.h"
 
 namespace scenario {
 
@@ -33,9 +35,10 @@ void add_report_option(CLI::App& command, RunOptions& options) {
   command.add_option("--report", options.report, "Write a JSON report of the outcome to FILE");
 }
 
-std::optional<std::string> check_names(const RunOptions& options) {
-  if (auto problem = name_problem(options.base_name)) return "--base " + *problem;
-  if (auto problem = name_problem(options.train_number)) return "--train " + *problem;
+std::optional<std::string> check_names(const std::string& base_name,
+                                       const std::string& train_number) {
+  if (auto problem = name_problem(base_name)) return "--base " + *problem;
+  if (auto problem = name_problem(train_number)) return "--train " + *problem;
   return std::nullopt;
 }
 
@@ -116,11 +119,30 @@ int run_command_line(int argc, char** argv) {
       app.add_subcommand("explain", "Explain a status code or warning id, or list them all");
   explain->add_option("ID", explain_id, "S25, 25, F1250, 1250 or a warning id");
 
-  std::string dump_path;
-  bool dump_json = false;
+  DumpOptions dump_options;
   CLI::App* dump = app.add_subcommand("dump", "Decode a scenario file and print it");
-  dump->add_option("FILE", dump_path, "A .sim, _linea.dat or cell grid .dat file")->required();
-  dump->add_flag("--json", dump_json, "Print JSON instead of text");
+  dump->add_option("FILE", dump_options.path, "A .sim, _linea.dat or cell grid .dat file")
+      ->required();
+  dump->add_flag("--json", dump_options.json, "Print JSON instead of text");
+  dump->add_option("--at", dump_options.at,
+                   "Only the cell of this position in metres (the metre, in a plan geometry)");
+  dump->add_option("--kind", dump_options.kind,
+                   "Only the cells of this kind (signal, stop-marker, ...; none for empty cells)");
+  dump->add_flag("--summary", dump_options.summary,
+                 "Counts per kind, the stations in order with their extents and times, the texts");
+
+  ViewOptions view_options;
+  CLI::App* view = app.add_subcommand(
+      "view", "Write one self-contained HTML page that shows the line: plan, profile, speed "
+              "limits, every object and the findings");
+  view->add_option("--dir", view_options.dir, "Folder of the sources (default: current folder)");
+  view->add_option("--base", view_options.base_name, "Scenario base name")->capture_default_str();
+  view->add_option("--train", view_options.train_number, "Train number")->capture_default_str();
+  view->add_option("--out", view_options.out, "The page to write (default: DIR/NAME_NUMBER.html)");
+  view->add_flag("--compiled", view_options.compiled,
+                 "Draw the three scenario files of DIR instead of compiling the sources");
+  view->add_flag("--watch", view_options.watch,
+                 "Write the page again each time a source is saved, until interrupted");
 
   try {
     app.parse(argc, argv);
@@ -138,18 +160,20 @@ int run_command_line(int argc, char** argv) {
   if (export_command->parsed()) options = &export_options;
   if (compile->parsed()) options = &compile_options;
   if (check->parsed()) options = &check_options;
-  if (options != nullptr) {
-    if (auto problem = check_names(*options)) {
-      std::cerr << "scenario-compiler: " << *problem << std::endl;
-      return exit_status::kUsage;
-    }
+  std::optional<std::string> problem;
+  if (options != nullptr) problem = check_names(options->base_name, options->train_number);
+  if (view->parsed()) problem = check_names(view_options.base_name, view_options.train_number);
+  if (problem) {
+    std::cerr << "scenario-compiler: " << *problem << std::endl;
+    return exit_status::kUsage;
   }
   if (build->parsed()) return run_build(build_options);
   if (export_command->parsed()) return run_export(export_options);
   if (compile->parsed()) return run_compile(compile_options);
   if (check->parsed()) return run_check(check_options);
   if (explain->parsed()) return run_explain(explain_id);
-  if (dump->parsed()) return run_dump(dump_path, dump_json);
+  if (dump->parsed()) return run_dump(dump_options);
+  if (view->parsed()) return run_view(view_options);
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);

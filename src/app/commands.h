@@ -46,7 +46,4 @@ int run_check(const RunOptions& options);
 /// Explains a finding's id, or lists them all when none is given.
 int run_explain(const std::optional<std::string>& id);
 
-/// Decodes a scenario file to standard output.
-int run_dump(const std::string& path, bool json);
-
 }  // namespace scenario

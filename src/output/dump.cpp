@@ -1,6 +1,7 @@
 #include "output/dump.h"
 
 #include "files/coding.h"
+#include "output/record_fields.h"
 #include "output/scenario_writer.h"
 
 namespace scenario {
@@ -42,17 +43,6 @@ bool read_tagged_value(ByteReader& reader, TaggedValue& value, std::string& erro
   }
   error = "truncated value of type code " + std::to_string(code) + " " + at_byte(start);
   return false;
-}
-
-bool read_row(ByteReader& reader, TableRow& row) {
-  std::uint16_t text_size = 0;
-  return reader.get_u8(row.kind) && reader.get_i32(row.num_a) && reader.get_i32(row.num_b) &&
-         reader.get_i32(row.num_c) && reader.get_u8(row.flag) && reader.get_u16(text_size) &&
-         reader.get_bytes(text_size, row.text) && reader.get_i16(row.word_a) &&
-         reader.get_i16(row.word_b) && reader.get_i16(row.word_c) &&
-         reader.get_i16(row.word_d) && reader.get_i16(row.word_e) &&
-         reader.get_u8(row.byte_a) && reader.get_u8(row.byte_b) && reader.get_u8(row.byte_c) &&
-         reader.get_u8(row.byte_d) && reader.get_i32(row.num_d);
 }
 
 }  // namespace
@@ -100,7 +90,7 @@ bool decode_record_table(std::string_view bytes, RecordTable& table, std::string
     const std::size_t start = reader.position();
     TableRow& row = table.rows[static_cast<std::size_t>(index)];
     row = TableRow{};
-    if (!read_row(reader, row)) {
+    if (!get_record(reader, row, kRowFields)) {
       error = "truncated row " + std::to_string(index) + " starting " + at_byte(start) +
               ": the file ends before its " + std::to_string(table_row::kCount) + " rows";
       return false;
@@ -122,20 +112,8 @@ bool decode_cell_grid(std::string_view bytes, CellGrid& grid, std::string& error
   }
   grid.cells.assign(bytes.size() / kCellBytes, TrackCell{});
   ByteReader reader(bytes);
-  for (TrackCell& cell : grid.cells) {
-    // The size check above makes every read succeed.
-    reader.get_u8(cell.kind);
-    reader.get_i16(cell.val_a);
-    reader.get_i16(cell.val_b);
-    reader.get_i16(cell.val_c);
-    reader.get_i16(cell.val_d);
-    reader.get_u8(cell.timer);
-    reader.get_u8(cell.approach);
-    reader.get_u8(cell.tunnel);
-    reader.get_u8(cell.speed_limit);
-    reader.get_u8(cell.gradient);
-    reader.get_u8(cell.adhesion);
-  }
+  // The size check above makes every read succeed.
+  for (TrackCell& cell : grid.cells) get_record(reader, cell, kCellFields);
   return true;
 }
 

@@ -1,0 +1,192 @@
+#include "app/view_command.h"
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/compile.h"
+#include "app/platform.h"
+#include "files/file_names.h"
+#include "model/stamps.h"
+#include "output/dump.h"
+#include "view/page.h"
+
+namespace scenario {
+namespace {
+
+// A screen shows no more points of the plan than this.
+constexpr std::size_t kPlanPoints = 6000;
+
+std::string page_name(const ViewOptions& options) {
+  if (options.out) return *options.out;
+  return join_path(options.dir, options.base_name + "_" + options.train_number + ".html");
+}
+
+void scan_sources(FileSystem& files, const ScenarioFileNames& names, SourcePlaces& places) {
+  std::string text;
+  if (files.read(names.line_source, text).ok) {
+    scan_line_source(bare_name(names.line_source), text, places);
+  }
+  if (files.read(names.train_source, text).ok) {
+    scan_train_source(bare_name(names.train_source), text, places);
+  }
+}
+
+// The model as `compile` builds it, in memory: the sources are kept and no
+// scenario file is written.
+ViewInput from_sources(const ViewOptions& options) {
+  DiskFileSystem disk;
+  BuildOptions build;
+  build.folder = options.dir;
+  build.base_name = options.base_name;
+  build.train_number = options.train_number;
+  build.delete_sources = false;
+  BuildContext context(disk, build);
+  ViewInput input;
+  input.fatal = build_scenario(context, 1);
+  BuildState& state = context.state;
+  input.origin = "compiled in memory from " + bare_name(context.names.line_source) + " and " +
+                 bare_name(context.names.train_source);
+  input.table = state.table;
+  input.grid = std::move(state.grid);
+  if (state.geometry) input.plan = thin_plan(*state.geometry, kPlanPoints);
+  input.status = state.status;
+  for (const auto& error : {state.source_error, state.file_error}) {
+    if (error) input.problems.push_back(*error);
+  }
+  input.diagnostics = std::move(state.diagnostics);
+  scan_sources(disk, context.names, input.places);
+  return input;
+}
+
+// Whether the stamps of the files fit the names the files carry; a note for
+// the page where they do not.
+void check_stamps(const ViewOptions& options, ViewInput& input) {
+  RecordTable named;
+  name_scenario(named, options.base_name, options.train_number);
+  const TableRow& header = input.table.rows[table_row::kScenarioHeader];
+  if (header.text != options.base_name ||
+      input.table.rows[table_row::kTrainHeader].text != options.train_number) {
+    input.problems.push_back("the record table names the scenario " + header.text + "_" +
+                             input.table.rows[table_row::kTrainHeader].text +
+                             ", not its file name's " + options.base_name + "_" +
+                             options.train_number);
+  } else if (header.num_d != codice_gara_st(named)) {
+    input.problems.push_back("the record table's integrity code " + std::to_string(header.num_d) +
+                             " is not the one of its names (" +
+                             std::to_string(codice_gara_st(named)) + ")");
+  }
+  if (input.grid && input.grid->contains(1) &&
+      (*input.grid)[1].val_b != static_cast<std::int16_t>(codice_gara_og(named))) {
+    input.problems.push_back("the cell grid's integrity code " +
+                             std::to_string((*input.grid)[1].val_b) +
+                             " is not the one of the file's names");
+  }
+}
+
+// The page of the three scenario files of the folder, decoded.
+bool from_files(const ViewOptions& options, ViewInput& input, std::string& failure) {
+  DiskFileSystem disk;
+  const ScenarioFileNames names =
+      scenario_file_names(options.dir, options.base_name, options.train_number);
+  input.origin = "read from " + bare_name(names.record_table) + ", " + bare_name(names.cell_grid) +
+                 " and " + bare_name(names.plan_geometry);
+  std::string bytes, error;
+  auto load = [&](const std::string& path, auto decode) {
+    if (IoResult result = disk.read(path, bytes); !result.ok) {
+      failure = result.message;
+      return false;
+    }
+    if (!decode(bytes)) {
+      failure = "'" + path + "' is not a valid scenario file: " + error;
+      return false;
+    }
+    return true;
+  };
+  if (!load(names.record_table,
+            [&](std::string_view b) { return decode_record_table(b, input.table, error); })) {
+    return false;
+  }
+  CellGrid grid;
+  if (!load(names.cell_grid, [&](std::string_view b) { return decode_cell_grid(b, grid, error); })) {
+    return false;
+  }
+  input.grid = std::move(grid);
+  // A scenario compiled without a plan has no plan geometry file: the page
+  // then shows the profile alone.
+  DecodedGeometry geometry;
+  if (disk.exists(names.plan_geometry)) {
+    if (!load(names.plan_geometry,
+              [&](std::string_view b) { return decode_plan_geometry(b, geometry, error); })) {
+      return false;
+    }
+    input.plan = thin_plan(geometry, kPlanPoints);
+  }
+  check_stamps(options, input);
+  // Sources still beside the files lend their lines to the objects they wrote.
+  scan_sources(disk, names, input.places);
+  return true;
+}
+
+int write_page(const ViewOptions& options) {
+  ViewInput input;
+  if (options.compiled) {
+    std::string failure;
+    if (!from_files(options, input, failure)) {
+      tell_failure("scenario-compiler: " + failure);
+      return exit_status::kFileError;
+    }
+  } else {
+    input = from_sources(options);
+  }
+  input.title = options.base_name + "_" + options.train_number;
+  input.watch = options.watch;
+  DiskFileSystem disk;
+  const std::string path = page_name(options);
+  if (IoResult result = disk.replace(path, render_view_page(input)); !result.ok) {
+    tell_failure("scenario-compiler: " + result.message);
+    return exit_status::kFileError;
+  }
+  std::cerr << "scenario-compiler: wrote " << path << std::endl;
+  return exit_status::kSuccess;
+}
+
+// Size and time of each watched file; a file that is missing counts too.
+std::vector<std::pair<std::intmax_t, std::filesystem::file_time_type>> signature(
+    const std::vector<std::string>& paths) {
+  std::vector<std::pair<std::intmax_t, std::filesystem::file_time_type>> result;
+  for (const std::string& path : paths) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    const auto time = std::filesystem::last_write_time(path, error);
+    result.emplace_back(error ? -1 : static_cast<std::intmax_t>(size),
+                        error ? std::filesystem::file_time_type{} : time);
+  }
+  return result;
+}
+
+}  // namespace
+
+int run_view(const ViewOptions& options) {
+  const int code = write_page(options);
+  if (!options.watch) return code;
+  const ScenarioFileNames names =
+      scenario_file_names(options.dir, options.base_name, options.train_number);
+  const std::vector<std::string> watched =
+      options.compiled
+          ? std::vector<std::string>{names.record_table, names.cell_grid, names.plan_geometry}
+          : std::vector<std::string>{names.line_source, names.train_source};
+  auto seen = signature(watched);
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    auto now = signature(watched);
+    if (now == seen) continue;
+    seen = std::move(now);
+    write_page(options);
+  }
+}
+
+}  // namespace scenario

@@ -86,10 +86,11 @@ void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& c
       if (finding.severity != Severity::error || !same_place(finding.where, *error.root)) continue;
       Diagnostic note = std::move(error);
       note.severity = Severity::note;
+      note.id.clear();
       note.notes.clear();
-      note.message = "compile stops here with status " +
-                     std::to_string(code_number(compiled.status.code)) +
-                     ", a consequence of this error: " + note.message;
+      note.message = "compile reports status " + std::to_string(code_number(compiled.status.code)) +
+                     " here instead: the status this error leaves set stops the train reading "
+                     "at the first signal or speed restriction";
       finding.notes.push_back(std::move(note));
       return;
     }

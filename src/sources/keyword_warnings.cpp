@@ -149,7 +149,7 @@ void KeywordWatch::entry_read(const SourceKeyword& keyword) {
   const FieldReader& fields = source_.fields();
   const bool line_ended = fields.at_end() || fields.at_line_start();
   open_line_ = line_ended ? 0 : fields.line();
-  open_entry_ = keyword.meaning;
+  open_entry_ = keyword.name;
 }
 
 void check_shown_text(SourceText& source, const FieldPlace& place, std::string_view what,
@@ -175,9 +175,9 @@ void check_shown_text(SourceText& source, const FieldPlace& place, std::string_v
 void check_narrowing(SourceText& source, const FieldPlace& place, std::string_view name,
                      std::int64_t value, std::int64_t min, std::int64_t max, std::int64_t stored) {
   if (value >= min && value <= max) return;
-  std::string message = "the " + std::string(name) + " ";
+  std::string message = "the value ";
   message += std::to_string(value);
-  message += " does not fit its field (";
+  message += " of the " + std::string(name) + " does not fit its field (";
   message += std::to_string(min);
   message += "..";
   message += std::to_string(max);

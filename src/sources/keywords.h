@@ -34,6 +34,7 @@ struct SourceKeyword {
   std::string_view meaning;  // what the entry is, in a few English words
   std::string_view values;   // the values that follow, by name, as an author writes them
   KeywordEntry entry;
+  std::string_view name;     // the entry's name in messages ("gradient")
   std::string_view written;  // the keyword field as the built-in sources write it
   std::span<const std::string_view> fields;  // each value's name, in reading order
 };

@@ -67,7 +67,12 @@ class LineReader {
   bool find_general_section() {
     for (;;) {
       if (!read_keyword()) {
-        if (!fail(keyword_failure()) || fields_.at_end()) return false;
+        Diagnostic finding = keyword_failure();
+        if (fields_.fault() == FieldFault::at_end) {
+          finding.message = "the line source ends before its \"[generale]\" line" +
+                            empty_reason(source_.text());
+        }
+        if (!fail(std::move(finding)) || fields_.at_end()) return false;
         continue;
       }
       // A field that ends the file is not tested.
@@ -104,6 +109,10 @@ class LineReader {
       if (ends_header(token())) break;
     }
     // Every body entry and the gradient tail need the grid.
+    if (!context_.state.grid && length_seen_ && source_.keep_going()) {
+      // A `check` run has told why the length was refused.
+      context_.state.grid = make_cell_grid(kLongestLine);
+    }
     if (!context_.state.grid) {
       Diagnostic finding = unplaced_error(
           status::kReadFailure, "the header ends without a \"lunghezza percorso\" entry: the "
@@ -220,6 +229,7 @@ class LineReader {
 
   EntryEnd length_entry() {
     std::int32_t& length = context_.state.table.rows[table_row::kQuantities].num_b;
+    length_seen_ = true;
     if (!number(length)) return read_failed();
     // A grid needs at least cells 0 and 1, and the plan geometry its margin.
     if (length < 0 || length > kLongestLine) {
@@ -271,9 +281,10 @@ class LineReader {
     std::int32_t position = 0;
     std::int32_t gradient = 0;
     if (!number(position) || !number(gradient)) return read_failed();
+    const FieldPlace gradient_place = fields_.field_place();
     if (!in_range(position)) return out_of_range(position, range_text(false));
     gradient_order_.position(source_, entry_, position);
-    check_narrowing(source_, entry_, "gradient in permille", gradient, -100, 155,
+    check_narrowing(source_, gradient_place, "gradient in permille", gradient, -100, 155,
                     std::int64_t{low8(std::int64_t{gradient} + 100)} - 100);
     // Cells up to the one before the entry's change cell keep the gradient in
     // force so far; at least one cell is written, so two entries at the same
@@ -430,8 +441,7 @@ class LineReader {
   // boards a cell at or after cell 0 (p >= -75).
   std::string range_text(bool board) const {
     const std::int64_t last = std::int64_t{grid().last_index()} * 50 - 100;
-    std::string text = board ? "-75" : "any position up";
-    text += board ? ".." : " to ";
+    std::string text = board ? "positions from -75 m to " : "positions up to ";
     text += metres(last);
     return text;
   }
@@ -513,6 +523,7 @@ class LineReader {
   FieldPlace entry_;
   const SourceKeyword* entry_keyword_ = nullptr;
   std::int32_t entry_reads_ = 0;
+  bool length_seen_ = false;  // a length entry was met, taken or not
   std::string token_;  // the text field last read
 
   // Working values of the body.

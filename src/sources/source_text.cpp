@@ -119,7 +119,7 @@ Diagnostic SourceText::read_failure(const SourceKeyword& keyword, const FieldPla
                                     std::size_t value_index) const {
   const FieldPlace& field = fields_.field_place();
   const std::string name = value_name(keyword, value_index);
-  const std::string entry_name = std::string(keyword.meaning);
+  const std::string entry_name = std::string(keyword.name);
   // The status is set at the entry's line; the column is the failed field's
   // where it stands on that line.
   FieldPlace place = entry;
@@ -215,7 +215,8 @@ Diagnostic missing_source(BuildContext& context, StatusCode code, const std::str
   const std::string folder = folder_of(path);
   const std::optional<std::vector<std::string>> names = context.files.list_folder(folder);
   if (!names) {
-    const std::string shown = folder.empty() ? std::string(".") : folder;
+    std::string shown = folder.empty() ? std::string(".") : folder;
+    if (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
     finding.notes.push_back(plain_note("the folder " + quoted(context.files.full_path(shown)) +
                                        " does not exist or holds no file"));
     return finding;

@@ -223,7 +223,11 @@ EntryEnd stop_on_status(TrainReading& r, std::int32_t position, StatusCode befor
   const Diagnostic* earlier = status_diagnostic(r.context.state);
   std::string message = "status " + std::to_string(code_number(code)) +
                         ", left set by an earlier error, stops the train reading at this " +
-                        std::string(r.keyword->meaning);
+                        std::string(r.keyword->name);
+  if (earlier != nullptr && earlier->where) {
+    message += " (the error is at " + earlier->where->file + " line " +
+               std::to_string(earlier->where->line) + ")";
+  }
   std::optional<Diagnostic> note;
   std::optional<SourcePoint> root;
   if (earlier != nullptr) {
@@ -573,7 +577,7 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
     std::string reason = empty_reason(source.text());
     if (reason.empty()) {
       reason = !contains_ignore_case(source.text(), "[generale]")
-                   ? " (it has no \"[generale]\" line, before which everything is passed over)"
+                   ? " (it has no \"[generale]\" line: everything before that line is passed over)"
                    : " (no entry after its \"[generale]\" line)";
     }
     finding.message = "the train source contributes nothing: no station, signal or speed" + reason;

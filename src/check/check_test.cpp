@@ -109,6 +109,15 @@ TEST(Check, LineSourceMistakes) {
 
 TEST(Check, TrainSourceMistakes) {
   expect_findings({
+      {"signals filling a band before a restriction's start board", "", "",
+       "segnale, 4800",
+       "segnale, 3150, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
+       "segnale, 3200, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
+       "segnale, 3250, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
+       "segnale, 4800",
+       "Orvale_Varcona_593-.txt:10:1: error: all three cells of a band before the start board "
+       "(at 3550 m (cell 71)) of the speed restriction at 3500 m are taken: no room for its "
+       "code-reduction point [S12]\n"},
       {"misspelt speed keyword", "", "", "velocita, 2000", "velocta, 2000",
        "Orvale_Varcona_593-.txt:8:1: warning: \"velocta\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"velocita\"? [unknown-keyword]\n"},
       {"misspelt station keyword", "", "", "stazione, 6000", "stazone, 6000",

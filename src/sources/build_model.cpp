@@ -34,8 +34,8 @@ Diagnostic pass_diagnostic(const BuildState& state, const ReductionFailure& fail
     message = "no free cell for a code-reduction point one or two cells before the signal at " +
               at + ", which stands within 20 cells before the warning board of " + which;
   } else if (failure.code == status::kBandFull) {
-    message = "all three cells of a band before the start board of " + which +
-              " are taken: no room for its code-reduction point (the pass records " + at + ")";
+    message = "all three cells of a band before the start board (at " + at + ") of " + which +
+              " are taken: no room for its code-reduction point";
   } else {
     message = "no free cell for a code-reduction point within or just after " + which +
               ", near " + at;

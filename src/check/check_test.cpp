@@ -71,8 +71,8 @@ TEST(Check, LineSourceMistakes) {
       {"curves out of order", "curvas4,  600", "curvas4,  100", "", "",
        "Orvale_Varcona_linea.txt:12:1: warning: the curve at 100 m comes after one at 200 m (line 11): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
       {"a gradient past the end of the line", "pendenza,  900,   0", "pendenza,  9000,   0", "", "",
-       "Orvale_Varcona_linea.txt:16:1: error: the position 9000 m lies outside the line: valid are positions up to 7900 m (the line is 1000 m long; the rest of the line source is passed over) [S15]\n"
-       "  Orvale_Varcona_593-.txt:10:1: note: compile reports status 15 here instead: the status this error leaves set stops the train reading at the first signal or speed restriction\n"},
+       "Orvale_Varcona_linea.txt:16:12: error: the position 9000 m lies outside the line: valid are positions up to 7900 m (the line is 1000 m long; the rest of the line source is passed over) [S15]\n"
+       "  Orvale_Varcona_593-.txt:10:16: note: compile reports status 15 here instead: the status this error leaves set stops the train reading at the first signal or speed restriction\n"},
       {"a decimal number", "pendenza,  150,   6", "pendenza,  150,   6.5", "", "",
        "Orvale_Varcona_linea.txt:14:19: error: expected a whole number for the gradient in permille, found \"6.5\" [S25]\n"},
       {"a gradient cut short", "pendenza,  900,   0", "pendenza,  900", "", "",
@@ -80,20 +80,20 @@ TEST(Check, LineSourceMistakes) {
       {"a number past 32 bits", "sfondo uno,    1", "sfondo uno,    99999999999", "", "",
        "Orvale_Varcona_linea.txt:6:16: error: the background value \"99999999999\" is outside the range of a number, -2147483648..2147483647 [S25]\n"},
       {"a line too long", "lunghezza percorso,    1000", "lunghezza percorso,    2000000", "", "",
-       "Orvale_Varcona_linea.txt:2:1: error: the line length 2000000 m is outside 0..1000000 m [S1]\n"},
+       "Orvale_Varcona_linea.txt:2:24: error: the line length 2000000 m is outside 0..1000000 m [S1]\n"},
       {"the length keyword misspelt", "lunghezza percorso,    1000", "lunghezza percorsso,    1000", "", "",
        "Orvale_Varcona_linea.txt:2:1: warning: \"lunghezza percorsso\" matches no keyword of the line source's header and is dropped, with the values after it; did you mean \"lunghezza percorso\"? [unknown-keyword]\n"
        "Orvale_Varcona_linea.txt:10:0: error: the header ends without a \"lunghezza percorso\" entry: the line has no length, and no cell grid is made [S25]\n"},
       {"a header keyword in capitals", "sfondo uno", "Sfondo uno", "", "",
        "Orvale_Varcona_linea.txt:6:1: warning: \"Sfondo uno\" is not taken: the words of this keyword are matched in lower case only, as in \"sfondo uno\" [keyword-case]\n"},
       {"a repetition start off the 50 m grid", "0,    900", "25,    900", "", "",
-       "Orvale_Varcona_linea.txt:9:1: error: the signal-repetition start 25 m is not a multiple of 50 m [S3]\n"},
+       "Orvale_Varcona_linea.txt:9:34: error: the signal-repetition start 25 m is not a multiple of 50 m [S3]\n"},
       {"a repetition keyword without 4 or 9", "ripetizione segnali 4 codici", "ripetizione segnali codici", "", "",
        "Orvale_Varcona_linea.txt:9:1: error: the signal-repetition keyword \"ripetizione segnali codici\" holds neither the digit 4 nor the digit 9 (the number of codes) [S5]\n"},
       {"a curve without class digit", "curvas4", "curvas", "", "",
        "Orvale_Varcona_linea.txt:12:1: error: the curve keyword \"curvas\" holds no class digit 1 to 6 (as in \"curvad2\") [S103]\n"},
       {"an indication board on a taken cell", "cartello_indicatore,  2550", "cartello_indicatore,  2050", "", "",
-       "Orvale_Varcona_linea.txt:22:1: error: the cell of the indication board at 2050 m (cell 42) is taken by a maximum-speed indicator board at 2050 m, from Orvale_Varcona_linea.txt line 20 [S6]\n"},
+       "Orvale_Varcona_linea.txt:22:23: error: the cell of the indication board at 2050 m (cell 42) is taken by a maximum-speed indicator board at 2050 m, from Orvale_Varcona_linea.txt line 20 [S6]\n"},
       {"no general section", "[generale]", "[general]", "", "",
        "Orvale_Varcona_linea.txt:0:0: error: the line source has no \"[generale]\" section [S102]\n"},
       {"speeds of an indicator board past 16 bits", "indicatori_vmax,  2050,  120", "indicatori_vmax,  2050,  2000", "", "",
@@ -125,9 +125,9 @@ TEST(Check, TrainSourceMistakes) {
       {"misspelt signal keyword", "", "", "segnale,", "segnal,",
        "Orvale_Varcona_593-.txt:11:1: warning: \"segnal\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"segnale\"? [unknown-keyword]\n"},
       {"a signal on the start board of a restriction", "", "", "segnale, 4800", "segnale, 3500",
-       "Orvale_Varcona_593-.txt:11:1: error: the cell of the signal at 3500 m (cell 71) is taken by the start board of a speed restriction at 3500 m, from Orvale_Varcona_593-.txt line 10 [S16]\n"},
+       "Orvale_Varcona_593-.txt:11:10: error: the cell of the signal at 3500 m (cell 71) is taken by the start board of a speed restriction at 3500 m, from Orvale_Varcona_593-.txt line 10 [S16]\n"},
       {"a signal past the end of the line", "", "", "segnale, 4800", "segnale, 8000",
-       "Orvale_Varcona_593-.txt:11:1: error: the signal position 8000 m lies outside the line: valid are positions up to 7900 m (the rest of the train source is passed over) [S15]\n"},
+       "Orvale_Varcona_593-.txt:11:10: error: the signal position 8000 m lies outside the line: valid are positions up to 7900 m (the rest of the train source is passed over) [S15]\n"},
       {"a station off the 50 m grid", "", "", "stazione, 1500", "stazione, 1525",
        "Orvale_Varcona_593-.txt:9:1: error: the station position 1525 m is not a multiple of 50 m [S8]\n"},
       {"a station length off the 100 m grid", "", "", "12, 400, 0", "12, 450, 0",
@@ -143,7 +143,7 @@ TEST(Check, TrainSourceMistakes) {
       {"blanks after a station name", "", "", "Miralto", "Miralto ",
        "Orvale_Varcona_593-.txt:9:61: warning: the station name \"Miralto \" ends in blanks or tabs, which the simulator shows as part of it [trailing-blanks]\n"},
       {"a code-reduction point on a signal", "", "", "abbattimento, 5500", "abbattimento, 4850",
-       "Orvale_Varcona_593-.txt:12:1: error: the cell of the code-reduction point at 4850 m (cell 97) is taken by a signal at 4800 m, from Orvale_Varcona_593-.txt line 11 [S7]\n"},
+       "Orvale_Varcona_593-.txt:12:15: error: the cell of the code-reduction point at 4850 m (cell 97) is taken by a signal at 4800 m, from Orvale_Varcona_593-.txt line 11 [S7]\n"},
       {"a value too many in the train source", "", "", "numero vetture, 8", "numero vetture, 8, 9",
        "Orvale_Varcona_593-.txt:2:20: warning: values left over after the coaches entry are dropped, from \"9\" on [extra-values]\n"},
       {"speed points out of order", "", "", "velocita, 0, 100", "velocita, 3000, 100",
@@ -182,7 +182,7 @@ TEST(Check, ReportsEveryIndependentMistakeOfOneRun) {
             "Orvale_Varcona_linea.txt:16:19: warning: the value 200 of the gradient in permille "
             "does not fit its field (-100..155): only its low bits are kept, and it is stored as "
             "-56 [narrowed-value]\n"
-            "Orvale_Varcona_linea.txt:22:1: error: the cell of the indication board at 2050 m "
+            "Orvale_Varcona_linea.txt:22:23: error: the cell of the indication board at 2050 m "
             "(cell 42) is taken by a maximum-speed indicator board at 2050 m, from "
             "Orvale_Varcona_linea.txt line 20 [S6]\n"
             "Orvale_Varcona_593-.txt:4:9: error: the sand value 70000 does not fit its field: "
@@ -192,7 +192,7 @@ TEST(Check, ReportsEveryIndependentMistakeOfOneRun) {
             "Orvale_Varcona_593-.txt:11:1: warning: \"segnal\" matches no keyword of the train "
             "source and is dropped, with the values after it; did you mean \"segnale\"? "
             "[unknown-keyword]\n"
-            "Orvale_Varcona_593-.txt:12:1: error: the cell of the code-reduction point at 3550 m "
+            "Orvale_Varcona_593-.txt:12:15: error: the cell of the code-reduction point at 3550 m "
             "(cell 71) is taken by the start board of a speed restriction at 3500 m, from "
             "Orvale_Varcona_593-.txt line 10 [S7]\n");
   // A compile stops at the first of them.

@@ -1,5 +1,6 @@
 #include "sources/line_reader.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -187,6 +188,7 @@ class LineReader {
       matched = true;
       entry_keyword_ = &keyword;
       entry_reads_ = fields_.reads();
+      value_count_ = 0;
       const EntryEnd end = run_entry(keyword.entry);
       if (end == EntryEnd::kGoOn) {
         watch_.entry_read(keyword);
@@ -233,7 +235,7 @@ class LineReader {
     if (!number(length)) return read_failed();
     // A grid needs at least cells 0 and 1, and the plan geometry its margin.
     if (length < 0 || length > kLongestLine) {
-      return stop_with(status::kLineTooLong, std::nullopt,
+      return stop_at(value_place(0), status::kLineTooLong, std::nullopt,
                        "the line length " + metres(length) + " is outside 0..1000000 m");
     }
     context_.state.grid = make_cell_grid(length);
@@ -253,12 +255,12 @@ class LineReader {
     TableRow& row = context_.state.table.rows[table_row::kTrainHeader];
     if (!number(row.num_a) || !number(row.num_b)) return read_failed();
     if (row.num_a % 50 != 0) {
-      return stop_with(status::kRepetitionStart, std::nullopt,
+      return stop_at(value_place(0), status::kRepetitionStart, std::nullopt,
                        "the signal-repetition start " + metres(row.num_a) +
                            " is not a multiple of 50 m");
     }
     if (row.num_b % 50 != 0) {
-      return stop_with(status::kRepetitionEnd, std::nullopt,
+      return stop_at(value_place(1), status::kRepetitionEnd, std::nullopt,
                        "the signal-repetition end " + metres(row.num_b) +
                            " is not a multiple of 50 m");
     }
@@ -375,7 +377,7 @@ class LineReader {
     const std::int32_t index = cell_index(position);
     TrackCell& cell = grid()[index];
     if (!cell_is_free(cell)) {
-      return stop_with(status::kIndicationBoardTaken, position,
+      return stop_at(value_place(0), status::kIndicationBoardTaken, position,
                        taken_message("indication board", position, index));
     }
     if (sign_row_ < kLowestSignRow) {
@@ -402,7 +404,7 @@ class LineReader {
       if (placed_kind != cell_kind::kNone) occupy(index, placed_kind, position);
       return EntryEnd::kGoOn;
     }
-    return stop_with(code, position, taken_message(what, position, index));
+    return stop_at(value_place(0), code, position, taken_message(what, position, index));
   }
 
   void occupy(std::int32_t index, std::uint8_t kind, std::int32_t position) {
@@ -447,7 +449,7 @@ class LineReader {
   }
 
   EntryEnd out_of_range(std::int32_t position, const std::string& range) {
-    source_.error(status::kOutOfRange, position, entry_,
+    source_.error(status::kOutOfRange, position, value_place(0),
                   "the position " + metres(position) + " lies outside the line: valid are " +
                       range + " (the line is " +
                       metres(context_.state.table.rows[table_row::kQuantities].num_b) +
@@ -456,8 +458,13 @@ class LineReader {
   }
 
   EntryEnd stop_with(StatusCode code, std::optional<std::int32_t> position, std::string message) {
+    return stop_at(entry_, code, position, std::move(message));
+  }
+
+  EntryEnd stop_at(const FieldPlace& place, StatusCode code, std::optional<std::int32_t> position,
+                   std::string message) {
     delete_source(context_, path_);
-    source_.error(code, position, entry_, std::move(message));
+    source_.error(code, position, place, std::move(message));
     return EntryEnd::kEndReading;
   }
 
@@ -504,7 +511,18 @@ class LineReader {
     return read;
   }
 
-  bool number(std::int32_t& value) { return fields_.read_number(value); }
+  bool number(std::int32_t& value) {
+    const bool read = fields_.read_number(value);
+    if (read && value_count_ < kValuePlaces) value_places_[value_count_++] = fields_.field_place();
+    return read;
+  }
+
+  // Where the entry's value at `index` starts; the entry's keyword when that
+  // value stands on a later line (the status is set at the keyword's line).
+  FieldPlace value_place(std::size_t index) const {
+    if (index < value_count_ && value_places_[index].line == entry_.line) return value_places_[index];
+    return entry_;
+  }
 
   static bool ci(std::string_view field, std::string_view keyword) {
     return contains_ignore_case(field, keyword);
@@ -523,6 +541,9 @@ class LineReader {
   FieldPlace entry_;
   const SourceKeyword* entry_keyword_ = nullptr;
   std::int32_t entry_reads_ = 0;
+  static constexpr std::size_t kValuePlaces = 9;
+  std::array<FieldPlace, kValuePlaces> value_places_{};
+  std::size_t value_count_ = 0;
   bool length_seen_ = false;  // a length entry was met, taken or not
   std::string token_;  // the text field last read
 

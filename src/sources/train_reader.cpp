@@ -35,6 +35,7 @@ struct TrainReading {
   FieldPlace entry{};   // where that keyword field starts
   const SourceKeyword* keyword = nullptr;
   std::int32_t entry_reads = 0;
+  FieldPlace position_place{};  // where the entry's position was read
   bool any_record = false;
 
   std::int32_t speed_fill = 0;  // next cell whose `speed_limit` is to be written
@@ -49,12 +50,12 @@ struct TrainReading {
 
 EntryEnd end_reading(TrainReading& r, StatusCode code, std::optional<std::int32_t> position,
                      std::string cause, std::optional<Diagnostic> note = std::nullopt) {
-  r.source.error(code, position, r.entry, std::move(cause), std::move(note));
+  r.source.error(code, position, r.position_place, std::move(cause), std::move(note));
   return EntryEnd::kEndReading;
 }
 
 EntryEnd out_of_range(TrainReading& r, std::int32_t position, std::string cause) {
-  r.source.error(status::kOutOfRange, position, r.entry,
+  r.source.error(status::kOutOfRange, position, r.position_place,
                  std::move(cause) + " (the rest of the train source is passed over)");
   return EntryEnd::kEndNormally;
 }
@@ -85,8 +86,14 @@ bool object_in_range(const TrainReading& r, std::int32_t position, std::int64_t 
 
 template <std::size_t Count>
 bool read_numbers(TrainReading& r, std::array<std::int32_t, Count>& values) {
-  return std::all_of(values.begin(), values.end(),
-                     [&](std::int32_t& value) { return r.fields.read_number(value); });
+  for (std::int32_t& value : values) {
+    if (!r.fields.read_number(value)) return false;
+    // The position comes first; a status is set at the keyword's line.
+    if (&value == &values[0] && r.fields.field_place().line == r.entry.line) {
+      r.position_place = r.fields.field_place();
+    }
+  }
+  return true;
 }
 
 // The stored `speed_limit` of a speed in km/h; none when it leaves 0..255.
@@ -295,9 +302,10 @@ EntryEnd read_restriction(TrainReading& r) {
   const StatusCode before = r.context.state.status.code;
   memo_rallentamento(r.grid, r.context.state.status, x, v, l, f_tt, f_ta, d_v);
   // The board named by the code was refused and left as it was.
+  const std::int32_t start_position = x;  // a structured binding is not captured
   const EntryEnd end = stop_on_status(r, x, before, [&] {
     const auto board = [&](std::string_view name, std::int64_t index) {
-      return taken(r, std::string(name) + " cell of the speed restriction", x, index);
+      return taken(r, std::string(name) + " cell of the speed restriction", start_position, index);
     };
     switch (r.context.state.status.code) {
       case status::kWarningBoardTaken: return board("warning-board", cells.warning);
@@ -410,6 +418,7 @@ EntryEnd run_records(TrainReading& r, const std::string& field) {
     r.any_record = true;
     r.keyword = &keyword;
     r.entry_reads = r.fields.reads();
+    r.position_place = r.entry;
     const EntryEnd end = run_entry(r, keyword.entry);
     if (end == EntryEnd::kGoOn) {
       r.watch.entry_read(keyword);

@@ -575,6 +575,8 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
       delete_source(context, path);
       return;
     case EntryEnd::kReadFailure:
+      // A `check` run has told it and finishes the source.
+      if (source.keep_going()) break;
       take_failure_path(context, r.origin);
       return;
   }

@@ -129,9 +129,9 @@ TEST(Check, TrainSourceMistakes) {
       {"a signal past the end of the line", "", "", "segnale, 4800", "segnale, 8000",
        "Orvale_Varcona_593-.txt:11:10: error: the signal position 8000 m lies outside the line: valid are positions up to 7900 m (the rest of the train source is passed over) [S15]\n"},
       {"a station off the 50 m grid", "", "", "stazione, 1500", "stazione, 1525",
-       "Orvale_Varcona_593-.txt:9:1: error: the station position 1525 m is not a multiple of 50 m [S8]\n"},
+       "Orvale_Varcona_593-.txt:9:11: error: the station position 1525 m is not a multiple of 50 m [S8]\n"},
       {"a station length off the 100 m grid", "", "", "12, 400, 0", "12, 450, 0",
-       "Orvale_Varcona_593-.txt:9:1: error: the station length 450 m is not a multiple of 100 m [S9]\n"},
+       "Orvale_Varcona_593-.txt:9:21: error: the station length 450 m is not a multiple of 100 m [S9]\n"},
       {"stations out of order", "", "", "stazione, 6000, 28", "stazione, 1000, 28",
        "Orvale_Varcona_593-.txt:13:1: error: the station at 1000 m (extent 900..1100 m) is out of order: it comes before the previous station at 1500 m (extent 1300..1700 m); stations go in ascending order of position [S22]\n"},
       {"stations too close", "", "", "stazione, 6000, 28", "stazione, 2000, 28",
@@ -187,7 +187,7 @@ TEST(Check, ReportsEveryIndependentMistakeOfOneRun) {
             "Orvale_Varcona_linea.txt line 20 [S6]\n"
             "Orvale_Varcona_593-.txt:4:9: error: the sand value 70000 does not fit its field: "
             "allowed -32768..32767 [S25]\n"
-            "Orvale_Varcona_593-.txt:9:1: error: the station position 1525 m is not a multiple "
+            "Orvale_Varcona_593-.txt:9:11: error: the station position 1525 m is not a multiple "
             "of 50 m [S8]\n"
             "Orvale_Varcona_593-.txt:11:1: warning: \"segnal\" matches no keyword of the train "
             "source and is dropped, with the values after it; did you mean \"segnale\"? "

@@ -83,6 +83,7 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
 
   std::int32_t p = 0;
   if (!fields.read_number(p)) return EntryEnd::kReadFailure;
+  if (report != nullptr) report->position_place = fields.field_place();
   row.num_c = p;
   if (!position_in_range(p, n, 800)) {
     tell(report, "the station position " + metres(p) + " lies outside the line: valid are " +
@@ -101,6 +102,7 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   if (!read_byte_field(fields, row.kind) || !fields.read_number(length)) {
     return EntryEnd::kReadFailure;
   }
+  if (report != nullptr) report->length_place = fields.field_place();
   if (length % 100 != 0) {
     tell(report, "the station length " + metres(length) + " is not a multiple of 100 m");
     set_reader_status(status, status::kStationLength, p, origin);

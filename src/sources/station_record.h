@@ -22,6 +22,8 @@ struct StationReport {
   std::string cause;           // the cause of the status set, in words
   std::int64_t scheduled = 0;  // the scheduled time in seconds, before it is cut to 32 bits
   FieldPlace name_place;       // where the name was read
+  FieldPlace position_place;   // where the position was read
+  FieldPlace length_place;     // where the length was read
 };
 
 /// Reads the seventeen fields of a "stazione" record that follow its keyword

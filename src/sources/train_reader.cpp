@@ -377,7 +377,16 @@ EntryEnd read_station(TrainReading& r) {
     if (set.code != status::kStationsReachSigns && set.code != status::kStopMarkerBeforeGrid) {
       position = set.position;
     }
-    r.source.error(set.code, position, r.entry, report.cause);
+    // Told at the value at fault where it stands on the keyword's line.
+    FieldPlace place = r.entry;
+    const FieldPlace& value =
+        set.code == status::kStationLength ? report.length_place : report.position_place;
+    if ((set.code == status::kStationLength || set.code == status::kStationNotMultiple ||
+         set.code == status::kOutOfRange) &&
+        value.line == r.entry.line) {
+      place = value;
+    }
+    r.source.error(set.code, position, place, report.cause);
     return end;
   }
   const TableRow& station = r.context.state.table.rows[static_cast<std::size_t>(row)];

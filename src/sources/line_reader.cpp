@@ -95,14 +95,8 @@ class LineReader {
       if (fields_.at_end()) break;
       // The end of the file is not tested for a field read in place of a dash
       // field here: it is tested like any other.
-      bool failed = false;
-      for (int drops = 0; drops < kHeaderDashLimit && contains(token(), "-"); ++drops) {
-        if (!read_keyword()) {
-          failed = true;
-          break;
-        }
-      }
-      if (failed) {
+      if (drop_dash_fields(token_, kHeaderDashLimit, false, fields_,
+                           [this] { return read_keyword(); }) == DashDrop::kFailure) {
         if (!fail(keyword_failure())) return false;
         continue;
       }
@@ -143,15 +137,10 @@ class LineReader {
         continue;
       }
       if (fields_.at_end()) return true;
-      bool dash_failed = false;
-      for (int drops = 0; drops < kBodyDashLimit && contains(token(), "-"); ++drops) {
-        if (!read_keyword()) {
-          dash_failed = true;
-          break;
-        }
-        if (fields_.at_end()) return true;
-      }
-      if (dash_failed) {
+      const DashDrop drop =
+          drop_dash_fields(token_, kBodyDashLimit, true, fields_, [this] { return read_keyword(); });
+      if (drop == DashDrop::kEnd) return true;
+      if (drop == DashDrop::kFailure) {
         if (!fail(keyword_failure())) return false;
         continue;
       }

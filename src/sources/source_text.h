@@ -19,6 +19,23 @@ enum class EntryEnd {
   kReadFailure,  // the common failure path (status 25) is the caller's to take
 };
 
+/// How the dropping of dash fields ended.
+enum class DashDrop { kField, kEnd, kFailure };
+
+/// Drops up to `limit` dash fields in a row (fields holding "-"), each in
+/// favour of the next keyword field `read_keyword` reads into `field`; the
+/// field after the last drop is tested whatever it holds. With `end_stops`, a
+/// field that ends the text ends the dropping (kEnd).
+template <typename ReadKeyword>
+DashDrop drop_dash_fields(const std::string& field, int limit, bool end_stops,
+                          const FieldReader& fields, ReadKeyword read_keyword) {
+  for (int dropped = 0; dropped < limit && contains(field, "-"); ++dropped) {
+    if (!read_keyword()) return DashDrop::kFailure;
+    if (end_stops && fields.at_end()) return DashDrop::kEnd;
+  }
+  return DashDrop::kField;
+}
+
 /// Deletes a source text when the run deletes sources; a failure is recorded
 /// in `file_error`. A file that is already gone is not an error.
 void delete_source(BuildContext& context, const std::string& path);

@@ -492,15 +492,10 @@ EntryEnd read_records(TrainReading& r) {
     if (r.fields.at_end()) return EntryEnd::kEndNormally;
     // Up to two dash fields in a row are dropped; the third field is taken
     // as the keyword field whatever it holds.
-    bool failed = false;
-    for (int dropped = 0; dropped < 2 && contains(field, "-"); ++dropped) {
-      if (!read_keyword_field(r, field)) {
-        failed = true;
-        break;
-      }
-      if (r.fields.at_end()) return EntryEnd::kEndNormally;
-    }
-    if (failed) {
+    const DashDrop drop =
+        drop_dash_fields(field, 2, true, r.fields, [&] { return read_keyword_field(r, field); });
+    if (drop == DashDrop::kEnd) return EntryEnd::kEndNormally;
+    if (drop == DashDrop::kFailure) {
       if (!keyword_failed(r)) return EntryEnd::kReadFailure;
       continue;
     }

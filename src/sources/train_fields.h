@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "sources/field_reader.h"
-#include "sources/source_text.h"
 
 namespace scenario {
 

@@ -87,6 +87,12 @@ std::optional<std::string> check_check_properties(std::string_view line_source,
     return "check's compile status " + status_text(checked.compile_status) +
            " differs from the compile's " + status_text(status);
   }
+  if (compiled.fatal) {
+    const std::string id = fatal_id(*compiled.fatal);
+    bool told = false;
+    for (const Diagnostic& finding : checked.diagnostics) told = told || finding.id == id;
+    if (!told) return "the compile's fatal error " + id + " is not among check's findings";
+  }
   if (status.code == status::kNone) return std::nullopt;
   for (const Diagnostic& finding : checked.diagnostics) {
     if (finding.severity == Severity::error && is_status_of(finding, status)) return std::nullopt;

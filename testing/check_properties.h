@@ -1,8 +1,9 @@
 #pragma once
 
 // What every `check` run must keep, whatever its two source texts hold: it
-// never writes a file, and the status a compile of the same sources sets is
-// among its errors (or a note under the error it follows from).
+// never writes a file, the status a compile of the same sources sets is among
+// its errors (or a note under the error it follows from), and so is the
+// compile's fatal stamping error.
 
 #include <optional>
 #include <string>

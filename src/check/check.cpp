@@ -5,6 +5,7 @@
 
 #include "files/file_names.h"
 #include "sources/build_model.h"
+#include "sources/source_text.h"
 
 namespace scenario {
 namespace {
@@ -118,23 +119,22 @@ Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number) {
   if (context.state.grid && context.state.grid->contains(1)) {
     const std::uint8_t kind = (*context.state.grid)[1].kind;
     const auto found = context.state.occupants.find(1);
+    holder = object_name(kind);
     if (found != context.state.occupants.end() && found->second.kind == kind) {
       const CellOccupant& occupant = found->second;
-      holder = std::string(cell_kind_name(kind)) + " at " + std::to_string(occupant.position) +
-               " m";
+      holder += " at " + std::to_string(occupant.position) + " m";
       finding.where = occupant.where;
       finding.source_line = occupant.source_line;
       finding.position = occupant.position;
     } else if (kind == cell_kind::kReductionPoint) {
-      holder = "a code-reduction point added by the code-reduction pass";
-    } else {
-      holder = std::string("an object of kind ") + std::to_string(kind);
+      holder += ", added by the code-reduction pass,";
     }
   }
   finding.message = "cell 1 of the grid is reserved for the header stamps (" +
                     std::string(number == 1250 ? "the grid marker" : "an integrity code") +
-                    "), but holds a value of " + holder +
-                    ": move the entry to a position of 25 m or more; no scenario file is written";
+                    "), but " + holder +
+                    " stands there: move that entry so that its object leaves cell 1; no "
+                    "scenario file is written";
   return finding;
 }
 

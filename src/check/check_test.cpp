@@ -257,8 +257,8 @@ TEST(Check, FatalStampErrorNamesTheEntryOnCellOne) {
   const CheckResult result = testing::check_in_memory(testing::fixed_line_source(), train);
   EXPECT_EQ(testing::findings_text(result),
             "Orvale_Varcona_593-.txt:11:1: error: cell 1 of the grid is reserved for the header "
-            "stamps (the grid marker), but holds a value of signal at 0 m: move the entry to a "
-            "position of 25 m or more; no scenario file is written [F1250]\n");
+            "stamps (the grid marker), but a signal at 0 m stands there: move that entry so that "
+            "its object leaves cell 1; no scenario file is written [F1250]\n");
 }
 
 }  // namespace

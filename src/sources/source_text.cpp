@@ -246,8 +246,6 @@ Diagnostic missing_source(BuildContext& context, StatusCode code, const std::str
   return finding;
 }
 
-namespace {
-
 std::string object_name(std::uint8_t kind) {
   switch (kind) {
     case cell_kind::kSignal: return "a signal";
@@ -263,8 +261,6 @@ std::string object_name(std::uint8_t kind) {
     default: return "an object of kind " + std::to_string(kind);
   }
 }
-
-}  // namespace
 
 std::string empty_reason(std::string_view text) {
   if (text.empty()) return " (the text is empty)";

@@ -108,6 +108,9 @@ std::string empty_reason(std::string_view text);
 /// entry, as far as the readers recorded it.
 std::string occupant_text(const BuildState& state, const CellGrid& grid, std::int32_t index);
 
+/// An object kind in words, with its article ("a signal").
+std::string object_name(std::uint8_t kind);
+
 /// `text` quoted for a message, control bytes shown as \xNN.
 std::string quoted(std::string_view text);
 

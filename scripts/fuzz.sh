@@ -4,14 +4,14 @@
 # starting from the seeds in fuzz/corpus/TARGET. Fails on the first finding;
 # the input that broke a target is left in build-fuzz/findings/.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: line_source train_source both_sources
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: line_source train_source both_sources check
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources)
+[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check)
 
 scripts/setup.sh fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \

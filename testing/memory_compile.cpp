@@ -25,6 +25,7 @@ MemoryCompile compile_in_memory(std::string_view line_source, std::string_view t
   result.fatal = outcome.fatal;
   if (context.state.grid) result.grid_last_index = context.state.grid->last_index();
   result.file_error = context.state.file_error;
+  result.diagnostics = context.state.diagnostics;
   auto take = [&](const std::string& path, std::optional<std::string>& bytes) {
     for (const std::string& written : outcome.written) {
       if (written == path) bytes = std::move(files.files[path]);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/build_context.h"
 
@@ -18,6 +19,7 @@ struct MemoryCompile {
   std::optional<std::string> record_table;
   std::optional<std::string> cell_grid;
   std::optional<std::string> file_error;        // never set unless the seam fails
+  std::vector<Diagnostic> diagnostics;          // what the readers told, in order
 };
 
 /// Runs `memorizza_percorso` over a `MemoryFileSystem` holding the two

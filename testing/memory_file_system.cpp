@@ -1,5 +1,7 @@
 #include "testing/memory_file_system.h"
 
+#include "files/file_names.h"
+
 namespace scenario {
 
 bool MemoryFileSystem::exists(const std::string& path) {
@@ -28,6 +30,16 @@ IoResult MemoryFileSystem::remove(const std::string& path) {
     return IoResult::failure("cannot delete '" + path + "': No such file or directory");
   }
   return IoResult::success();
+}
+
+std::optional<std::vector<std::string>> MemoryFileSystem::list_folder(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& [path, content] : files) {
+    const std::string name = bare_name(path);
+    if (join_path(folder, name) == path) names.push_back(name);
+  }
+  if (names.empty()) return std::nullopt;
+  return names;
 }
 
 }  // namespace scenario

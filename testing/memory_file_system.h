@@ -20,6 +20,9 @@ class MemoryFileSystem final : public FileSystem {
   IoResult read(const std::string& path, std::string& content) override;
   IoResult replace(const std::string& path, std::string_view content) override;
   IoResult remove(const std::string& path) override;
+  /// The files whose full name is the folder joined with a bare name. A
+  /// folder exists here only while it holds a file: none for an empty one.
+  std::optional<std::vector<std::string>> list_folder(const std::string& folder) override;
 };
 
 }  // namespace scenario

@@ -178,7 +178,16 @@ TEST_F(CompileCommand, ReservedPlaceTakenIsFatalAndWritesNoScenarioFile) {
     write_sources(kLineSource, kTrainHead + crlf(c.train_entry) + kTrainTail);
     ProgramResult result = compile();
     EXPECT_EQ(result.exit_status, 2) << c.fatal;
-    EXPECT_EQ(result.err, "Attendere\n Errore n. " + std::to_string(c.fatal) + "\n");
+    // The box's line as it stands, then its cause at the entry that caused it.
+    const std::string number = std::to_string(c.fatal);
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n', 10) + 1),
+              "Attendere\n Errore n. " + number + "\n");
+    EXPECT_NE(result.err.find("\nAbc_12-.txt:9:1: error: cell 1 of the grid is reserved for the "
+                              "header stamps"),
+              std::string::npos);
+    EXPECT_NE(result.err.find("[F" + number + "]\n" + c.train_entry.substr(0, 10)),
+              std::string::npos)
+        << result.err;
     EXPECT_TRUE(read_file(dir_.file("Abc_12.sim")) == "earlier table");
     EXPECT_TRUE(read_file(dir_.file("Abc_12.dat")) == "earlier grid");
     EXPECT_FALSE(fs::exists(dir_.file("Abc_linea.dat")));
@@ -226,8 +235,11 @@ TEST_F(CompileCommand, WithoutAGridNoScenarioFileIsWritten) {
   write_file(dir_.file("Abc_12.dat"), "earlier grid");
   ProgramResult result = compile({"--quiet"});
   EXPECT_EQ(result.exit_status, 1);
-  EXPECT_NE(result.err.find("error: the line source does not exist [S101]"), std::string::npos)
-      << result.err;
+  const std::string expected = "Abc_linea.txt: error: the line source \"" +
+                               dir_.file("Abc_linea.txt") + "\" does not exist [S101]\n" +
+                               "scenario-compiler: note: the folder \"" + dir_.path().string() +
+                               "\" holds no other line source\n";
+  EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
   // Code 101 records no position: none is shown.
   EXPECT_EQ(result.err.find(" m"), std::string::npos) << result.err;
   EXPECT_TRUE(read_file(dir_.file("Abc_12.dat")) == "earlier grid");

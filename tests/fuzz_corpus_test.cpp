@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "testing/memory_compile.h"
+#include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 #include "run_program.h"
 
@@ -30,6 +31,22 @@ TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
       const auto [line_source, train_source] = sources_of(folder.kind, input);
       EXPECT_EQ(check_compile_properties(line_source, train_source), std::nullopt)
           << entry.path();
+    }
+  }
+}
+
+TEST(FuzzCorpus, EveryInputKeepsTheCheckProperties) {
+  const CorpusFolder folders[] = {{"line_source", FuzzInput::line_source},
+                                  {"train_source", FuzzInput::train_source},
+                                  {"both_sources", FuzzInput::both_sources},
+                                  {"check", FuzzInput::both_sources}};
+  for (const CorpusFolder& folder : folders) {
+    const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
+    ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+      const std::string input = read_file(entry.path());
+      const auto [line_source, train_source] = sources_of(folder.kind, input);
+      EXPECT_EQ(check_check_properties(line_source, train_source), std::nullopt) << entry.path();
     }
   }
 }

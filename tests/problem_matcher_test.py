@@ -51,7 +51,8 @@ def main() -> int:
             run = subprocess.run([program, command, "--dir", folder], capture_output=True)
             if run.returncode == 64 and command == "check":
                 continue  # a program without check
-            stderr = run.stderr.decode("cp1252")
+            # check prints its findings as its output; compile on standard error.
+            stderr = (run.stdout if command == "check" else run.stderr).decode("cp1252")
             found = [m for m in map(finding.match, stderr.splitlines()) if m]
             if not found:
                 if re.search(r":\d+: status \d+", stderr):

@@ -9,6 +9,7 @@
 #include "app/platform.h"
 #include "app/report.h"
 #include "builtin/builtin_texts.h"
+#include "check/check.h"
 #include "check/diagnostic_format.h"
 
 namespace scenario {
@@ -24,7 +25,12 @@ RunSummary finish(const BuildContext& context, const CompileOutcome& outcome,
   }
   for (const Diagnostic& warning : told) std::cerr << format_diagnostic(warning);
   if (outcome.fatal) {
-    code = exit_status::kFatal;  // the error box has shown the message
+    // The error box has shown " Errore n. N"; its cause follows it, naming
+    // the entry that took the reserved place.
+    const Diagnostic cause = fatal_diagnostic(context, *outcome.fatal);
+    std::cerr << format_diagnostic(cause) << std::flush;
+    told.push_back(cause);
+    code = exit_status::kFatal;
   } else {
     // A status code set before a file operation failed is still worth telling.
     if (auto finding = status_finding(context.state)) {

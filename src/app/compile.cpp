@@ -1,26 +1,14 @@
 #include "app/compile.h"
 
 #include "app/errore.h"
-#include "model/code_reduction.h"
-#include "model/stamps.h"
 #include "output/scenario_writer.h"
-#include "sources/memorizza_dati.h"
+#include "sources/build_model.h"
 
 namespace scenario {
 
 std::optional<std::int32_t> build_scenario(BuildContext& context, std::int32_t geometry_flag) {
-  BuildState& state = context.state;
   context.options.geometry_flag = geometry_flag;
-  state.status.code = status::kNone;
-  state.status.origin.reset();
-  clear_table(state.table);
-  memorizza_dati(context);
-  // Without a grid (the line reader stopped before the length entry) there is
-  // nothing to stamp or write; files of an earlier run stay as they were. A
-  // grid always holds cells 0 and 1 (the length is at least 0).
-  if (state.file_error || !state.grid || !state.grid->contains(1)) return std::nullopt;
-  code_reduction_pass(*state.grid, state.status);
-  return stamp_headers(state.table, *state.grid);
+  return build_model(context);
 }
 
 CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_flag) {

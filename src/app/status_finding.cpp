@@ -33,9 +33,8 @@ bool records_position(StatusCode code) {
 std::optional<Diagnostic> status_finding(const BuildState& state) {
   const BuildStatus& status = state.status;
   if (status.code == status::kNone) return std::nullopt;
-  for (auto it = state.diagnostics.rbegin(); it != state.diagnostics.rend(); ++it) {
-    if (it->severity == Severity::error && it->code == status.code) return *it;
-  }
+  if (const Diagnostic* found = status_diagnostic(state)) return *found;
+  // Every code the build sets comes with its cause; this is the safety net.
   Diagnostic finding;
   finding.id = status_id(status.code);
   finding.code = status.code;

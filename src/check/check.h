@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,12 +11,20 @@
 
 namespace scenario {
 
+/// Every finding of one `check` run over the two sources of a folder.
 struct CheckResult {
-  std::vector<Diagnostic> diagnostics;
-  BuildStatus compile_status;
-  std::optional<std::string> file_error;
+  std::vector<Diagnostic> diagnostics;  // line source first, in source order
+  BuildStatus compile_status;           // the status `compile` sets for the same sources
+  std::optional<std::string> file_error;  // a source that exists but could not be read
 };
 
+/// Reads both sources of `options`' folder, base name and train number as
+/// `compile` reads them, going on after every error, and gathers every
+/// error, warning and note. Writes, replaces and deletes no file.
 CheckResult check_sources(FileSystem& files, const BuildOptions& options);
+
+/// The error of a fatal stamping error (1250 or 1251) of the build in
+/// `context`, naming the entry whose object holds the reserved place.
+Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number);
 
 }  // namespace scenario

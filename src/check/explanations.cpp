@@ -2,6 +2,7 @@
 
 #include "model/build_status.h"
 #include "model/diagnostic.h"
+#include "model/rounding.h"
 
 namespace scenario {
 namespace {
@@ -317,8 +318,7 @@ std::string warning_title(WarningKind kind) {
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
   }
   return true;
 }

@@ -7,10 +7,6 @@
 
 namespace scenario {
 
-/// The number of single-byte insertions, deletions and substitutions that
-/// turn `a` into `b`, ASCII letter case ignored.
-std::size_t edit_distance(std::string_view a, std::string_view b);
-
 /// The candidate nearest to a mistyped word, when one is near enough to be
 /// what was meant (at most a third of the word's length away, at least 1);
 /// the first of equally near ones.

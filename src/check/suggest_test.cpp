@@ -5,15 +5,6 @@
 namespace scenario {
 namespace {
 
-TEST(Suggest, EditDistanceCountsSingleByteEditsIgnoringCase) {
-  EXPECT_EQ(edit_distance("", ""), 0u);
-  EXPECT_EQ(edit_distance("", "abc"), 3u);
-  EXPECT_EQ(edit_distance("compil", "compile"), 1u);
-  EXPECT_EQ(edit_distance("--reprot", "--report"), 2u);
-  EXPECT_EQ(edit_distance("kitten", "sitting"), 3u);
-  EXPECT_EQ(edit_distance("S25", "s25"), 0u);
-}
-
 TEST(Suggest, OffersOnlyACandidateNearEnough) {
   const std::vector<std::string> commands = {"build", "export", "compile", "check", "explain",
                                              "dump"};

@@ -148,6 +148,23 @@ IoResult DiskFileSystem::remove(const std::string& path) {
   return IoResult::success();
 }
 
+std::optional<std::vector<std::string>> DiskFileSystem::list_folder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
+  if (error) return std::nullopt;
+  std::vector<std::string> names;
+  for (const auto& entry : entries) {
+    if (entry.is_regular_file(error)) names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string DiskFileSystem::full_path(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return error ? path : full.lexically_normal().string();
+}
+
 }  // namespace scenario
 
 #endif  // _WIN32

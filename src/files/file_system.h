@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenario {
 
@@ -28,6 +30,14 @@ class FileSystem {
   /// earlier file untouched and no temporary file left.
   virtual IoResult replace(const std::string& path, std::string_view content) = 0;
   virtual IoResult remove(const std::string& path) = 0;
+  /// The bare names of the files in `folder` ("" the current one); none when
+  /// it is no folder or cannot be listed. Only messages use it.
+  virtual std::optional<std::vector<std::string>> list_folder(const std::string& folder) {
+    (void)folder;
+    return std::nullopt;
+  }
+  /// The name as the system would spell it in full, for messages.
+  virtual std::string full_path(const std::string& path) { return path; }
 };
 
 /// The real file system. Replacing writes a temporary file in the same folder
@@ -38,6 +48,10 @@ class DiskFileSystem final : public FileSystem {
   IoResult read(const std::string& path, std::string& content) override;
   IoResult replace(const std::string& path, std::string_view content) override;
   IoResult remove(const std::string& path) override;
+#ifndef _WIN32
+  std::optional<std::vector<std::string>> list_folder(const std::string& folder) override;
+  std::string full_path(const std::string& path) override;
+#endif
 };
 
 }  // namespace scenario

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,36 @@ struct BuildOptions {
   std::string train_number = kDefaultTrainNumber;
   std::int32_t geometry_flag = 1;            // 0: no plan geometry read or written
   bool delete_sources = true;                // the readers delete what they read
+  /// A `check` run: the readers go on after every error, at the next entry,
+  /// and the train source is read whatever the line source held. Never set
+  /// by a compile.
+  bool keep_going = false;
+};
+
+/// The entry that put an object into a cell.
+struct CellOccupant {
+  std::uint8_t kind = 0;        // the object kind it wrote there
+  std::int32_t position = 0;    // the entry's position, metres
+  SourcePoint where;
+  std::string source_line;
+};
+
+/// A speed restriction as read: its boards' cells and its entry.
+struct RestrictionOrigin {
+  std::int32_t warning_cell = -1;  // -1: no warning board
+  std::int32_t start_cell = 0;
+  std::int32_t end_cell = 0;
+  std::int32_t position = 0;
+  SourcePoint where;
+  std::string source_line;
+};
+
+/// A kilometre-progressive entry as read.
+struct ProgressiveOrigin {
+  std::int32_t first = 0;
+  std::int32_t second = 0;
+  SourcePoint where;
+  std::string source_line;
 };
 
 /// What a run builds: the model the readers fill and the writers store.
@@ -45,7 +76,21 @@ struct BuildState {
   /// What the readers found for the author, in the order found: warnings,
   /// and the exact cause of each status code they set.
   std::vector<Diagnostic> diagnostics;
+
+  /// Which entry put each object into the grid, by cell, for the messages
+  /// about a taken cell.
+  std::map<std::int32_t, CellOccupant> occupants;
+
+  /// The speed restrictions read, for the messages of the code-reduction pass.
+  std::vector<RestrictionOrigin> restrictions;
+
+  /// Where the kilometre progressives were read, for status 2.
+  std::vector<ProgressiveOrigin> progressives;
 };
+
+/// The error whose code is the final status code; nullptr when it is 0 or
+/// when no error was recorded for it.
+const Diagnostic* status_diagnostic(const BuildState& state);
 
 /// One run: its options, the eight file names composed once from them, and
 /// its state. Every procedure of the build is an operation on it.

@@ -11,14 +11,17 @@ constexpr std::int16_t kPointValue = 180;
 
 class Pass {
  public:
-  Pass(CellGrid& grid, BuildStatus& status) : grid_(grid), status_(status) {}
+  Pass(CellGrid& grid, BuildStatus& status, std::vector<ReductionFailure>* failures)
+      : grid_(grid), status_(status), failures_(failures) {}
 
   void run() {
     for (std::int32_t i = 1; i <= last() - 2; ++i) {
       const std::uint8_t kind = grid_[i].kind;
       if (kind == cell_kind::kWarningBoard) {
+        board_ = i;
         before_warning_board(i);
       } else if (kind == cell_kind::kStartBoard) {
+        board_ = i;
         bands_before_start(i);
         if (grid_[i].val_a < 110) after_walk(walk(i));
       }
@@ -40,6 +43,7 @@ class Pass {
     status_.code = code;
     status_.position = static_cast<std::int32_t>(std::int64_t{cell} * 50);
     status_.origin.reset();
+    if (failures_ != nullptr) failures_->push_back({code, cell, board_});
   }
 
   // Step A: every signal within 20 cells before the warning board gets a
@@ -129,10 +133,15 @@ class Pass {
 
   CellGrid& grid_;
   BuildStatus& status_;
+  std::vector<ReductionFailure>* failures_;
+  std::int32_t board_ = 0;  // the board the pass is working for
 };
 
 }  // namespace
 
-void code_reduction_pass(CellGrid& grid, BuildStatus& status) { Pass(grid, status).run(); }
+void code_reduction_pass(CellGrid& grid, BuildStatus& status,
+                         std::vector<ReductionFailure>* failures) {
+  Pass(grid, status, failures).run();
+}
 
 }  // namespace scenario

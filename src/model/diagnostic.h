@@ -63,6 +63,9 @@ struct Diagnostic {
   std::string message;                   // the cause in words, without the id
   std::string source_line;               // the text of line `where->line`, without its end
   std::vector<Diagnostic> notes;         // shown under it
+  /// For an error that only follows from an earlier one (a status left set
+  /// that stops a later reading): where that earlier error was found.
+  std::optional<SourcePoint> root;
 };
 
 }  // namespace scenario

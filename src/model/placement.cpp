@@ -116,20 +116,33 @@ void memo_segnale(CellGrid& grid, BuildStatus& status, std::int32_t posizione, s
   }
 }
 
+RestrictionCells restriction_cells(std::int32_t x, std::int32_t l) {
+  RestrictionCells cells;
+  cells.warned = x > 1500;
+  cells.warning = cell_at((x - 1200.0) / 50.0 + 1.0);
+  cells.start = cell_index(x);
+  cells.end = cell_at((static_cast<double>(x) + l) / 50.0 + 1.0);
+  // The pre-warning base is rounded on its own; for (x - 1200) mod 100 = 75 it
+  // meets the warning board, which then refuses the pre-warning cells.
+  cells.pre_warning = cell_at((x - 1200.0) / 50.0);
+  return cells;
+}
+
 void memo_rallentamento(CellGrid& grid, BuildStatus& status, std::int32_t x, std::int32_t v,
                         std::int32_t l, std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v) {
-  const bool warned = x > 1500;
-  const std::int64_t w = cell_at((x - 1200.0) / 50.0 + 1.0);
+  const RestrictionCells cells = restriction_cells(x, l);
+  const bool warned = cells.warned;
+  const std::int64_t w = cells.warning;
   if (warned && !can_place(grid, w)) {
     status.code = status::kWarningBoardTaken;
     return;
   }
-  const std::int64_t s = cell_index(x);
+  const std::int64_t s = cells.start;
   if (!can_place(grid, s)) {
     status.code = status::kStartBoardTaken;
     return;
   }
-  const std::int64_t e = cell_at((static_cast<double>(x) + l) / 50.0 + 1.0);
+  const std::int64_t e = cells.end;
   if (!can_place(grid, e)) {
     status.code = status::kEndBoardTaken;
     return;
@@ -152,9 +165,7 @@ void memo_rallentamento(CellGrid& grid, BuildStatus& status, std::int32_t x, std
   if (warned) board(w, cell_kind::kWarningBoard).val_a = low16(v);
 
   if (!warned || f_ta == 0) return;
-  // The pre-warning base is rounded on its own; for (x - 1200) mod 100 = 75 it
-  // meets the warning board, which then refuses the pre-warning cells.
-  const std::int64_t b = cell_at((x - 1200.0) / 50.0);
+  const std::int64_t b = cells.pre_warning;
   for (std::int64_t n = 0; n <= 3; ++n) {
     const std::int64_t c = b - n;
     if (grid.contains(c) && !cell_is_free(grid[static_cast<std::int32_t>(c)])) {

@@ -32,6 +32,18 @@ void memo_segnale(CellGrid& grid, BuildStatus& status, std::int32_t posizione, s
                   std::int32_t dx, std::int32_t d1, std::int32_t d2, std::int32_t d3,
                   std::int32_t tempo);
 
+/// The cells of a speed restriction's boards: warning board `warning` (only
+/// when `warned`), start board, end board, and the first of the four
+/// pre-warning cells (`pre_warning` down to `pre_warning` - 3).
+struct RestrictionCells {
+  bool warned = false;
+  std::int64_t warning = 0;
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+  std::int64_t pre_warning = 0;
+};
+RestrictionCells restriction_cells(std::int32_t x, std::int32_t l);
+
 /// A temporary speed restriction: warning, start and end boards and the
 /// pre-warning cells, or one of the statuses 17 to 20.
 void memo_rallentamento(CellGrid& grid, BuildStatus& status, std::int32_t x, std::int32_t v,

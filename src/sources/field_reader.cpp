@@ -9,17 +9,21 @@ namespace scenario {
 namespace {
 
 constexpr std::size_t kMaxTextBytes = 65535;
+constexpr std::size_t kShownFaultBytes = 40;
 
 // Line ends in a stretch of text, counted as the reader counts them: CR LF
-// once, a lone CR or a lone LF once each.
-std::int32_t count_line_ends(std::string_view text) {
+// once, a lone CR or a lone LF once each. `after_last` is set to the offset,
+// in the stretch, just after the last one.
+std::int32_t count_line_ends(std::string_view text, std::size_t& after_last) {
   std::int32_t count = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\n') {
       ++count;
+      after_last = i + 1;
     } else if (text[i] == '\r') {
       ++count;
       if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      after_last = i + 1;
     }
   }
   return count;
@@ -47,13 +51,60 @@ void FieldReader::consume_line_end() {
     ++pos_;
   }
   ++line_;
+  line_start_ = pos_;
+}
+
+bool FieldReader::fail(FieldFault fault) {
+  fault_ = fault;
+  return false;
+}
+
+// The bytes of the failed field from its start up to the next comma or line
+// end, without trailing blanks.
+void FieldReader::note_text_seen() {
+  const std::size_t start = field_.line_start + static_cast<std::size_t>(field_.column) - 1;
+  std::size_t end = start;
+  while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n') {
+    ++end;
+  }
+  while (end > start && (text_[end - 1] == ' ' || text_[end - 1] == '\t')) --end;
+  fault_text_.assign(text_.substr(start, std::min(end - start, kShownFaultBytes)));
+}
+
+std::string_view FieldReader::line_text(std::size_t line_start) const {
+  if (line_start >= text_.size()) return {};
+  const std::size_t end = text_.find_first_of("\r\n", line_start);
+  return text_.substr(line_start, end == std::string_view::npos ? std::string_view::npos
+                                                                 : end - line_start);
+}
+
+void FieldReader::skip_to_next_line(bool unless_at_line_start) {
+  if (unless_at_line_start && pos_ == line_start_) return;
+  while (!at_end() && !at_line_end()) ++pos_;
+  if (!at_end()) consume_line_end();
+}
+
+void FieldReader::go_to_line_of(const FieldPlace& place) {
+  pos_ = place.line_start;
+  line_ = place.line;
+  line_start_ = place.line_start;
+}
+
+void FieldReader::mark_field() {
+  field_.line = line_;
+  field_.column = static_cast<std::int32_t>(pos_ - line_start_) + 1;
+  field_.line_start = line_start_;
 }
 
 bool FieldReader::read_text(std::string& field) {
-  if (at_end()) return false;
+  if (at_end()) {
+    mark_field();
+    return fail(FieldFault::at_end);
+  }
   skip_blanks();
-  field_line_ = line_;
+  mark_field();
   field.clear();
+  ++reads_;
   if (at_line_end()) {
     consume_line_end();
     return true;
@@ -62,9 +113,16 @@ bool FieldReader::read_text(std::string& field) {
     const std::size_t start = pos_ + 1;
     std::size_t close = text_.find('"', start);
     if (close == std::string_view::npos) close = text_.size();
-    if (close - start > kMaxTextBytes) return false;
+    if (close - start > kMaxTextBytes) {
+      --reads_;
+      return fail(FieldFault::text_too_long);
+    }
     // Line ends inside the quotes belong to the text but still count as lines.
-    line_ += count_line_ends(text_.substr(start, close - start));
+    std::size_t after_last = 0;
+    if (const std::int32_t ends = count_line_ends(text_.substr(start, close - start), after_last)) {
+      line_ += ends;
+      line_start_ = start + after_last;
+    }
     field.assign(text_.substr(start, close - start));
     pos_ = std::min(close + 1, text_.size());
     while (!at_end() && text_[pos_] != ',' && !at_line_end()) ++pos_;
@@ -75,7 +133,10 @@ bool FieldReader::read_text(std::string& field) {
   }
   const std::size_t start = pos_;
   while (!at_end() && text_[pos_] != ',' && !at_line_end()) ++pos_;
-  if (pos_ - start > kMaxTextBytes) return false;
+  if (pos_ - start > kMaxTextBytes) {
+    --reads_;
+    return fail(FieldFault::text_too_long);
+  }
   field.assign(text_.substr(start, pos_ - start));
   if (at_end()) return true;
   if (text_[pos_] == ',') ++pos_;
@@ -88,8 +149,8 @@ bool FieldReader::read_number(std::int32_t& value) {
     if (at_blank()) ++pos_;
     else consume_line_end();
   }
-  if (at_end()) return false;
-  field_line_ = line_;
+  mark_field();
+  if (at_end()) return fail(FieldFault::at_end);
   bool negative = false;
   if (text_[pos_] == '+' || text_[pos_] == '-') {
     negative = text_[pos_] == '-';
@@ -100,15 +161,24 @@ bool FieldReader::read_number(std::int32_t& value) {
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   while (!at_end() && text_[pos_] >= '0' && text_[pos_] <= '9') {
     magnitude = magnitude * 10 + (text_[pos_] - '0');
-    if (magnitude > kLimit) return false;
+    if (magnitude > kLimit) {
+      note_text_seen();
+      return fail(FieldFault::too_large);
+    }
     ++pos_;
     ++digits;
   }
-  if (digits == 0) return false;
-  if (!at_end() && !at_blank() && !at_line_end() && text_[pos_] != ',') return false;
+  if (digits == 0 || (!at_end() && !at_blank() && !at_line_end() && text_[pos_] != ',')) {
+    note_text_seen();
+    return fail(FieldFault::not_a_number);
+  }
   const std::int64_t signed_value = negative ? -magnitude : magnitude;
-  if (signed_value > std::numeric_limits<std::int32_t>::max()) return false;
+  if (signed_value > std::numeric_limits<std::int32_t>::max()) {
+    note_text_seen();
+    return fail(FieldFault::too_large);
+  }
   value = static_cast<std::int32_t>(signed_value);
+  ++reads_;
   skip_blanks();
   if (!at_end()) {
     if (text_[pos_] == ',') ++pos_;
@@ -118,7 +188,13 @@ bool FieldReader::read_number(std::int32_t& value) {
 }
 
 bool FieldReader::read_number_in(std::int32_t& value, std::int32_t min, std::int32_t max) {
-  return read_number(value) && value >= min && value <= max;
+  if (!read_number(value)) return false;
+  if (value >= min && value <= max) return true;
+  --reads_;
+  fault_value_ = value;
+  fault_min_ = min;
+  fault_max_ = max;
+  return fail(FieldFault::out_of_range);
 }
 
 bool contains(std::string_view field, std::string_view keyword) {

@@ -126,5 +126,76 @@ TEST(FieldReader, KeywordTests) {
   EXPECT_TRUE(contains_ignore_case("VELOCIT\xC0", "velocit\xC0"));
 }
 
+TEST(FieldReader, TellsWhereEachFieldStarts) {
+  // Columns count bytes from 1 after the blanks; a quoted text that spans
+  // lines moves the line start to the last line it covers.
+  FieldReader reader("ab, \t cd\r\n  12 , x\n\"q\r\nr\", 5");
+  std::string field;
+  std::int32_t value = 0;
+  const struct {
+    char op;
+    std::int32_t line, column;
+  } reads[] = {{'t', 1, 1}, {'t', 1, 7}, {'n', 2, 3}, {'t', 2, 8}, {'t', 3, 1}, {'n', 4, 5}};
+  for (const auto& read : reads) {
+    ASSERT_TRUE(read.op == 't' ? reader.read_text(field) : reader.read_number(value));
+    EXPECT_EQ(reader.field_place().line, read.line);
+    EXPECT_EQ(reader.field_place().column, read.column);
+  }
+  EXPECT_EQ(reader.line_text(reader.field_place().line_start), "r\", 5");
+  EXPECT_EQ(reader.reads(), 6);
+}
+
+TEST(FieldReader, TellsWhyANumberFailed) {
+  const struct {
+    const char* input;
+    FieldFault fault;
+    const char* seen;
+    std::int32_t column;
+  } cases[] = {
+      {"  12abc , 3", FieldFault::not_a_number, "12abc", 3},
+      {"2.5", FieldFault::not_a_number, "2.5", 1},
+      {"x\r\n4", FieldFault::not_a_number, "x", 1},
+      {"99999999999", FieldFault::too_large, "99999999999", 1},
+      {" \r\n ", FieldFault::at_end, "", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    FieldReader reader(c.input);
+    std::int32_t value = 0;
+    EXPECT_FALSE(reader.read_number(value));
+    EXPECT_EQ(reader.fault(), c.fault);
+    EXPECT_EQ(reader.fault_text(), c.seen);
+    EXPECT_EQ(reader.field_place().column, c.column);
+    EXPECT_EQ(reader.reads(), 0);
+  }
+  FieldReader narrow("300");
+  std::int32_t value = 0;
+  EXPECT_FALSE(narrow.read_number_in(value, 0, 255));
+  EXPECT_EQ(narrow.fault(), FieldFault::out_of_range);
+  EXPECT_EQ(narrow.fault_value(), 300);
+  EXPECT_EQ(narrow.fault_max(), 255);
+}
+
+TEST(FieldReader, GoesOnAtTheNextLineAfterAnError) {
+  FieldReader reader("a, 1x, 2\r\nb, 3\r\nc");
+  std::string field;
+  std::int32_t value = 0;
+  ASSERT_TRUE(reader.read_text(field));
+  ASSERT_FALSE(reader.read_number(value));
+  reader.skip_to_next_line(false);
+  ASSERT_TRUE(reader.read_text(field));
+  EXPECT_EQ(field, "b");
+  const FieldPlace b = reader.field_place();
+  ASSERT_TRUE(reader.read_number(value));
+  EXPECT_TRUE(reader.at_line_start());
+  reader.skip_to_next_line(true);  // already at the start of line 3
+  ASSERT_TRUE(reader.read_text(field));
+  EXPECT_EQ(field, "c");
+  reader.go_to_line_of(b);
+  ASSERT_TRUE(reader.read_text(field));
+  EXPECT_EQ(field, "b");
+  EXPECT_EQ(reader.field_line(), 2);
+}
+
 }  // namespace
 }  // namespace scenario

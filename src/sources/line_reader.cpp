@@ -1,15 +1,18 @@
 #include "sources/line_reader.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/placement.h"
+#include "model/plan_geometry.h"
 #include "model/rounding.h"
 #include "sources/field_reader.h"
-#include "sources/source_text.h"
-#include "model/plan_geometry.h"
+#include "sources/keyword_warnings.h"
+#include "sources/keywords.h"
 #include "sources/progressive_ordina.h"
+#include "sources/source_text.h"
 
 namespace scenario {
 namespace {
@@ -25,15 +28,12 @@ constexpr std::int32_t kLowestSignRow = 2;
 // Curvature per metre of the curve classes 1 to 6.
 constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
-// What the reading does after an entry.
-enum class Flow {
-  next,        // go on with the next keyword field
-  leave_body,  // status 15: skip the rest, but finish the line source normally
-  stop,        // status set (or failure path taken): return at once
-};
+using E = KeywordEntry;
 
-bool ci(std::string_view field, std::string_view keyword) {
-  return contains_ignore_case(field, keyword);
+std::string metres(std::int64_t value) {
+  std::string text = std::to_string(value);
+  text += " m";
+  return text;
 }
 
 // A body section name ends the header: it holds "[" and "]" and is no comment.
@@ -45,8 +45,12 @@ bool ends_header(std::string_view field) {
 
 class LineReader {
  public:
-  LineReader(BuildContext& context, std::string path, std::string_view text)
-      : context_(context), path_(std::move(path)), fields_(text) {}
+  LineReader(BuildContext& context, const std::string& path, std::string text)
+      : context_(context),
+        path_(path),
+        source_(context, path, std::move(text)),
+        fields_(source_.fields()),
+        watch_(source_, "the line source's header") {}
 
   LineReadEnd run() {
     if (!find_general_section()) return {};
@@ -63,31 +67,57 @@ class LineReader {
 
   bool find_general_section() {
     for (;;) {
-      if (!read_keyword()) return fail();
+      if (!read_keyword()) {
+        Diagnostic finding = keyword_failure();
+        if (fields_.fault() == FieldFault::at_end) {
+          finding.message = "the line source ends before its \"[generale]\" line" +
+                            empty_reason(source_.text());
+        }
+        if (!fail(std::move(finding)) || fields_.at_end()) return false;
+        continue;
+      }
       // A field that ends the file is not tested.
       if (fields_.at_end()) {
         delete_source(context_, path_);
-        set_reader_status(context_.state.status, status::kNoGeneralSection, std::nullopt, std::nullopt);
+        report_status(context_, no_general_section(), std::nullopt);
         return false;
       }
-      if (ci(token(), "[generale]")) return true;
+      if (matches(keywords_of(SourceKind::line, KeywordPlace::section)[0], token())) return true;
     }
   }
 
   bool read_header() {
     while (!fields_.at_end()) {
-      if (!read_keyword()) return fail();
+      if (!read_keyword()) {
+        if (!fail(keyword_failure())) return false;
+        continue;
+      }
       if (fields_.at_end()) break;
       // The end of the file is not tested for a field read in place of a dash
       // field here: it is tested like any other.
-      for (int drops = 0; drops < kHeaderDashLimit && contains(token(), "-"); ++drops) {
-        if (!read_keyword()) return fail();
+      if (drop_dash_fields(token_, kHeaderDashLimit, false, fields_,
+                           [this] { return read_keyword(); }) == DashDrop::kFailure) {
+        if (!fail(keyword_failure())) return false;
+        continue;
       }
-      if (header_tests() == Flow::stop) return false;
+      if (header_tests() == EntryEnd::kEndReading) return false;
       if (ends_header(token())) break;
     }
     // Every body entry and the gradient tail need the grid.
-    if (!context_.state.grid) return fail();
+    if (!context_.state.grid && length_seen_ && source_.keep_going()) {
+      // A `check` run has told why the length was refused.
+      context_.state.grid = make_cell_grid(kLongestLine);
+    }
+    if (!context_.state.grid) {
+      Diagnostic finding = unplaced_error(
+          status::kReadFailure, "the header ends without a \"lunghezza percorso\" entry: the "
+                                "line has no length, and no cell grid is made");
+      finding.where = SourcePoint{source_.file(), entry_.line, 0};
+      finding.source_line = std::string(fields_.line_text(entry_.line_start));
+      if (!fail(std::move(finding))) return false;
+      // A `check` run goes on over the longest line there can be.
+      context_.state.grid = make_cell_grid(kLongestLine);
+    }
     return true;
   }
 
@@ -97,19 +127,26 @@ class LineReader {
     gradient_cursor_ = 0;
     current_gradient_ = 0;
     if (geometry_on()) seed_plan_geometry(*context_.state.geometry);
+    watch_.set_section_name("the line source's body");
   }
 
   bool read_body() {
     while (!fields_.at_end()) {
-      if (!read_keyword()) return fail();
-      if (fields_.at_end()) return true;
-      for (int drops = 0; drops < kBodyDashLimit && contains(token(), "-"); ++drops) {
-        if (!read_keyword()) return fail();
-        if (fields_.at_end()) return true;
+      if (!read_keyword()) {
+        if (!fail(keyword_failure())) return false;
+        continue;
       }
-      const Flow flow = body_tests();
-      if (flow == Flow::stop) return false;
-      if (flow == Flow::leave_body) return true;
+      if (fields_.at_end()) return true;
+      const DashDrop drop =
+          drop_dash_fields(token_, kBodyDashLimit, true, fields_, [this] { return read_keyword(); });
+      if (drop == DashDrop::kEnd) return true;
+      if (drop == DashDrop::kFailure) {
+        if (!fail(keyword_failure())) return false;
+        continue;
+      }
+      const EntryEnd end = body_tests();
+      if (end == EntryEnd::kEndReading) return false;
+      if (end == EntryEnd::kEndNormally) return true;
     }
     return true;
   }
@@ -124,96 +161,124 @@ class LineReader {
     if (geometry_on()) complete_plan_geometry(*context_.state.geometry);
   }
 
+  // --- dispatch -----------------------------------------------------------
+
+  // Every entry whose keyword the field holds runs, in the order of the
+  // keyword table, on the same keyword field; an entry that ends the reading
+  // ends the tests.
+  EntryEnd run_entries(KeywordPlace place) {
+    const std::span<const SourceKeyword> section = keywords_of(SourceKind::line, place);
+    const std::string field = token();  // the indication board replaces the token
+    bool matched = false;
+    for (const SourceKeyword& keyword : section) {
+      if (!matches(keyword, field)) continue;
+      if (!matched) watch_.field(field, entry_, true, section);
+      matched = true;
+      // Without the plan geometry a curve is passed over on purpose: its
+      // values are then read as keyword fields that match nothing.
+      if (keyword.entry == E::curve && context_.options.geometry_flag == 0) continue;
+      entry_keyword_ = &keyword;
+      entry_reads_ = fields_.reads();
+      value_count_ = 0;
+      const EntryEnd end = run_entry(keyword.entry);
+      if (end == EntryEnd::kGoOn) {
+        watch_.entry_read(keyword);
+        continue;
+      }
+      if (!source_.keep_going()) return end;
+      // In a `check` run the error is told and the reading goes on.
+      source_.resume_after_error(entry_);
+      return EntryEnd::kGoOn;
+    }
+    if (!matched) watch_.field(field, entry_, false, section);
+    return EntryEnd::kGoOn;
+  }
+
+  EntryEnd header_tests() { return run_entries(KeywordPlace::header); }
+  EntryEnd body_tests() { return run_entries(KeywordPlace::body); }
+
+  EntryEnd run_entry(KeywordEntry entry) {
+    TableRow& scenario_row = context_.state.table.rows[table_row::kScenarioHeader];
+    switch (entry) {
+      case E::length: return length_entry();
+      case E::progressive_tre: return progressive_entry(table_row::kProgressiveTre);
+      case E::progressive_due: return progressive_entry(table_row::kProgressiveDue);
+      case E::progressive_uno: return progressive_entry(table_row::kProgressiveUno);
+      // Backgrounds "uno", "due", "tre" go to num_a, num_c, num_b.
+      case E::background_uno: return number(scenario_row.num_a) ? EntryEnd::kGoOn : read_failed();
+      case E::background_due: return number(scenario_row.num_c) ? EntryEnd::kGoOn : read_failed();
+      case E::background_tre: return number(scenario_row.num_b) ? EntryEnd::kGoOn : read_failed();
+      case E::repetition: return repetition_entry();
+      case E::gradient: return gradient_entry();
+      case E::curve: return curve_entry();
+      case E::tunnel: return tunnel_entry();
+      case E::speed_indicator: return speed_indicator_entry();
+      case E::indication_board: return indication_board_entry();
+      default: return EntryEnd::kGoOn;
+    }
+  }
+
   // --- header entries -----------------------------------------------------
 
-  Flow header_tests() {
-    // The header words other than the length's are matched with their case.
-    const std::string& field = token();
-    RecordTable& table = context_.state.table;
-    if (ci(field, "lunghezza") && ci(field, "percorso") && length_entry() == Flow::stop) {
-      return Flow::stop;
-    }
-    const struct {
-      const char* word;
-      int row;
-    } progressives[] = {{"tre", table_row::kProgressiveTre},
-                        {"due", table_row::kProgressiveDue},
-                        {"uno", table_row::kProgressiveUno}};
-    for (const auto& progressive : progressives) {
-      if (contains(field, "progressiva") && contains(field, progressive.word)) {
-        TableRow& row = table.rows[progressive.row];
-        if (!number(row.num_a) || !number(row.num_b) || !number(row.num_c)) return fail_flow();
-      }
-    }
-    TableRow& scenario_row = table.rows[table_row::kScenarioHeader];
-    const struct {
-      const char* word;
-      std::int32_t* value;
-    } backgrounds[] = {{"uno", &scenario_row.num_a},
-                       {"due", &scenario_row.num_c},
-                       {"tre", &scenario_row.num_b}};
-    for (const auto& background : backgrounds) {
-      if (contains(field, "sfondo") && contains(field, background.word) &&
-          !number(*background.value)) {
-        return fail_flow();
-      }
-    }
-    if (contains(field, "ripetizione") && contains(field, "segnali")) return repetition_entry();
-    return Flow::next;
-  }
-
-  Flow length_entry() {
+  EntryEnd length_entry() {
     std::int32_t& length = context_.state.table.rows[table_row::kQuantities].num_b;
-    if (!number(length)) return fail_flow();
+    length_seen_ = true;
+    if (!number(length)) return read_failed();
     // A grid needs at least cells 0 and 1, and the plan geometry its margin.
-    if (length < 0 || length > kLongestLine) return stop_with(status::kLineTooLong, std::nullopt);
+    if (length < 0 || length > kLongestLine) {
+      return stop_at(value_place(0), status::kLineTooLong, std::nullopt,
+                       "the line length " + metres(length) + " is outside 0..1000000 m");
+    }
     context_.state.grid = make_cell_grid(length);
     if (context_.options.geometry_flag != 0) context_.state.geometry = create_plan_geometry(length);
-    return Flow::next;
+    return EntryEnd::kGoOn;
   }
 
-  Flow repetition_entry() {
+  EntryEnd progressive_entry(int row_index) {
+    TableRow& row = context_.state.table.rows[static_cast<std::size_t>(row_index)];
+    if (!number(row.num_a) || !number(row.num_b) || !number(row.num_c)) return read_failed();
+    const Diagnostic here = source_.at(Severity::note, entry_, "");
+    context_.state.progressives.push_back({row.num_a, row.num_b, *here.where, here.source_line});
+    return EntryEnd::kGoOn;
+  }
+
+  EntryEnd repetition_entry() {
     TableRow& row = context_.state.table.rows[table_row::kTrainHeader];
-    if (!number(row.num_a) || !number(row.num_b)) return fail_flow();
-    if (row.num_a % 50 != 0) return stop_with(status::kRepetitionStart, std::nullopt);
-    if (row.num_b % 50 != 0) return stop_with(status::kRepetitionEnd, std::nullopt);
+    if (!number(row.num_a) || !number(row.num_b)) return read_failed();
+    if (row.num_a % 50 != 0) {
+      return stop_at(value_place(0), status::kRepetitionStart, std::nullopt,
+                       "the signal-repetition start " + metres(row.num_a) +
+                           " is not a multiple of 50 m");
+    }
+    if (row.num_b % 50 != 0) {
+      return stop_at(value_place(1), status::kRepetitionEnd, std::nullopt,
+                       "the signal-repetition end " + metres(row.num_b) +
+                           " is not a multiple of 50 m");
+    }
     if (contains(token(), "4")) {
       row.num_c = 4;
     } else if (contains(token(), "9")) {
       row.num_c = 9;
     } else {
-      return stop_with(status::kRepetitionCodes, std::nullopt);
+      return stop_with(status::kRepetitionCodes, std::nullopt,
+                       "the signal-repetition keyword " + quoted(token()) +
+                           " holds neither the digit 4 nor the digit 9 (the number of codes)");
     }
     if (row.num_b == 0) row.num_c = 0;
-    return Flow::next;
+    return EntryEnd::kGoOn;
   }
 
   // --- body entries -------------------------------------------------------
 
-  Flow body_tests() {
-    // Every test is made on the same keyword field; only the indication board,
-    // the last one, replaces the current token (with its text).
-    if (ci(token(), "pendenza")) {
-      if (Flow flow = gradient_entry(); flow != Flow::next) return flow;
-    }
-    if (context_.options.geometry_flag != 0 && ci(token(), "curva")) {
-      if (Flow flow = curve_entry(); flow != Flow::next) return flow;
-    }
-    if (ci(token(), "montagna")) {
-      if (Flow flow = tunnel_entry(); flow != Flow::next) return flow;
-    }
-    if (ci(token(), "indicatori_v")) {
-      if (Flow flow = speed_indicator_entry(); flow != Flow::next) return flow;
-    }
-    if (ci(token(), "cartello") && ci(token(), "indicat")) return indication_board_entry();
-    return Flow::next;
-  }
-
-  Flow gradient_entry() {
+  EntryEnd gradient_entry() {
     std::int32_t position = 0;
     std::int32_t gradient = 0;
-    if (!number(position) || !number(gradient)) return fail_flow();
-    if (!in_range(position)) return out_of_range(position);
+    if (!number(position) || !number(gradient)) return read_failed();
+    const FieldPlace gradient_place = fields_.field_place();
+    if (!in_range(position)) return out_of_range(position, range_text(false));
+    gradient_order_.position(source_, entry_, position);
+    check_narrowing(source_, gradient_place, "gradient in permille", gradient, -100, 155,
+                    std::int64_t{low8(std::int64_t{gradient} + 100)} - 100);
     // Cells up to the one before the entry's change cell keep the gradient in
     // force so far; at least one cell is written, so two entries at the same
     // position still move the cursor on.
@@ -224,73 +289,126 @@ class LineReader {
       } while (gradient_cursor_ < change_cell);
     }
     current_gradient_ = gradient;
-    return Flow::next;
+    return EntryEnd::kGoOn;
   }
 
-  Flow curve_entry() {
+  EntryEnd curve_entry() {
     std::int32_t start = 0;
     std::int32_t length = 0;
-    if (!number(start) || !number(length)) return fail_flow();
-    if (!in_range(start)) return out_of_range(start);
+    if (!number(start) || !number(length)) return read_failed();
+    if (!in_range(start)) return out_of_range(start, range_text(false));
+    curve_order_.position(source_, entry_, start);
     std::optional<double> curvature;
     // The class is the first of the digits 1..6, in that order, in the field.
     constexpr std::string_view kClassDigits = "123456";
     for (std::size_t digit = 0; digit < kClassDigits.size() && !curvature; ++digit) {
       if (contains(token(), kClassDigits.substr(digit, 1))) curvature = kCurvatures[digit];
     }
-    if (!curvature) return stop_with(status::kCurveFault, std::nullopt);
-    if (ci(token(), "s")) curvature = -*curvature;
-    if (!run_curve(*context_.state.geometry, start, length, *curvature)) {
-      return stop_with(status::kCurveFault, std::nullopt);
+    if (!curvature) {
+      return stop_with(status::kCurveFault, std::nullopt,
+                       "the curve keyword " + quoted(token()) +
+                           " holds no class digit 1 to 6 (as in \"curvad2\")");
     }
-    return Flow::next;
+    if (ci(token(), "s")) curvature = -*curvature;
+    // Without the plan geometry (a `check` run over a line without a length)
+    // there is nothing to run the curve on.
+    if (!context_.state.geometry) return EntryEnd::kGoOn;
+    if (!run_curve(*context_.state.geometry, start, length, *curvature)) {
+      return stop_with(status::kCurveFault, std::nullopt,
+                       "the curve from " + metres(start) + " over " + metres(length) +
+                           " takes the plan geometry past metre 1000000");
+    }
+    return EntryEnd::kGoOn;
   }
 
-  Flow tunnel_entry() {
+  EntryEnd tunnel_entry() {
     std::int32_t inizio = 0;
     std::int32_t fine = 0;
     std::int32_t tipo = 0;
-    if (!number(inizio) || !number(fine) || !number(tipo)) return fail_flow();
-    if (!in_range(inizio)) return out_of_range(inizio);
+    if (!number(inizio) || !number(fine) || !number(tipo)) return read_failed();
+    if (!in_range(inizio)) return out_of_range(inizio, range_text(false));
+    const std::int32_t kind = tipo > 10 ? tipo - 10 : tipo;
+    check_narrowing(source_, entry_, "tunnel kind", kind, 0, 255, low8(kind));
     memo_montagna(grid(), tunnels_, inizio, fine, tipo);
-    return placement_outcome(inizio);
+    return placement_outcome(inizio, cell_index(inizio), "tunnel", cell_kind::kNone);
   }
 
-  Flow speed_indicator_entry() {
+  EntryEnd speed_indicator_entry() {
     std::int32_t values[9] = {};
     for (std::int32_t& value : values) {
-      if (!number(value)) return fail_flow();
+      if (!number(value)) return read_failed();
     }
     const std::int32_t posizione = values[0];
-    if (!board_in_range(posizione)) return out_of_range(posizione);
+    if (!board_in_range(posizione)) return out_of_range(posizione, range_text(true));
+    const std::int64_t stripes = std::int64_t{values[4]} * 10 + values[8];
     if (!memo_indicatori_v_max(grid(), context_.state.status, posizione, values[1], values[2],
                                values[3], values[4], values[5], values[6], values[7],
                                values[8])) {
-      return fail_flow();
+      Diagnostic finding = source_.at(
+          Severity::error, entry_,
+          "the speeds of the maximum-speed indicator board do not fit its 16-bit fields: each "
+          "left speed times 20 plus the right speed over 5 must stay within -32768..32767");
+      finding.id = status_id(status::kReadFailure);
+      finding.code = status::kReadFailure;
+      return fail(std::move(finding)) ? EntryEnd::kGoOn : EntryEnd::kEndReading;
     }
-    return placement_outcome(posizione);
+    if (context_.state.status.code == status::kNone) {
+      check_narrowing(source_, entry_, "stripes value (left stripes times 10 plus right)",
+                      stripes, -32768, 32767, low16(stripes));
+    }
+    return placement_outcome(posizione, cell_index(posizione), "maximum-speed indicator board",
+                             cell_kind::kSpeedIndicator);
   }
 
-  Flow indication_board_entry() {
+  EntryEnd indication_board_entry() {
     std::int32_t position = 0;
-    if (!number(position) || !fields_.read_text(token_)) return fail_flow();
-    if (!board_in_range(position)) return out_of_range(position);
-    TrackCell& cell = grid()[cell_index(position)];
-    if (!cell_is_free(cell)) return stop_with(status::kIndicationBoardTaken, position);
-    if (sign_row_ < kLowestSignRow) return stop_with(status::kStationsReachSigns, position);
+    if (!number(position) || !fields_.read_text(token_)) return read_failed();
+    const FieldPlace text_place = fields_.field_place();
+    if (!board_in_range(position)) return out_of_range(position, range_text(true));
+    const std::int32_t index = cell_index(position);
+    TrackCell& cell = grid()[index];
+    if (!cell_is_free(cell)) {
+      return stop_at(value_place(0), status::kIndicationBoardTaken, position,
+                       taken_message("indication board", position, index));
+    }
+    if (sign_row_ < kLowestSignRow) {
+      return stop_with(status::kStationsReachSigns, position,
+                       "no room for an 80th indication board: at most 79 board texts fit the "
+                       "record table (rows 80 down to 2)");
+    }
+    check_shown_text(source_, text_place, "board text", token_);
     cell.kind = cell_kind::kIndicationBoard;
     cell.val_a = low16(sign_row_);
+    occupy(index, cell.kind, position);
     context_.state.table.rows[static_cast<std::size_t>(sign_row_)].text = token_;
     --sign_row_;
-    return Flow::next;
+    return EntryEnd::kGoOn;
   }
 
   // --- shared steps -------------------------------------------------------
 
   // The reader acts on a code left by a placement routine, whatever set it.
-  Flow placement_outcome(std::int32_t position) {
-    if (context_.state.status.code != status::kNone) return stop_with(context_.state.status.code, position);
-    return Flow::next;
+  EntryEnd placement_outcome(std::int32_t position, std::int32_t index, const char* what,
+                             std::uint8_t placed_kind) {
+    const StatusCode code = context_.state.status.code;
+    if (code == status::kNone) {
+      if (placed_kind != cell_kind::kNone) occupy(index, placed_kind, position);
+      return EntryEnd::kGoOn;
+    }
+    return stop_at(value_place(0), code, position, taken_message(what, position, index));
+  }
+
+  void occupy(std::int32_t index, std::uint8_t kind, std::int32_t position) {
+    const Diagnostic here = source_.at(Severity::note, entry_, "");
+    context_.state.occupants[index] = CellOccupant{kind, position, *here.where, here.source_line};
+  }
+
+  std::string taken_message(const char* what, std::int32_t position, std::int32_t index) const {
+    std::string message = "the cell of the ";
+    message += what;
+    message += " at " + metres(position) + " (cell " + std::to_string(index) + ") is taken";
+    message += occupant_text(context_.state, grid(), index);
+    return message;
   }
 
   // The gradient in force into the cell at the cursor; a cursor beyond the
@@ -312,47 +430,112 @@ class LineReader {
     return in_range(position) && cell_index(position) >= 0;
   }
 
-  Flow out_of_range(std::int32_t position) {
-    set_reader_status(context_.state.status, status::kOutOfRange, position, origin());
-    return Flow::leave_body;
+  // The positions the range rule lets through: (p + 100) / 50 <= N, and for
+  // boards a cell at or after cell 0 (p >= -75).
+  std::string range_text(bool board) const {
+    const std::int64_t last = std::int64_t{grid().last_index()} * 50 - 100;
+    std::string text = board ? "positions from -75 m to " : "positions up to ";
+    text += metres(last);
+    return text;
   }
 
-  Flow stop_with(StatusCode code, std::optional<std::int32_t> position) {
+  EntryEnd out_of_range(std::int32_t position, const std::string& range) {
+    source_.error(status::kOutOfRange, position, value_place(0),
+                  "the position " + metres(position) + " lies outside the line: valid are " +
+                      range + " (the line is " +
+                      metres(context_.state.table.rows[table_row::kQuantities].num_b) +
+                      " long; the rest of the line source is passed over)");
+    return EntryEnd::kEndNormally;
+  }
+
+  EntryEnd stop_with(StatusCode code, std::optional<std::int32_t> position, std::string message) {
+    return stop_at(entry_, code, position, std::move(message));
+  }
+
+  EntryEnd stop_at(const FieldPlace& place, StatusCode code, std::optional<std::int32_t> position,
+                   std::string message) {
     delete_source(context_, path_);
-    set_reader_status(context_.state.status, code, position, origin());
-    return Flow::stop;
+    source_.error(code, position, place, std::move(message));
+    return EntryEnd::kEndReading;
   }
 
-  bool fail() {
-    take_failure_path(context_, origin());
-    return false;
+  // The failure path with its cause: false when the reading stops there
+  // (always, but in a `check` run, which goes on at the next entry).
+  bool fail(Diagnostic finding) {
+    report_status(context_, std::move(finding), source_.origin(entry_));
+    if (!source_.keep_going()) return false;
+    if (!fields_.at_end()) source_.resume_after_error(entry_);
+    return true;
   }
 
-  Flow fail_flow() {
-    fail();
-    return Flow::stop;
+  EntryEnd read_failed() {
+    Diagnostic finding = source_.read_failure(
+        *entry_keyword_, entry_, static_cast<std::size_t>(fields_.reads() - entry_reads_));
+    report_status(context_, std::move(finding), source_.origin(entry_));
+    return EntryEnd::kEndReading;
   }
 
-  // Reads a keyword field into the current token and remembers its line as
-  // the line of the entry it may start (or of the field that failed).
+  Diagnostic keyword_failure() const {
+    Diagnostic finding = source_.at(
+        Severity::error, fields_.field_place(),
+        fields_.fault() == FieldFault::text_too_long
+            ? "a field longer than 65535 bytes"
+            : "the text ends where a keyword field is due (after a final comma)");
+    finding.id = status_id(status::kReadFailure);
+    finding.code = status::kReadFailure;
+    return finding;
+  }
+
+  Diagnostic no_general_section() const {
+    Diagnostic finding =
+        unplaced_error(status::kNoGeneralSection,
+                       "the line source has no \"[generale]\" section" + empty_reason(source_.text()));
+    finding.where = SourcePoint{source_.file(), 0, 0};
+    return finding;
+  }
+
+  // Reads a keyword field into the current token and remembers where it
+  // started, as the place of the entry it may start (or of the field that failed).
   bool read_keyword() {
     const bool read = fields_.read_text(token_);
-    entry_line_ = fields_.field_line();
+    entry_ = fields_.field_place();
     return read;
   }
 
-  bool number(std::int32_t& value) { return fields_.read_number(value); }
+  bool number(std::int32_t& value) {
+    const bool read = fields_.read_number(value);
+    if (read && value_count_ < kValuePlaces) value_places_[value_count_++] = fields_.field_place();
+    return read;
+  }
+
+  // Where the entry's value at `index` starts; the entry's keyword when that
+  // value stands on a later line (the status is set at the keyword's line).
+  FieldPlace value_place(std::size_t index) const {
+    if (index < value_count_ && value_places_[index].line == entry_.line) return value_places_[index];
+    return entry_;
+  }
+
+  static bool ci(std::string_view field, std::string_view keyword) {
+    return contains_ignore_case(field, keyword);
+  }
 
   const std::string& token() const { return token_; }
   CellGrid& grid() { return *context_.state.grid; }
   const CellGrid& grid() const { return *context_.state.grid; }
   bool geometry_on() const { return context_.options.geometry_flag != 0 && context_.state.geometry; }
-  SourceLine origin() const { return {bare_name(path_), entry_line_}; }
 
   BuildContext& context_;
   const std::string path_;
-  FieldReader fields_;
-  std::int32_t entry_line_ = 1;
+  SourceText source_;
+  FieldReader& fields_;
+  KeywordWatch watch_;
+  FieldPlace entry_;
+  const SourceKeyword* entry_keyword_ = nullptr;
+  std::int32_t entry_reads_ = 0;
+  static constexpr std::size_t kValuePlaces = 9;
+  std::array<FieldPlace, kValuePlaces> value_places_{};
+  std::size_t value_count_ = 0;
+  bool length_seen_ = false;  // a length entry was met, taken or not
   std::string token_;  // the text field last read
 
   // Working values of the body.
@@ -360,6 +543,8 @@ class LineReader {
   std::int32_t sign_row_ = table_row::kFirstSign;
   std::int64_t gradient_cursor_ = 0;  // wider than the grid: it may run past it
   std::int32_t current_gradient_ = 0;
+  OrderWatch gradient_order_{"gradient"};
+  OrderWatch curve_order_{"curve"};
 };
 
 }  // namespace
@@ -370,17 +555,12 @@ LineReadEnd read_line_source(BuildContext& context) {
   context.state.geometry.reset();
   const std::string& path = context.names.line_source;
   if (!context.files.exists(path)) {
-    set_reader_status(context.state.status, status::kNoLineSource, std::nullopt, std::nullopt);
+    report_status(context, missing_source(context, status::kNoLineSource, path), std::nullopt);
     return {};
   }
-  std::string text;
-  if (IoResult result = context.files.read(path, text); !result.ok) {
-    // The status says the reading failed; the message says why.
-    context.state.source_error = result.message;
-    take_failure_path(context, std::nullopt);
-    return {};
-  }
-  return LineReader(context, path, text).run();
+  std::optional<std::string> text = read_source(context, path);
+  if (!text) return {};
+  return LineReader(context, path, std::move(*text)).run();
 }
 
 }  // namespace scenario

@@ -18,9 +18,23 @@ bool has_approach_cells(std::uint8_t kind) {
   return has_stop_marker(kind) && kind != 5 && kind != 6;
 }
 
+std::string metres(std::int64_t value) {
+  std::string text = std::to_string(value);
+  text += " m";
+  return text;
+}
+
+std::string extent(std::int64_t start, std::int64_t end) {
+  return "extent " + std::to_string(start) + ".." + metres(end);
+}
+
+void tell(StationReport* report, std::string cause) {
+  if (report != nullptr) report->cause = std::move(cause);
+}
+
 // Fields 4 to 17: options, the two parameter groups, standing time,
 // scheduled time and name.
-bool read_station_details(FieldReader& fields, TableRow& row) {
+bool read_station_details(FieldReader& fields, TableRow& row, StationReport* report) {
   std::int32_t hours = 0;
   std::int32_t minutes = 0;
   std::int32_t seconds = 0;
@@ -34,46 +48,62 @@ bool read_station_details(FieldReader& fields, TableRow& row) {
   }
   // Computed wide: hours up to 2^31 would overflow 32 bits; the field keeps
   // the low 32 bits of the exact value.
-  row.num_d = low32((std::int64_t{hours} * 60 + minutes) * 60 + seconds);
-  return fields.read_text(row.text);
+  const std::int64_t scheduled = (std::int64_t{hours} * 60 + minutes) * 60 + seconds;
+  row.num_d = low32(scheduled);
+  if (!fields.read_text(row.text)) return false;
+  if (report != nullptr) {
+    report->scheduled = scheduled;
+    report->name_place = fields.field_place();
+  }
+  return true;
 }
 
 }  // namespace
 
-RecordEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& grid,
-                              BuildStatus& status, StationRows& rows, const SourceLine& origin) {
+EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& grid,
+                             BuildStatus& status, StationRows& rows, const SourceLine& origin,
+                             StationReport* report) {
   const std::int32_t c = rows.counter;
   // The train reader stops at status 10 before the counter reaches the sign
   // row; this keeps a caller that goes on regardless inside the station rows.
   const std::int32_t last_station_row = std::clamp(rows.sign_row, 1, table_row::kFirstSign) - 1;
   if (c < table_row::kFirstStation || c > std::max(last_station_row, 1)) {
+    tell(report, "no room for another station: the stations have reached the rows of the "
+                 "indication-board texts");
     set_reader_status(status, status::kStationsReachSigns, std::nullopt, origin);
-    return RecordEnd::kEndReading;
+    return EntryEnd::kEndReading;
   }
   TableRow& row = table.rows[static_cast<std::size_t>(c)];
   const std::int32_t n = grid.last_index();
 
   std::int32_t p = 0;
-  if (!fields.read_number(p)) return RecordEnd::kReadFailure;
+  if (!fields.read_number(p)) return EntryEnd::kReadFailure;
+  if (report != nullptr) report->position_place = fields.field_place();
   row.num_c = p;
   if (!position_in_range(p, n, 800)) {
+    tell(report, "the station position " + metres(p) + " lies outside the line: valid are " +
+                     "positions up to " + metres(std::int64_t{n} * 50 - 800) +
+                     " (the rest of the train source is passed over)");
     set_reader_status(status, status::kOutOfRange, p, origin);
-    return RecordEnd::kEndNormally;
+    return EntryEnd::kEndNormally;
   }
   if (p % 50 != 0) {
+    tell(report, "the station position " + metres(p) + " is not a multiple of 50 m");
     set_reader_status(status, status::kStationNotMultiple, p, origin);
-    return RecordEnd::kEndReading;
+    return EntryEnd::kEndReading;
   }
 
   std::int32_t length = 0;
   if (!read_byte_field(fields, row.kind) || !fields.read_number(length)) {
-    return RecordEnd::kReadFailure;
+    return EntryEnd::kReadFailure;
   }
+  if (report != nullptr) report->length_place = fields.field_place();
   if (length % 100 != 0) {
+    tell(report, "the station length " + metres(length) + " is not a multiple of 100 m");
     set_reader_status(status, status::kStationLength, p, origin);
-    return RecordEnd::kEndReading;
+    return EntryEnd::kEndReading;
   }
-  if (!read_station_details(fields, row)) return RecordEnd::kReadFailure;
+  if (!read_station_details(fields, row, report)) return EntryEnd::kReadFailure;
 
   // The extent, in 64 bits: p + L can pass the 32-bit range. Both ends are
   // multiples of 50, since p is one and L a multiple of 100.
@@ -106,8 +136,12 @@ RecordEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid&
   if (has_stop_marker(row.kind) && stop > n) {
     // A long station near the end of the line: refused like a position
     // beyond the grid, before any of its marks is written.
+    tell(report, "the stop marker of the station at " + metres(p) + " (" + extent(start, end) +
+                     ") would fall on cell " + std::to_string(stop) +
+                     ", past the last cell of the line, " + std::to_string(n) +
+                     " (the rest of the train source is passed over)");
     set_reader_status(status, status::kOutOfRange, p, origin);
-    return RecordEnd::kEndNormally;
+    return EntryEnd::kEndNormally;
   }
   if (has_approach_cells(row.kind)) {
     for (std::int32_t k = 1; k <= 4; ++k) {
@@ -117,8 +151,11 @@ RecordEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid&
   }
   if (has_stop_marker(row.kind)) {
     if (stop < kFirstMarkableCell) {
+      tell(report, "the stop marker of the station at " + metres(p) + " (" + extent(start, end) +
+                       ") would fall on cell " + std::to_string(stop) +
+                       ": cells 0 and 1 take no station mark");
       set_reader_status(status, status::kStopMarkerBeforeGrid, std::nullopt, origin);
-      return RecordEnd::kEndReading;
+      return EntryEnd::kEndReading;
     }
     TrackCell& marker = grid[static_cast<std::int32_t>(stop)];
     marker.kind = cell_kind::kStopMarker;
@@ -128,16 +165,28 @@ RecordEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid&
   // Checked after the marks: a station refused here has marked the grid.
   if (c > table_row::kFirstStation &&
       start - kMinimumGap < table.rows[static_cast<std::size_t>(c - 1)].num_b) {
+    const TableRow& previous = table.rows[static_cast<std::size_t>(c - 1)];
+    const std::string here = "the station at " + metres(p) + " (" + extent(start, end) + ")";
+    const std::string before = "the previous station at " + metres(previous.num_c) + " (" +
+                               extent(previous.num_a, previous.num_b) + ")";
+    tell(report, p < previous.num_c
+                     ? here + " is out of order: it comes before " + before +
+                           "; stations go in ascending order of position"
+                     : here + " is too close to " + before +
+                           ": a station must start at least 350 m after the previous one ends");
     set_reader_status(status, status::kStationsTooClose, p, origin);
-    return RecordEnd::kEndReading;
+    return EntryEnd::kEndReading;
   }
 
   rows.counter = c + 1;
   if (rows.counter >= rows.sign_row) {
+    tell(report, "the stations reach row " + std::to_string(rows.counter) +
+                     " of the record table, where the indication-board texts begin: no room "
+                     "for more stations");
     set_reader_status(status, status::kStationsReachSigns, std::nullopt, origin);
-    return RecordEnd::kEndReading;
+    return EntryEnd::kEndReading;
   }
-  return RecordEnd::kGoOn;
+  return EntryEnd::kGoOn;
 }
 
 }  // namespace scenario

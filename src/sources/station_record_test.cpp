@@ -13,7 +13,7 @@ class StationRecordTest : public ::testing::Test {
  protected:
   void SetUp() override { status.position = kUnchanged; }
 
-  RecordEnd read(const std::string& fields) {
+  EntryEnd read(const std::string& fields) {
     FieldReader reader(fields);
     return read_station_record(reader, table, grid, status, rows, origin);
   }
@@ -40,7 +40,7 @@ class StationRecordTest : public ::testing::Test {
 TEST_F(StationRecordTest, StoresEveryFieldOfTheRecord) {
   after_first_station();
   ASSERT_EQ(read("121050, 12, 600, 7, 9, 1, 1,2,3, 4,5,-6, 30, 14,50,0, Miralto\r\n"),
-            RecordEnd::kGoOn);
+            EntryEnd::kGoOn);
   TableRow expected;
   expected.kind = 12;
   expected.num_a = 120750;
@@ -89,7 +89,7 @@ TEST_F(StationRecordTest, ExtentAndGridMarksFollowTheKind) {
     table = RecordTable{};
     grid = make_cell_grid(358000);
     rows = StationRows{};
-    ASSERT_EQ(read(station(c.p, c.kind, c.length, c.byte_c, 1)), RecordEnd::kGoOn);
+    ASSERT_EQ(read(station(c.p, c.kind, c.length, c.byte_c, 1)), EntryEnd::kGoOn);
     const TableRow& row = table.rows[1];
     EXPECT_EQ(row.num_a, c.num_a);
     EXPECT_EQ(row.num_b, c.num_b);
@@ -119,7 +119,7 @@ TEST_F(StationRecordTest, OptionBytesFollowKindLengthAndFirstStation) {
     SCOPED_TRACE("kind " + std::to_string(c.kind) + " length " + std::to_string(c.length) +
                  (c.first ? " first" : ""));
     rows.counter = c.first ? 1 : 2;
-    ASSERT_EQ(read(station(20000, c.kind, c.length, 1, 1)), RecordEnd::kGoOn);
+    ASSERT_EQ(read(station(20000, c.kind, c.length, 1, 1)), EntryEnd::kGoOn);
     const TableRow& row = table.rows[static_cast<std::size_t>(c.first ? 1 : 2)];
     EXPECT_EQ(row.byte_c, c.byte_c);
     EXPECT_EQ(row.byte_d, c.byte_d);
@@ -141,7 +141,7 @@ TEST_F(StationRecordTest, ScheduledTimeKeepsTheLow32BitsOfTheExactSum) {
     SCOPED_TRACE(c.time);
     rows = StationRows{};
     ASSERT_EQ(read(std::string("20000, 28, 400, 0, 0, 0, 0,0,0, 0,0,0, 0, ") + c.time + ", X\r\n"),
-              RecordEnd::kGoOn);
+              EntryEnd::kGoOn);
     EXPECT_EQ(table.rows[1].num_d, c.num_d);
   }
 }
@@ -149,7 +149,7 @@ TEST_F(StationRecordTest, ScheduledTimeKeepsTheLow32BitsOfTheExactSum) {
 TEST_F(StationRecordTest, ApproachCellsStartAtCellTwo) {
   grid[0].approach = 7;
   grid[1].approach = 7;
-  ASSERT_EQ(read(station(100, 12, 200)), RecordEnd::kGoOn);  // extent 0..200, stop cell 3
+  ASSERT_EQ(read(station(100, 12, 200)), EntryEnd::kGoOn);  // extent 0..200, stop cell 3
   EXPECT_EQ(grid[3].kind, cell_kind::kStopMarker);
   EXPECT_EQ(grid[2].approach, 81);
   EXPECT_EQ(grid[1].approach, 7);
@@ -157,7 +157,7 @@ TEST_F(StationRecordTest, ApproachCellsStartAtCellTwo) {
 }
 
 TEST_F(StationRecordTest, StopMarkerOnCellOneGives24WithoutPosition) {
-  EXPECT_EQ(read(station(0, 12, 200)), RecordEnd::kEndReading);  // stop cell 1
+  EXPECT_EQ(read(station(0, 12, 200)), EntryEnd::kEndReading);  // stop cell 1
   EXPECT_EQ(status.code, status::kStopMarkerBeforeGrid);
   EXPECT_EQ(status.position, kUnchanged);
   EXPECT_EQ(status.origin, origin);
@@ -167,7 +167,7 @@ TEST_F(StationRecordTest, StopMarkerOnCellOneGives24WithoutPosition) {
   // Without a stop marker the same place is fine.
   table = RecordTable{};
   status = BuildStatus{};
-  EXPECT_EQ(read(station(0, 28, 200)), RecordEnd::kGoOn);
+  EXPECT_EQ(read(station(0, 28, 200)), EntryEnd::kGoOn);
   EXPECT_EQ(status.code, 0);
 }
 
@@ -189,12 +189,12 @@ TEST_F(StationRecordTest, StopMarkerBeyondTheGridIsOutOfRangeAndMarksNothing) {
     rows = StationRows{};
     status = BuildStatus{};
     status.position = kUnchanged;
-    const RecordEnd end = read(station(364200, c.kind, c.length, c.byte_c));
+    const EntryEnd end = read(station(364200, c.kind, c.length, c.byte_c));
     if (c.accepted) {
-      EXPECT_EQ(end, RecordEnd::kGoOn);
+      EXPECT_EQ(end, EntryEnd::kGoOn);
       EXPECT_EQ(status.code, 0);
     } else {
-      EXPECT_EQ(end, RecordEnd::kEndNormally);
+      EXPECT_EQ(end, EntryEnd::kEndNormally);
       EXPECT_EQ(status.code, status::kOutOfRange);
       EXPECT_EQ(status.position, 364200);
       EXPECT_EQ(rows.counter, 1);
@@ -204,7 +204,7 @@ TEST_F(StationRecordTest, StopMarkerBeyondTheGridIsOutOfRangeAndMarksNothing) {
 }
 
 TEST_F(StationRecordTest, HugeExtentIsComputedWithoutOverflow) {
-  EXPECT_EQ(read(station(1000, 7, 2147483600)), RecordEnd::kEndNormally);
+  EXPECT_EQ(read(station(1000, 7, 2147483600)), EntryEnd::kEndNormally);
   EXPECT_EQ(status.code, status::kOutOfRange);
   EXPECT_EQ(table.rows[1].num_a, 1000 - 2147483600);
   EXPECT_EQ(table.rows[1].num_b, -2147482696);  // low 32 bits of 2147484600
@@ -221,7 +221,7 @@ TEST_F(StationRecordTest, StationTooCloseIsRefusedAfterItsMarks) {
     grid = make_cell_grid(358000);
     rows = StationRows{};
     status = BuildStatus{};
-    ASSERT_EQ(read(station(1500, 12, 400)), RecordEnd::kGoOn);
+    ASSERT_EQ(read(station(1500, 12, 400)), EntryEnd::kGoOn);
     read(station(c.second, 12, 400));
     EXPECT_EQ(status.code, c.code);
     const std::int32_t stop = (c.second + 200) / 50 - 1;
@@ -248,9 +248,9 @@ TEST_F(StationRecordTest, StationsStopWhereTheSignRowsBegin) {
     status = BuildStatus{};
     status.position = kUnchanged;
     for (std::int32_t s = 1; s < c.last_station; ++s) {
-      ASSERT_EQ(read(station(1000 + 400 * s, 28, 0)), RecordEnd::kGoOn) << "station " << s;
+      ASSERT_EQ(read(station(1000 + 400 * s, 28, 0)), EntryEnd::kGoOn) << "station " << s;
     }
-    EXPECT_EQ(read(station(1000 + 400 * c.last_station, 28, 0)), RecordEnd::kEndReading);
+    EXPECT_EQ(read(station(1000 + 400 * c.last_station, 28, 0)), EntryEnd::kEndReading);
     EXPECT_EQ(status.code, status::kStationsReachSigns);
     EXPECT_EQ(status.position, kUnchanged);
     EXPECT_EQ(table.rows[static_cast<std::size_t>(c.last_station)].num_c,
@@ -264,9 +264,9 @@ TEST_F(StationRecordTest, NeverWritesPastTheStationRows) {
   // indication boards and the header stay untouched all the same.
   rows = StationRows{1, 86};
   for (std::int32_t s = 1; s <= 79; ++s) {
-    ASSERT_EQ(read(station(1000 + 400 * s, 28, 0)), RecordEnd::kGoOn) << "station " << s;
+    ASSERT_EQ(read(station(1000 + 400 * s, 28, 0)), EntryEnd::kGoOn) << "station " << s;
   }
-  EXPECT_EQ(read(station(1000 + 400 * 80, 28, 0)), RecordEnd::kEndReading);
+  EXPECT_EQ(read(station(1000 + 400 * 80, 28, 0)), EntryEnd::kEndReading);
   EXPECT_EQ(status.code, status::kStationsReachSigns);
   for (std::size_t row = 80; row < table.rows.size(); ++row) EXPECT_EQ(table.rows[row], TableRow{});
 }
@@ -284,7 +284,7 @@ TEST_F(StationRecordTest, FieldTooWideOrMissingIsAReadFailure) {
   for (const char* c : cases) {
     SCOPED_TRACE(c);
     status = BuildStatus{};
-    EXPECT_EQ(read(c), RecordEnd::kReadFailure);
+    EXPECT_EQ(read(c), EntryEnd::kReadFailure);
     EXPECT_EQ(status.code, 0);  // the failure path is the train reader's
   }
 }

@@ -6,14 +6,6 @@
 
 namespace scenario {
 
-/// How reading a record of the train source ended.
-enum class RecordEnd {
-  kGoOn,         // the record is stored; the next keyword field follows
-  kEndNormally,  // status 15: close, delete, final fills and header check
-  kEndReading,   // a status is set: close and delete, nothing more
-  kReadFailure,  // the common failure path (status 25) is the caller's to take
-};
-
 /// An 8-bit unsigned field of the train source: 0..255, else a read failure.
 inline bool read_byte_field(FieldReader& fields, std::uint8_t& value) {
   std::int32_t number = 0;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace scenario {
+
+/// The number of single-byte insertions, deletions and substitutions that
+/// turn `a` into `b`, ASCII letter case ignored. Only the first 64 bytes of
+/// each are compared: a suggestion for a longer word would not help anyone,
+/// and a field of a source may be very long.
+std::size_t edit_distance(std::string_view a, std::string_view b);
+
+}  // namespace scenario

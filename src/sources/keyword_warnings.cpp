@@ -1,0 +1,186 @@
+#include "sources/keyword_warnings.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "sources/edit_distance.h"
+
+namespace scenario {
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The letters (and underscores) a keyword field starts with: "curvd" of "curvd2".
+std::string_view leading_word(std::string_view text) {
+  std::size_t end = 0;
+  while (end < text.size() && (is_letter(text[end]) || text[end] == '_')) ++end;
+  return text.substr(0, end);
+}
+
+bool starts_line(const SourceText& source, const FieldPlace& place) {
+  const std::string& text = source.text();
+  for (std::size_t i = place.line_start; i + 1 < place.line_start + place.column; ++i) {
+    if (i >= text.size() || !is_blank(text[i])) return false;
+  }
+  return true;
+}
+
+bool is_comment_marker(std::string_view text) {
+  return text.starts_with('#') || text.starts_with("//") || text.starts_with(';');
+}
+
+// The same test as the reader's, with the letter case of every word ignored.
+bool matches_ignoring_case(const SourceKeyword& keyword, std::string_view field) {
+  SourceKeyword folded = keyword;
+  folded.ignore_case = true;
+  return matches(folded, field);
+}
+
+// A valid UTF-8 sequence of two to four bytes starts at `i`.
+std::size_t utf8_sequence_at(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  std::size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if (next < 0x80 || next > 0xBF) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+const SourceKeyword* nearest_keyword(std::string_view field,
+                                     std::span<const SourceKeyword> section) {
+  const std::string_view whole = trimmed(field);
+  const std::string_view word = leading_word(whole);
+  const SourceKeyword* best = nullptr;
+  std::size_t best_distance = 0;
+  for (const SourceKeyword& keyword : section) {
+    const std::string_view written = keyword.written;
+    const std::string_view written_word = leading_word(written);
+    std::size_t distance = edit_distance(whole, written);
+    if (!word.empty()) distance = std::min(distance, edit_distance(word, written_word));
+    // One slip in a short word, two in a longer one.
+    const std::size_t allowed = written_word.size() >= 6 ? 2 : 1;
+    if (distance > allowed) continue;
+    if (best == nullptr || distance < best_distance) {
+      best = &keyword;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool matched,
+                         std::span<const SourceKeyword> section) {
+  if (place.line == quiet_line_) return;
+  const std::string_view shown = trimmed(text);
+  if (shown.empty()) return;
+  const bool first_on_line = starts_line(source_, place);
+  if (first_on_line && is_comment_marker(shown)) {
+    quiet_line_ = place.line;
+    source_.warn(WarningKind::comment_marker, place,
+                 "this source format has no comments: the line is read like any other" +
+                     std::string(matched ? " and its entry is taken" : "") +
+                     "; to leave an entry out, put a \"-\" in front of its keyword (a field "
+                     "holding \"-\" is dropped by the readers)");
+    return;
+  }
+  if (matched) return;
+  if (!first_on_line && place.line == open_line_) {
+    quiet_line_ = place.line;
+    source_.warn(WarningKind::extra_values, place,
+                 "values left over after the " + std::string(open_entry_) +
+                     " entry are dropped, from " + quoted(shown) + " on");
+    return;
+  }
+  // Section names, and stray numbers (as the rest of a line already dropped).
+  if (shown.find('[') != std::string_view::npos && shown.find(']') != std::string_view::npos) return;
+  if (std::none_of(shown.begin(), shown.end(), is_letter)) return;
+  quiet_line_ = place.line;
+  for (const SourceKeyword& keyword : section) {
+    if (keyword.ignore_case || !matches_ignoring_case(keyword, shown)) continue;
+    source_.warn(WarningKind::keyword_case, place,
+                 quoted(shown) + " is not taken: the words of this keyword are matched in lower "
+                                 "case only, as in " + quoted(keyword.written));
+    return;
+  }
+  std::string message = quoted(shown) + " matches no keyword of " + std::string(section_name_) +
+                        " and is dropped, with the values after it";
+  if (const SourceKeyword* near = nearest_keyword(shown, section)) {
+    message += "; did you mean " + quoted(near->written) + "?";
+  }
+  source_.warn(WarningKind::unknown_keyword, place, std::move(message));
+}
+
+void KeywordWatch::entry_read(const SourceKeyword& keyword) {
+  const FieldReader& fields = source_.fields();
+  const bool line_ended = fields.at_end() || fields.at_line_start();
+  open_line_ = line_ended ? 0 : fields.line();
+  open_entry_ = keyword.name;
+}
+
+void check_shown_text(SourceText& source, const FieldPlace& place, std::string_view what,
+                      std::string_view text) {
+  if (!text.empty() && is_blank(text.back())) {
+    source.warn(WarningKind::trailing_blanks, place,
+                "the " + std::string(what) + " " + quoted(text) +
+                    " ends in blanks or tabs, which the simulator shows as part of it");
+  }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) continue;
+    if (const std::size_t length = utf8_sequence_at(text, i)) {
+      source.warn(WarningKind::utf8_text, place,
+                  "the " + std::string(what) + " " + quoted(text) +
+                      " holds bytes that look like UTF-8 (" + quoted(text.substr(i, length)) +
+                      "): the simulator reads code page 1252 and shows each of them as a "
+                      "character of its own");
+      return;
+    }
+  }
+}
+
+void check_narrowing(SourceText& source, const FieldPlace& place, std::string_view name,
+                     std::int64_t value, std::int64_t min, std::int64_t max, std::int64_t stored) {
+  if (value >= min && value <= max) return;
+  std::string message = "the value ";
+  message += std::to_string(value);
+  message += " of the " + std::string(name) + " does not fit its field (";
+  message += std::to_string(min);
+  message += "..";
+  message += std::to_string(max);
+  message += "): only its low bits are kept, and it is stored as ";
+  message += std::to_string(stored);
+  source.warn(WarningKind::narrowed_value, place, std::move(message));
+}
+
+void OrderWatch::position(SourceText& source, const FieldPlace& place, std::int32_t metres) {
+  if (any_ && metres < last_) {
+    std::string message = "the " + std::string(what_) + " at ";
+    message += std::to_string(metres);
+    message += " m comes after one at ";
+    message += std::to_string(last_);
+    message += " m (line ";
+    message += std::to_string(last_line_);
+    message += "): these entries must go in ascending order of position, or they do not "
+               "take effect where they say";
+    source.warn(WarningKind::out_of_order, place, std::move(message));
+  }
+  any_ = true;
+  last_ = metres;
+  last_line_ = place.line;
+}
+
+}  // namespace scenario

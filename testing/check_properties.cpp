@@ -1,0 +1,110 @@
+#include "testing/check_properties.h"
+
+#include "testing/memory_compile.h"
+#include "testing/memory_file_system.h"
+
+namespace scenario::testing {
+namespace {
+
+const char* severity_name(Severity severity) {
+  switch (severity) {
+    case Severity::error: return "error";
+    case Severity::warning: return "warning";
+    case Severity::note: return "note";
+  }
+  return "";
+}
+
+std::string status_text(const BuildStatus& status) {
+  std::string text = std::to_string(code_number(status.code));
+  text += " at ";
+  text += std::to_string(status.position);
+  if (status.origin) {
+    text += " from ";
+    text += status.origin->file;
+    text += ":";
+    text += std::to_string(status.origin->line);
+  }
+  return text;
+}
+
+bool is_status_of(const Diagnostic& finding, const BuildStatus& status) {
+  if (finding.code != status.code) return false;
+  if (!status.origin) return true;
+  return finding.where && finding.where->file == status.origin->file &&
+         finding.where->line == status.origin->line;
+}
+
+}  // namespace
+
+std::string finding_text(const Diagnostic& finding) {
+  std::string text;
+  if (finding.where) {
+    text += finding.where->file + ":" + std::to_string(finding.where->line) + ":" +
+            std::to_string(finding.where->column) + ": ";
+  }
+  text += severity_name(finding.severity);
+  text += ": " + finding.message;
+  if (!finding.id.empty()) text += " [" + finding.id + "]";
+  for (const Diagnostic& note : finding.notes) text += "\n  " + finding_text(note);
+  return text;
+}
+
+std::string findings_text(const CheckResult& result) {
+  std::string text;
+  for (const Diagnostic& finding : result.diagnostics) text += finding_text(finding) + "\n";
+  return text;
+}
+
+CheckResult check_in_memory(std::string_view line_source, std::string_view train_source) {
+  MemoryFileSystem files;
+  BuildOptions options;
+  const ScenarioFileNames names =
+      scenario_file_names(options.folder, options.base_name, options.train_number);
+  files.files[names.line_source] = std::string(line_source);
+  files.files[names.train_source] = std::string(train_source);
+  return check_sources(files, options);
+}
+
+std::optional<std::string> check_check_properties(std::string_view line_source,
+                                                  std::string_view train_source) {
+  MemoryFileSystem files;
+  BuildOptions options;
+  const ScenarioFileNames names =
+      scenario_file_names(options.folder, options.base_name, options.train_number);
+  files.files[names.line_source] = std::string(line_source);
+  files.files[names.train_source] = std::string(train_source);
+  const auto before = files.files;
+  const CheckResult checked = check_sources(files, options);
+  if (files.files != before) return "check changed the files";
+  if (checked.file_error) return "check failed a file operation: " + *checked.file_error;
+
+  const MemoryCompile compiled = compile_in_memory(line_source, train_source);
+  const BuildStatus& status = compiled.status;
+  if (checked.compile_status.code != status.code ||
+      checked.compile_status.position != status.position ||
+      checked.compile_status.origin != status.origin) {
+    return "check's compile status " + status_text(checked.compile_status) +
+           " differs from the compile's " + status_text(status);
+  }
+  if (compiled.fatal) {
+    const std::string id = fatal_id(*compiled.fatal);
+    bool told = false;
+    for (const Diagnostic& finding : checked.diagnostics) told = told || finding.id == id;
+    if (!told) return "the compile's fatal error " + id + " is not among check's findings";
+  }
+  if (status.code == status::kNone) return std::nullopt;
+  for (const Diagnostic& finding : checked.diagnostics) {
+    if (finding.severity == Severity::error && is_status_of(finding, status)) return std::nullopt;
+    for (const Diagnostic& note : finding.notes) {
+      if (finding.severity == Severity::error && note.code == status.code &&
+          is_status_of(note, status)) {
+        return std::nullopt;
+      }
+    }
+  }
+  return "the compile's status " + status_text(status) + " is not among check's findings:\n" +
+         findings_text(checked);
+}
+
+}  // namespace scenario::testing

@@ -1,0 +1,31 @@
+#pragma once
+
+// What every `check` run must keep, whatever its two source texts hold: it
+// never writes a file, the status a compile of the same sources sets is among
+// its errors (or a note under the error it follows from), and so is the
+// compile's fatal stamping error.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "check/check.h"
+
+namespace scenario::testing {
+
+/// One finding as the front end prints its first line:
+/// "FILE:LINE:COL: error: MESSAGE [ID]", notes below as "  note: ...".
+std::string finding_text(const Diagnostic& finding);
+
+/// Every finding of a check, one `finding_text` a line.
+std::string findings_text(const CheckResult& result);
+
+/// Runs `check_sources` over the two texts in memory and returns its result.
+CheckResult check_in_memory(std::string_view line_source, std::string_view train_source);
+
+/// Checks and compiles the two sources in memory and returns a description
+/// of the first broken property, if any.
+std::optional<std::string> check_check_properties(std::string_view line_source,
+                                                  std::string_view train_source);
+
+}  // namespace scenario::testing

@@ -25,26 +25,21 @@ std::string page_name(const ViewOptions& options) {
   return join_path(options.dir, options.base_name + "_" + options.train_number + ".html");
 }
 
-void scan_sources(FileSystem& files, const ScenarioFileNames& names, SourcePlaces& places) {
-  std::string text;
-  if (files.read(names.line_source, text).ok) {
-    scan_line_source(bare_name(names.line_source), text, places);
-  }
-  if (files.read(names.train_source, text).ok) {
-    scan_train_source(bare_name(names.train_source), text, places);
-  }
+// A run over the folder's sources that keeps them and writes no file.
+BuildOptions reading_options(const ViewOptions& options) {
+  BuildOptions build;
+  build.folder = options.dir;
+  build.base_name = options.base_name;
+  build.train_number = options.train_number;
+  build.delete_sources = false;
+  return build;
 }
 
 // The model as `compile` builds it, in memory: the sources are kept and no
 // scenario file is written.
 ViewInput from_sources(const ViewOptions& options) {
   DiskFileSystem disk;
-  BuildOptions build;
-  build.folder = options.dir;
-  build.base_name = options.base_name;
-  build.train_number = options.train_number;
-  build.delete_sources = false;
-  BuildContext context(disk, build);
+  BuildContext context(disk, reading_options(options));
   ViewInput input;
   input.fatal = build_scenario(context, 1);
   BuildState& state = context.state;
@@ -57,8 +52,8 @@ ViewInput from_sources(const ViewOptions& options) {
   for (const auto& error : {state.source_error, state.file_error}) {
     if (error) input.problems.push_back(*error);
   }
+  input.places = source_places(state);
   input.diagnostics = std::move(state.diagnostics);
-  scan_sources(disk, context.names, input.places);
   return input;
 }
 
@@ -126,8 +121,14 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
     input.plan = thin_plan(geometry, kPlanPoints);
   }
   check_stamps(options, input);
-  // Sources still beside the files lend their lines to the objects they wrote.
-  scan_sources(disk, names, input.places);
+  // Sources still beside the files lend their lines to the objects they
+  // wrote, as the readers record them; the page shows a line only where the
+  // object it names is the one in the file.
+  if (disk.exists(names.line_source) && disk.exists(names.train_source)) {
+    BuildContext context(disk, reading_options(options));
+    build_scenario(context, 1);
+    input.places = source_places(context.state);
+  }
   return true;
 }
 

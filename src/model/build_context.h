@@ -86,6 +86,12 @@ struct BuildState {
 
   /// Where the kilometre progressives were read, for status 2.
   std::vector<ProgressiveOrigin> progressives;
+
+  /// The entry behind each station row and indication-board text row, by row.
+  std::map<std::int32_t, SourcePoint> row_origins;
+
+  /// The entry of each tunnel, by the cell its position falls in.
+  std::map<std::int32_t, SourcePoint> tunnel_origins;
 };
 
 /// The error whose code is the final status code; nullptr when it is 0 or

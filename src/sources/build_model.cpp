@@ -59,6 +59,8 @@ std::optional<std::int32_t> build_model(BuildContext& context) {
   state.occupants.clear();
   state.restrictions.clear();
   state.progressives.clear();
+  state.row_origins.clear();
+  state.tunnel_origins.clear();
   clear_table(state.table);
   memorizza_dati(context);
   // Without a grid (the line reader stopped before the length entry) there is

@@ -330,6 +330,7 @@ class LineReader {
     const std::int32_t kind = tipo > 10 ? tipo - 10 : tipo;
     check_narrowing(source_, entry_, "tunnel kind", kind, 0, 255, low8(kind));
     memo_montagna(grid(), tunnels_, inizio, fine, tipo);
+    context_.state.tunnel_origins[lower_cell_index(inizio)] = entry_point();
     return placement_outcome(inizio, cell_index(inizio), "tunnel", cell_kind::kNone);
   }
 
@@ -380,6 +381,7 @@ class LineReader {
     cell.kind = cell_kind::kIndicationBoard;
     cell.val_a = low16(sign_row_);
     occupy(index, cell.kind, position);
+    context_.state.row_origins[sign_row_] = entry_point();
     context_.state.table.rows[static_cast<std::size_t>(sign_row_)].text = token_;
     --sign_row_;
     return EntryEnd::kGoOn;
@@ -397,6 +399,9 @@ class LineReader {
     }
     return stop_at(value_place(0), code, position, taken_message(what, position, index));
   }
+
+  // Where the entry being read stands in its source.
+  SourcePoint entry_point() const { return *source_.at(Severity::note, entry_, "").where; }
 
   void occupy(std::int32_t index, std::uint8_t kind, std::int32_t position) {
     const Diagnostic here = source_.at(Severity::note, entry_, "");

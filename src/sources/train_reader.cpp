@@ -397,6 +397,7 @@ EntryEnd read_station(TrainReading& r) {
     const std::int64_t stop = std::int64_t{station.num_b} / 50 - 1;
     occupy(r, stop, cell_kind::kStopMarker, station.num_c);
   }
+  r.context.state.row_origins[row] = *r.source.at(Severity::note, r.entry, "").where;
   return EntryEnd::kGoOn;
 }
 

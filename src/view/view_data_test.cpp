@@ -95,20 +95,21 @@ TEST_F(ViewData, GivesTheLineItsObjectsAndItsStations) {
   EXPECT_TRUE(d["status"].is_null());
 }
 
-TEST_F(ViewData, ShowsASourceLineOnlyForAnObjectOfTheScannedKind) {
-  scan_train_source("T-.txt",
-                    "[generale]\nsegnale, 4000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\n"
-                    "stazione, 2050, 12, 400, 0,0,0, 1,1,0, 4,1,1, 30, 8,2,0, Porto\n",
-                    input_.places);
-  // A signal line whose cell holds an indication board is not that board's source.
-  scan_train_source("U-.txt", "segnale, 6950, 2, 4, 1, 0, 0, 1, 3,1,0, 0\n", input_.places);
-  scan_line_source("L.txt", "[generale]\n\n[indicazioni]\ncartello_indicatore, 6950, VERSO LAGO\n",
-                   input_.places);
-  const json d = data();
+TEST_F(ViewData, ShowsASourceLineOnlyForAnObjectOfTheRecordedKind) {
+  SourcePlaces& places = input_.places;
+  places.objects[{44, cell_kind::kStopMarker}] = {"T-.txt", 3};
+  places.objects[{81, cell_kind::kSignal}] = {"T-.txt", 2};
+  // A signal once read for the board's cell is not that board's source.
+  places.objects[{140, cell_kind::kSignal}] = {"U-.txt", 1};
+  places.rows[1] = {"T-.txt", 3};
+  json d = data();
   EXPECT_EQ(d["objects"][0]["src"], "T-.txt:3");  // the stop marker: its station's line
   EXPECT_EQ(d["objects"][1]["src"], "T-.txt:2");
-  EXPECT_EQ(d["objects"][2]["src"], "L.txt:4");
+  EXPECT_TRUE(d["objects"][2]["src"].is_null());
   EXPECT_EQ(d["stations"][0]["src"], "T-.txt:3");
+  places.objects[{140, cell_kind::kIndicationBoard}] = {"L.txt", 4};
+  d = data();
+  EXPECT_EQ(d["objects"][2]["src"], "L.txt:4");
 }
 
 TEST_F(ViewData, CarriesTheStatusAndTheFindings) {

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "files/file_system.h"
 
@@ -144,6 +146,34 @@ IoResult DiskFileSystem::replace(const std::string& path, std::string_view conte
 IoResult DiskFileSystem::remove(const std::string& path) {
   if (!DeleteFileA(path.c_str())) return failure("delete", path, GetLastError());
   return IoResult::success();
+}
+
+std::optional<std::vector<std::string>> DiskFileSystem::list_folder(const std::string& folder) {
+  std::string pattern = folder.empty() ? std::string(".") : folder;
+  while (pattern.size() > 1 && (pattern.back() == '\\' || pattern.back() == '/')) pattern.pop_back();
+  pattern += "\\*";
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA(pattern.c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) {
+    // An empty folder still holds "." and ".."; only a missing one fails.
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(entry.cFileName);
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return names;
+}
+
+std::string DiskFileSystem::full_path(const std::string& path) {
+  const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::string full(size, '\0');
+  const DWORD written = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+  if (written == 0 || written >= size) return path;
+  full.resize(written);
+  return full;
 }
 
 }  // namespace scenario

@@ -48,10 +48,8 @@ class DiskFileSystem final : public FileSystem {
   IoResult read(const std::string& path, std::string& content) override;
   IoResult replace(const std::string& path, std::string_view content) override;
   IoResult remove(const std::string& path) override;
-#ifndef _WIN32
   std::optional<std::vector<std::string>> list_folder(const std::string& folder) override;
   std::string full_path(const std::string& path) override;
-#endif
 };
 
 }  // namespace scenario

@@ -44,6 +44,19 @@ int finish(const BuildContext& context, const CompileOutcome& outcome, const Run
   return code;
 }
 
+// Export and build write the built-in sources over whatever the folder holds
+// under their names: one an author has edited stops the command before any
+// file is written, unless forced. True when the command may go on.
+bool sources_may_be_replaced(FileSystem& files, const ScenarioFileNames& names,
+                             const RunOptions& options) {
+  if (options.force) return true;
+  const std::vector<std::string> edited = edited_sources(files, names);
+  for (const std::string& message : edited) {
+    tell_failure("scenario-compiler: " + message + "; nothing written (--force replaces it)");
+  }
+  return edited.empty();
+}
+
 ProgressStyle progress_style(const RunOptions& options) {
   if (options.quiet) return ProgressStyle::kNone;
   return options.progress_window ? ProgressStyle::kWindow : ProgressStyle::kLine;
@@ -58,6 +71,10 @@ int compile_in_folder(const RunOptions& options, std::int32_t geometry_flag, boo
   build.train_number = options.train_number;
   build.delete_sources = delete_sources;
   BuildContext context(disk, build);
+  if (write_texts && !sources_may_be_replaced(disk, context.names, options)) {
+    finish(context, CompileOutcome{}, options);  // still the report, when asked for
+    return exit_status::kFileError;
+  }
   ProgressDisplay progress(progress_style(options));
   if (write_texts) {
     IoResult result = write_builtin_texts(disk, context.names);
@@ -76,9 +93,11 @@ int run_build(const RunOptions& options) {
 
 int run_export(const RunOptions& options) {
   DiskFileSystem disk;
+  const ScenarioFileNames names =
+      scenario_file_names(options.dir, options.base_name, options.train_number);
+  if (!sources_may_be_replaced(disk, names, options)) return exit_status::kFileError;
   ProgressDisplay progress(progress_style(options));
-  IoResult result = write_builtin_texts(
-      disk, scenario_file_names(options.dir, options.base_name, options.train_number));
+  IoResult result = write_builtin_texts(disk, names);
   if (!result.ok) {
     tell_failure("scenario-compiler: " + result.message);
     return exit_status::kFileError;

@@ -211,6 +211,20 @@ std::pair<std::string_view, std::string_view> sources_of(FuzzInput kind, std::st
   return split_sources(data);
 }
 
+std::optional<std::string> check_compile_properties_up_to(std::string_view line_source,
+                                                          std::string_view train_source,
+                                                          std::int64_t longest_line) {
+  const MemoryCompile flat =
+      compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, 0);
+  if (auto broken = check_run(flat, 0)) return "geometry flag 0: " + *broken;
+  // The grid's last index grows with the line: 50 m a cell.
+  if (flat.grid_last_index &&
+      *flat.grid_last_index > grid_last_index_for_length(static_cast<std::int32_t>(longest_line))) {
+    return std::nullopt;
+  }
+  return check_compile_properties(line_source, train_source, /*without_geometry_too=*/false);
+}
+
 std::optional<std::string> check_compile_properties(std::string_view line_source,
                                                     std::string_view train_source,
                                                     bool without_geometry_too) {

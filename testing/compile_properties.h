@@ -38,4 +38,11 @@ std::optional<std::string> check_compile_properties(std::string_view line_source
                                                     std::string_view train_source,
                                                     bool without_geometry_too = true);
 
+/// The same checks for a line no longer than `longest_line` metres; a longer
+/// one (whose plan geometry costs a metre of work each) is compiled with the
+/// geometry flag 0 only.
+std::optional<std::string> check_compile_properties_up_to(std::string_view line_source,
+                                                          std::string_view train_source,
+                                                          std::int64_t longest_line);
+
 }  // namespace scenario::testing

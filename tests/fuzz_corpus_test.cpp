@@ -8,6 +8,7 @@
 
 #include "testing/memory_compile.h"
 #include "testing/compile_properties.h"
+#include "testing/decode_properties.h"
 #include "run_program.h"
 
 namespace scenario::testing {
@@ -21,7 +22,8 @@ struct CorpusFolder {
 TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
   const CorpusFolder folders[] = {{"line_source", FuzzInput::line_source},
                                   {"train_source", FuzzInput::train_source},
-                                  {"both_sources", FuzzInput::both_sources}};
+                                  {"both_sources", FuzzInput::both_sources},
+                                  {"long_lines", FuzzInput::line_source}};
   for (const CorpusFolder& folder : folders) {
     const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
     ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
@@ -31,6 +33,15 @@ TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
       EXPECT_EQ(check_compile_properties(line_source, train_source), std::nullopt)
           << entry.path();
     }
+  }
+}
+
+TEST(FuzzCorpus, EveryScenarioFileDecodesBackToItsBytesOrSaysWhereItBreaks) {
+  const std::filesystem::path path =
+      std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "scenario_files";
+  ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    EXPECT_EQ(check_decode_properties(read_file(entry.path())), std::nullopt) << entry.path();
   }
 }
 

@@ -38,7 +38,12 @@ std::optional<std::string> check_compile_properties(std::string_view line_source
                                                     std::string_view train_source,
                                                     bool without_geometry_too = true);
 
-/// The same checks for a line no longer than `longest_line` metres; a longer
+/// The same checks with the geometry flag 0 only (twice): for inputs that
+/// cannot change the plan geometry, such as a train source over a fixed line.
+std::optional<std::string> check_compile_properties_without_geometry(
+    std::string_view line_source, std::string_view train_source);
+
+/// All the checks for a line no longer than `longest_line` metres; a longer
 /// one (whose plan geometry costs a metre of work each) is compiled with the
 /// geometry flag 0 only.
 std::optional<std::string> check_compile_properties_up_to(std::string_view line_source,

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <random>
 #include <sstream>
@@ -146,11 +148,14 @@ void earlier_files(const fs::path& folder, const std::vector<std::string>& names
 
 // Sources as export writes them: export and build replace them without --force.
 void builtin_sources(const fs::path& folder) {
-  TempDir exported;
-  ASSERT_EQ(run_program({"export", "--quiet"}, in_folder(exported.path())).exit_status, 0);
-  for (const std::string& name : {kLineSource, kTrainSource}) {
-    fs::copy_file(exported.path() / name, folder / name);
-  }
+  static const std::map<std::string, std::string> exported = [] {
+    TempDir dir;
+    EXPECT_EQ(run_program({"export", "--quiet"}, in_folder(dir.path())).exit_status, 0);
+    return std::map<std::string, std::string>{
+        {kLineSource, read_file(dir.path() / kLineSource)},
+        {kTrainSource, read_file(dir.path() / kTrainSource)}};
+  }();
+  for (const auto& [name, content] : exported) write_file(folder / name, content);
 }
 
 const std::vector<Command>& commands() {
@@ -195,59 +200,79 @@ Reference reference_run(const Command& command) {
   return {read_log(logs.path() / "calls.log"), snapshot(dir.path())};
 }
 
+// Runs `command` with call `index` of its clean run failing, and checks what
+// it leaves.
+void check_failing_call(const Command& command, const Reference& reference, std::size_t index) {
+  const Call& failing = reference.calls[index];
+  SCOPED_TRACE(command.label + ", call " + std::to_string(index + 1) + ": " + describe(failing));
+  TempDir dir, logs;
+  command.prepare(dir.path());
+  const std::map<std::string, std::string> before = snapshot(dir.path());
+  const int error = failing.function == "write" ? ENOSPC : EIO;
+
+  const ProgramResult result = run_program(
+      command.args, preloaded(dir.path(), logs.path() / "calls.log",
+                              {{"FAULT_FAIL_AT", std::to_string(index + 1)},
+                               {"FAULT_ERRNO", std::to_string(error)}}));
+
+  EXPECT_EQ(result.exit_status, 3) << result.err;
+  const Expected expected = expected_message(reference.calls, index);
+  EXPECT_NE(result.err.find(expected.words + " '" + expected.file + "'"), std::string::npos)
+      << result.err;
+  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
+  // A source that cannot be read takes the readers' failure path, after
+  // which the build goes on as it does for any read failure.
+  if (expected.words == "cannot read") return;
+
+  // The calls up to the failing one are those of the clean run; after it
+  // comes only the removal of its temporary file.
+  const std::vector<Call> calls = read_log(logs.path() / "calls.log");
+  ASSERT_GE(calls.size(), index + 1);
+  for (std::size_t i = 0; i <= index; ++i) EXPECT_EQ(describe(calls[i]), describe(reference.calls[i]));
+  for (std::size_t i = index + 1; i < calls.size(); ++i) {
+    EXPECT_TRUE(calls[i].function == "unlink" && calls[i].temporary)
+        << "after the failure: " << describe(calls[i]);
+  }
+  // Every file is whole: as the clean run left it, if replaced before the
+  // failure, or as it was before the run.
+  const std::map<std::string, std::string> after = snapshot(dir.path());
+  const bool renamed = failing.folder && expected.words == "cannot sync the folder of";
+  for (const auto& [name, content] : after) {
+    const bool done = reference.after.count(name) && reference.after.at(name) == content;
+    const bool kept = before.count(name) && before.at(name) == content;
+    EXPECT_TRUE(done || kept) << name << " is neither the earlier nor the new file";
+    // The file whose step failed is the earlier one, unless the failure
+    // came after its rename (the folder could not be synced).
+    if (fs::path(expected.file).filename() == name && !renamed) {
+      EXPECT_TRUE(kept) << name << ", the file that failed";
+    }
+  }
+  for (const auto& [name, content] : before) {
+    EXPECT_TRUE(after.count(name) || !reference.after.count(name)) << name << " lost";
+  }
+}
+
+// Calls `check(index)` for every index below `count`, a few at a time: most
+// of each run is spent waiting for the disk to sync.
+void for_each_index(std::size_t count, const std::function<void(std::size_t)>& check) {
+  std::atomic<std::size_t> next{0};
+  std::vector<std::thread> workers;
+  const unsigned width = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+  for (unsigned worker = 0; worker < width; ++worker) {
+    workers.emplace_back([&] {
+      for (std::size_t index = next++; index < count; index = next++) check(index);
+    });
+  }
+  for (std::thread& worker : workers) worker.join();
+}
+
 TEST(FileOperationFaults, EveryOperationFailingInTurnStopsTheCommandAndKeepsTheEarlierFiles) {
   for (const Command& command : commands()) {
     const Reference reference = reference_run(command);
     ASSERT_FALSE(reference.calls.empty()) << command.label << ": nothing intercepted";
-    for (std::size_t index = 0; index < reference.calls.size(); ++index) {
-      const Call& failing = reference.calls[index];
-      SCOPED_TRACE(command.label + ", call " + std::to_string(index + 1) + ": " + describe(failing));
-      TempDir dir, logs;
-      command.prepare(dir.path());
-      const std::map<std::string, std::string> before = snapshot(dir.path());
-      const int error = failing.function == "write" ? ENOSPC : EIO;
-
-      const ProgramResult result = run_program(
-          command.args, preloaded(dir.path(), logs.path() / "calls.log",
-                                  {{"FAULT_FAIL_AT", std::to_string(index + 1)},
-                                   {"FAULT_ERRNO", std::to_string(error)}}));
-
-      EXPECT_EQ(result.exit_status, 3) << result.err;
-      const Expected expected = expected_message(reference.calls, index);
-      EXPECT_NE(result.err.find(expected.words + " '" + expected.file + "'"), std::string::npos)
-          << result.err;
-      EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
-      // A source that cannot be read takes the readers' failure path, after
-      // which the build goes on as it does for any read failure.
-      if (expected.words == "cannot read") continue;
-
-      // The calls up to the failing one are those of the clean run; after it
-      // comes only the removal of its temporary file.
-      const std::vector<Call> calls = read_log(logs.path() / "calls.log");
-      ASSERT_GE(calls.size(), index + 1);
-      for (std::size_t i = 0; i <= index; ++i) EXPECT_EQ(describe(calls[i]), describe(reference.calls[i]));
-      for (std::size_t i = index + 1; i < calls.size(); ++i) {
-        EXPECT_TRUE(calls[i].function == "unlink" && calls[i].temporary)
-            << "after the failure: " << describe(calls[i]);
-      }
-      // Every file is whole: as the clean run left it, if replaced before the
-      // failure, or as it was before the run.
-      const std::map<std::string, std::string> after = snapshot(dir.path());
-      const bool renamed = failing.folder && expected.words == "cannot sync the folder of";
-      for (const auto& [name, content] : after) {
-        const bool done = reference.after.count(name) && reference.after.at(name) == content;
-        const bool kept = before.count(name) && before.at(name) == content;
-        EXPECT_TRUE(done || kept) << name << " is neither the earlier nor the new file";
-        // The file whose step failed is the earlier one, unless the failure
-        // came after its rename (the folder could not be synced).
-        if (fs::path(expected.file).filename() == name && !renamed) {
-          EXPECT_TRUE(kept) << name << ", the file that failed";
-        }
-      }
-      for (const auto& [name, content] : before) {
-        EXPECT_TRUE(after.count(name) || !reference.after.count(name)) << name << " lost";
-      }
-    }
+    for_each_index(reference.calls.size(), [&](std::size_t index) {
+      check_failing_call(command, reference, index);
+    });
   }
 }
 

@@ -14,11 +14,11 @@
 
 namespace scenario::fuzz {
 
-/// The longest line whose plan geometry the fast targets compute. The
+/// The longest line whose plan geometry the fast targets compute (once). The
 /// geometry costs a metre of work each, 7000 m more than the line: a line of
 /// hundreds of kilometres makes every run a hundred times slower. Longer
 /// lines are still read and checked with the geometry flag 0 there, and
-/// checked whole by fuzz_long_lines.
+/// checked whole, twice, by fuzz_long_lines.
 inline constexpr std::int64_t kFastLongestLine = 10000;
 
 inline int run_fuzz_input(testing::FuzzInput kind, const std::uint8_t* data, std::size_t size,

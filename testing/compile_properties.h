@@ -43,9 +43,9 @@ std::optional<std::string> check_compile_properties(std::string_view line_source
 std::optional<std::string> check_compile_properties_without_geometry(
     std::string_view line_source, std::string_view train_source);
 
-/// All the checks for a line no longer than `longest_line` metres; a longer
-/// one (whose plan geometry costs a metre of work each) is compiled with the
-/// geometry flag 0 only.
+/// The checks for the fast fuzz targets: two compiles with the geometry flag
+/// 0 and, for a line no longer than `longest_line` metres, one with the flag 1
+/// (the geometry costs a metre of work each).
 std::optional<std::string> check_compile_properties_up_to(std::string_view line_source,
                                                           std::string_view train_source,
                                                           std::int64_t longest_line);

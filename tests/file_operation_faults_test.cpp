@@ -331,7 +331,7 @@ TEST(FileOperationFaults, TwoRunsStartedTogetherInOneFolderBothEndWithWholeFiles
     first = run_program({"compile", "--quiet"},
                         preloaded(dir.path(), logs.path() / "slow.log", {{"FAULT_DELAY_US", "100000"}}));
   });
-  for (int wait = 0; wait < 500 && temporaries(dir.path()).empty(); ++wait) {
+  for (int wait = 0; wait < 5000 && temporaries(dir.path()).empty(); ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   const bool overlapped = !temporaries(dir.path()).empty();

@@ -4,14 +4,19 @@
 # starting from the seeds in fuzz/corpus/TARGET. Fails on the first finding;
 # the input that broke a target is left in build-fuzz/findings/.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: line_source train_source both_sources check
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+#
+# TARGET: line_source train_source both_sources (the sources, lines up to
+# 10 km with their plan geometry), check (both sources through `check`), long_lines (the line source, lines of any
+# length: slow), scenario_files (dump's decoders). Extra libFuzzer options
+# (-runs=N for a fixed number of runs, say) go in FUZZ_OPTIONS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check)
+[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check long_lines scenario_files)
 
 scripts/setup.sh fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
@@ -27,14 +32,20 @@ for target in "${targets[@]}"; do
   mkdir -p "$work"
   echo "== fuzz_$target for ${seconds}s"
   log="build-fuzz/fuzz_$target.log"
+  case "$target" in
+    scenario_files) options=(-max_len=65536) ;;
+    long_lines) options=(-dict=fuzz/keywords.dict -max_len=262144 -timeout=120) ;;
+    *) options=(-dict=fuzz/keywords.dict -max_len=262144) ;;
+  esac
+  # shellcheck disable=SC2086
   if ! "build-fuzz/fuzz/fuzz_$target" "$work" "fuzz/corpus/$target" \
-      -dict=fuzz/keywords.dict -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
-      -max_len=262144 -entropic_scale_per_exec_time=1 -print_final_stats=1 \
+      -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 "${options[@]}" \
+      -entropic_scale_per_exec_time=1 -print_final_stats=1 ${FUZZ_OPTIONS:-} \
       -artifact_prefix="build-fuzz/findings/$target-" >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "fuzz_$target: FINDING, input kept in build-fuzz/findings/" >&2
     exit 1
   fi
-  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ +DONE' "$log" || true
+  grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec|^stat::peak_rss_mb|^#[0-9]+ +(INITED|DONE)' "$log" || true
   echo "corpus: $(find "$work" -type f | wc -l) inputs found, $(find "fuzz/corpus/$target" -type f | wc -l) seeds"
 done

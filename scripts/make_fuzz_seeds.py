@@ -9,9 +9,15 @@ with `scenario-compiler export`.
 Each seed is a source text (or, for both_sources, a line source and a train
 source joined by "====="). They stand at the edges the readers must survive:
 positions at and past both ends of the grid, negative positions, huge
-numbers, long entries near the end, many entries at one position.
+numbers, long entries near the end, many entries at one position. The lines
+longer than the fast targets' limit (10 km) are also the seeds of long_lines.
+
+The seeds of scenario_files are scenario files, whole or broken: small ones
+made here and, given the executable, parts of the built-in scenario's files
+(its 7 MB plan geometry cut to its first and last metres).
 """
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -135,16 +141,87 @@ BOTH = {
 }
 
 
+def tagged(code, value=None):
+    if code == 2:
+        return struct.pack("<Hh", 2, value)
+    if code == 5:
+        return struct.pack("<Hd", 5, value)
+    return struct.pack("<H", code)
+
+
+def table_row(kind=0, text=b""):
+    return struct.pack("<BiiiBH", kind, 1, 2, 3, 0, len(text)) + text + bytes(18)
+
+
+SCENARIO_FILES = {
+    "empty": b"",
+    "geometry_two_metres": tagged(2, 0) + tagged(2, 1) + tagged(2, -3) + tagged(5, 2.5),
+    "geometry_odd_count": tagged(2, 7) + tagged(0) + tagged(5, -1.0),
+    "geometry_unknown_code": tagged(0) + struct.pack("<H", 3) + bytes(8),
+    "geometry_truncated_real": tagged(0) + tagged(0) + tagged(5, 1.0)[:-3],
+    "geometry_nan_and_infinity": tagged(5, float("nan")) + tagged(5, float("inf")) +
+                                 tagged(5, -0.0) + tagged(5, float("-inf")),
+    "table_empty_rows": b"".join(table_row() for _ in range(87)),
+    "table_texts": b"".join(table_row(i % 7, bytes([i, 0x22, 0x5c, 0xe0])) for i in range(87)),
+    "table_one_byte_after": b"".join(table_row() for _ in range(87)) + b"x",
+    "table_text_past_end": table_row(text=b"abc")[:20],
+    "grid_one_cell": bytes(range(15)),
+    "grid_cell_and_a_half": bytes(range(22)),
+}
+
+# The lines the fast targets compile without their plan geometry.
+LONG_LINES = ["builtin", "length_largest", "length_too_large"]
+
+
 def write(folder, seeds):
     os.makedirs(folder, exist_ok=True)
     for name, text in seeds.items():
-        with open(os.path.join(folder, name + ".txt"), "wb") as out:
-            out.write(text.encode("latin-1"))
+        data = text if isinstance(text, bytes) else text.encode("latin-1")
+        with open(os.path.join(folder, name + (".bin" if isinstance(text, bytes) else ".txt")), "wb") as out:
+            out.write(data)
+
+
+def geometry_values(data):
+    """The plan geometry file's tagged values, each as its bytes."""
+    sizes = {0: 2, 2: 4, 5: 10}
+    values, offset = [], 0
+    while offset < len(data):
+        size = sizes[struct.unpack_from("<H", data, offset)[0]]
+        values.append(data[offset:offset + size])
+        offset += size
+    return values
+
+
+def builtin_scenario_files(executable):
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([executable, "build", "--quiet", "--dir", folder], check=True)
+        def read(name):
+            with open(os.path.join(folder, name), "rb") as source:
+                return source.read()
+        geometry = geometry_values(read("Orvale_Varcona_linea.dat"))
+        table = read("Orvale_Varcona_593.sim")
+        grid = read("Orvale_Varcona_593.dat")
+    half = len(geometry) // 2
+    x, y = geometry[:half], geometry[half:]
+    # Metres 0 and 1 (16-bit), the start of the computed part, and the empty
+    # last two metres: a whole file of 302 metres.
+    kept = list(range(300)) + [half - 2, half - 1]
+    cells = [grid[i:i + 15] for i in range(0, len(grid), 15)]
+    first_of_kind = {}
+    for cell in cells:
+        first_of_kind.setdefault(cell[0], cell)
+    return {
+        "builtin_593_sim": table,
+        "builtin_linea_dat_ends": b"".join(x[i] for i in kept) + b"".join(y[i] for i in kept),
+        "builtin_593_dat_first_cells": b"".join(cells[:200]),
+        "builtin_593_dat_a_cell_of_every_kind": b"".join(first_of_kind.values()),
+    }
 
 
 if len(sys.argv) > 1:
+    executable = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory() as folder:
-        subprocess.run([os.path.abspath(sys.argv[1]), "export", "--quiet", "--dir", folder], check=True)
+        subprocess.run([executable, "export", "--quiet", "--dir", folder], check=True)
         with open(os.path.join(folder, "Orvale_Varcona_linea.txt"), "rb") as source:
             builtin_line = source.read().decode("latin-1")
         with open(os.path.join(folder, "Orvale_Varcona_593-.txt"), "rb") as source:
@@ -152,7 +229,10 @@ if len(sys.argv) > 1:
     LINE["builtin"] = builtin_line
     TRAIN["builtin"] = builtin_train
     BOTH["builtin"] = builtin_line + "=====" + builtin_train
+    SCENARIO_FILES.update(builtin_scenario_files(executable))
 
 write("fuzz/corpus/line_source", LINE)
 write("fuzz/corpus/train_source", TRAIN)
 write("fuzz/corpus/both_sources", BOTH)
+write("fuzz/corpus/long_lines", {name: LINE[name] for name in LONG_LINES if name in LINE})
+write("fuzz/corpus/scenario_files", SCENARIO_FILES)

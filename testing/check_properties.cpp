@@ -35,6 +35,15 @@ bool is_status_of(const Diagnostic& finding, const BuildStatus& status) {
          finding.where->line == status.origin->line;
 }
 
+// The two sources in memory under the default names.
+MemoryFileSystem with_sources(std::string_view line_source, std::string_view train_source) {
+  MemoryFileSystem files;
+  const ScenarioFileNames names = scenario_file_names("", kDefaultBaseName, kDefaultTrainNumber);
+  files.files[names.line_source] = std::string(line_source);
+  files.files[names.train_source] = std::string(train_source);
+  return files;
+}
+
 }  // namespace
 
 std::string finding_text(const Diagnostic& finding) {
@@ -57,25 +66,15 @@ std::string findings_text(const CheckResult& result) {
 }
 
 CheckResult check_in_memory(std::string_view line_source, std::string_view train_source) {
-  MemoryFileSystem files;
-  BuildOptions options;
-  const ScenarioFileNames names =
-      scenario_file_names(options.folder, options.base_name, options.train_number);
-  files.files[names.line_source] = std::string(line_source);
-  files.files[names.train_source] = std::string(train_source);
-  return check_sources(files, options);
+  MemoryFileSystem files = with_sources(line_source, train_source);
+  return check_sources(files, BuildOptions{});
 }
 
 std::optional<std::string> check_check_properties(std::string_view line_source,
                                                   std::string_view train_source) {
-  MemoryFileSystem files;
-  BuildOptions options;
-  const ScenarioFileNames names =
-      scenario_file_names(options.folder, options.base_name, options.train_number);
-  files.files[names.line_source] = std::string(line_source);
-  files.files[names.train_source] = std::string(train_source);
+  MemoryFileSystem files = with_sources(line_source, train_source);
   const auto before = files.files;
-  const CheckResult checked = check_sources(files, options);
+  const CheckResult checked = check_sources(files, BuildOptions{});
   if (files.files != before) return "check changed the files";
   if (checked.file_error) return "check failed a file operation: " + *checked.file_error;
 

@@ -105,6 +105,7 @@ std::optional<std::string> check_record_table(const std::string& bytes, std::int
 std::optional<std::string> check_plan_geometry(const std::string& bytes,
                                                std::int32_t& last_metre) {
   std::vector<std::uint32_t> tags;
+  tags.reserve(bytes.size() / 10);
   for (std::size_t offset = 0; offset < bytes.size();) {
     if (offset + 2 > bytes.size()) return "plan geometry file ends inside a tag";
     const std::uint32_t tag = u16_at(bytes, offset);
@@ -191,6 +192,17 @@ bool same_outcome(const MemoryCompile& a, const MemoryCompile& b) {
          a.record_table == b.record_table && a.cell_grid == b.cell_grid;
 }
 
+// Two compiles with the geometry flag 0; the first is left in `flat`.
+std::optional<std::string> check_flat(std::string_view line_source, std::string_view train_source,
+                                      MemoryCompile& flat) {
+  flat = compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, 0);
+  if (auto broken = check_run(flat, 0)) return "geometry flag 0: " + *broken;
+  const MemoryCompile again =
+      compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, 0);
+  if (!same_outcome(flat, again)) return "two compiles of the same sources differ";
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string_view fixed_train_source() { return kFixedTrainSource; }
@@ -209,6 +221,30 @@ std::pair<std::string_view, std::string_view> sources_of(FuzzInput kind, std::st
     case FuzzInput::both_sources: break;
   }
   return split_sources(data);
+}
+
+std::optional<std::string> check_compile_properties_without_geometry(
+    std::string_view line_source, std::string_view train_source) {
+  MemoryCompile flat;
+  return check_flat(line_source, train_source, flat);
+}
+
+std::optional<std::string> check_compile_properties_up_to(std::string_view line_source,
+                                                          std::string_view train_source,
+                                                          std::int64_t longest_line) {
+  MemoryCompile flat;
+  if (auto broken = check_flat(line_source, train_source, flat)) return broken;
+  // The grid's last index grows with the line (50 m a cell), and a refused
+  // second length entry leaves the first one's grid.
+  if (flat.grid_last_index &&
+      *flat.grid_last_index > grid_last_index_for_length(static_cast<std::int32_t>(longest_line))) {
+    return std::nullopt;
+  }
+  // Once with the geometry: its metres are pure arithmetic on the curves read,
+  // and two compiles with it are compared on every corpus input by the tests.
+  const MemoryCompile run = compile_in_memory(line_source, train_source);
+  if (auto broken = check_run(run, 1)) return "geometry flag 1: " + *broken;
+  return std::nullopt;
 }
 
 std::optional<std::string> check_compile_properties(std::string_view line_source,

@@ -38,4 +38,16 @@ std::optional<std::string> check_compile_properties(std::string_view line_source
                                                     std::string_view train_source,
                                                     bool without_geometry_too = true);
 
+/// The same checks with the geometry flag 0 only (twice): for inputs that
+/// cannot change the plan geometry, such as a train source over a fixed line.
+std::optional<std::string> check_compile_properties_without_geometry(
+    std::string_view line_source, std::string_view train_source);
+
+/// The checks for the fast fuzz targets: two compiles with the geometry flag
+/// 0 and, for a line no longer than `longest_line` metres, one with the flag 1
+/// (the geometry costs a metre of work each).
+std::optional<std::string> check_compile_properties_up_to(std::string_view line_source,
+                                                          std::string_view train_source,
+                                                          std::int64_t longest_line);
+
 }  // namespace scenario::testing

@@ -25,9 +25,7 @@ inline std::string crlf_lines(std::initializer_list<std::string_view> lines) {
 
 /// The default options of a run in `folder`.
 inline BuildOptions options_in(std::string folder) {
-  BuildOptions options;
-  options.folder = std::move(folder);
-  return options;
+  return options_for(std::move(folder), kDefaultBaseName, kDefaultTrainNumber, true);
 }
 
 /// A build context over files held in memory, in the folder "scenarios", with

@@ -192,7 +192,7 @@ ProgramResult watched(const std::vector<std::string>& args,
                       std::vector<std::pair<std::string, std::string>> saves,
                       bool interrupt = false) {
   ProgramOptions options;
-  options.environment = {interrupt ? "SCENARIO_COMPILER_WATCH_RUNS=" : "SCENARIO_COMPILER_WATCH_RUNS=2"};
+  options.environment = {{"SCENARIO_COMPILER_WATCH_RUNS", interrupt ? "" : "2"}};
   options.timeout_seconds = 60;
   options.while_running = [&](pid_t child) {
     for (int round = 0; round < 80; ++round) {

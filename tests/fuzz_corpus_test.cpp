@@ -9,6 +9,7 @@
 #include "testing/memory_compile.h"
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
+#include "testing/decode_properties.h"
 #include "run_program.h"
 
 namespace scenario::testing {
@@ -19,35 +20,47 @@ struct CorpusFolder {
   FuzzInput kind;
 };
 
-TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
-  const CorpusFolder folders[] = {{"line_source", FuzzInput::line_source},
-                                  {"train_source", FuzzInput::train_source},
-                                  {"both_sources", FuzzInput::both_sources}};
+// Every file of the corpus folders, with the sources it stands for.
+template <class Check>
+void for_each_input(std::initializer_list<CorpusFolder> folders, Check check) {
   for (const CorpusFolder& folder : folders) {
-    const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
+    const std::filesystem::path path =
+        std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
     ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
     for (const auto& entry : std::filesystem::directory_iterator(path)) {
       const std::string input = read_file(entry.path());
       const auto [line_source, train_source] = sources_of(folder.kind, input);
-      EXPECT_EQ(check_compile_properties(line_source, train_source), std::nullopt)
-          << entry.path();
+      check(line_source, train_source, entry.path());
     }
   }
 }
 
+TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
+  for_each_input({{"line_source", FuzzInput::line_source},
+                  {"train_source", FuzzInput::train_source},
+                  {"both_sources", FuzzInput::both_sources},
+                  {"long_lines", FuzzInput::line_source}},
+                 [](std::string_view line, std::string_view train, const auto& path) {
+                   EXPECT_EQ(check_compile_properties(line, train), std::nullopt) << path;
+                 });
+}
+
 TEST(FuzzCorpus, EveryInputKeepsTheCheckProperties) {
-  const CorpusFolder folders[] = {{"line_source", FuzzInput::line_source},
-                                  {"train_source", FuzzInput::train_source},
-                                  {"both_sources", FuzzInput::both_sources},
-                                  {"check", FuzzInput::both_sources}};
-  for (const CorpusFolder& folder : folders) {
-    const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
-    ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
-    for (const auto& entry : std::filesystem::directory_iterator(path)) {
-      const std::string input = read_file(entry.path());
-      const auto [line_source, train_source] = sources_of(folder.kind, input);
-      EXPECT_EQ(check_check_properties(line_source, train_source), std::nullopt) << entry.path();
-    }
+  for_each_input({{"line_source", FuzzInput::line_source},
+                  {"train_source", FuzzInput::train_source},
+                  {"both_sources", FuzzInput::both_sources},
+                  {"check", FuzzInput::both_sources}},
+                 [](std::string_view line, std::string_view train, const auto& path) {
+                   EXPECT_EQ(check_check_properties(line, train), std::nullopt) << path;
+                 });
+}
+
+TEST(FuzzCorpus, EveryScenarioFileDecodesBackToItsBytesOrSaysWhereItBreaks) {
+  const std::filesystem::path path =
+      std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "scenario_files";
+  ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    EXPECT_EQ(check_decode_properties(read_file(entry.path())), std::nullopt) << entry.path();
   }
 }
 

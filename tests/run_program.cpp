@@ -1,11 +1,13 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -41,13 +43,11 @@ ProgramResult run_program(const std::vector<std::string>& args, const ProgramOpt
     const int null_fd = ::open("/dev/null", O_RDONLY);
     if (null_fd >= 0) ::dup2(null_fd, STDIN_FILENO);
     if (!options.working_dir.empty() && ::chdir(options.working_dir.c_str()) != 0) ::_exit(126);
+    for (const auto& [name, value] : options.environment) ::setenv(name.c_str(), value.c_str(), 1);
     if (options.file_size_limit >= 0) {
       struct rlimit limit {};
       limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.file_size_limit);
       ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    for (const std::string& setting : options.environment) {
-      ::putenv(const_cast<char*>(setting.c_str()));
     }
     if (options.timeout_seconds > 0) ::alarm(options.timeout_seconds);
     std::vector<char*> argv;
@@ -58,10 +58,15 @@ ProgramResult run_program(const std::vector<std::string>& args, const ProgramOpt
     ::_exit(127);
   }
   if (options.while_running) options.while_running(child);
+  if (options.kill_after_us >= 0) {
+    ::usleep(static_cast<useconds_t>(options.kill_after_us));
+    ::kill(child, SIGKILL);
+  }
   int wait_status = 0;
   ::waitpid(child, &wait_status, 0);
   ProgramResult result;
   if (WIFEXITED(wait_status)) result.exit_status = WEXITSTATUS(wait_status);
+  if (WIFSIGNALED(wait_status)) result.signal = WTERMSIG(wait_status);
   ::lseek(out_fd, 0, SEEK_SET);
   ::lseek(err_fd, 0, SEEK_SET);
   result.out = slurp(out_fd);

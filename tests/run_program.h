@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace scenario::testing {
 
 struct ProgramResult {
   int exit_status = -1;  // -1 when the child did not exit normally
+  int signal = 0;        // the signal that ended the child, 0 when it exited
   std::string out;
   std::string err;
 };
@@ -22,9 +24,11 @@ struct ProgramOptions {
   std::filesystem::path working_dir;  // empty: the current folder
   long file_size_limit = -1;          // RLIMIT_FSIZE in bytes for the child; -1: none
   std::string executable;             // empty: the built scenario-compiler
-  std::vector<std::string> environment;  // NAME=VALUE set for the child
+  /// Variables set in the child's environment, added to the inherited ones.
+  std::vector<std::pair<std::string, std::string>> environment;
   unsigned timeout_seconds = 0;          // the child is killed (SIGALRM) after this; 0: never
   std::function<void(pid_t)> while_running;  // called with the child's id before waiting
+  long kill_after_us = -1;            // SIGKILL the child this long after its start; -1: never
 };
 
 ProgramResult run_program(const std::vector<std::string>& args,

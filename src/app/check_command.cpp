@@ -18,12 +18,8 @@ namespace {
 
 RunSummary check_once(const RunOptions& options) {
   DiskFileSystem disk;
-  BuildOptions build;
-  build.folder = options.dir;
-  build.base_name = options.base_name;
-  build.train_number = options.train_number;
-  build.delete_sources = false;
-  const CheckResult result = check_sources(disk, build);
+  const CheckResult result = check_sources(
+      disk, options_for(options.dir, options.base_name, options.train_number, false));
 
   RunSummary summary;
   summary.counts = count_findings(result.diagnostics);

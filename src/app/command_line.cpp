@@ -31,6 +31,13 @@ void add_naming_options(CLI::App& command, RunOptions& options) {
   command.add_flag("--quiet", options.quiet, "Do not print \"Attendere\"");
 }
 
+void add_force_option(CLI::App& command, RunOptions& options) {
+  command.add_flag("--force", options.force,
+                   "Replace the line and train sources in DIR even where they differ from the "
+                   "built-in texts (an author's edits); without it such a source is kept, "
+                   "nothing is written and the exit status is 3");
+}
+
 void add_report_option(CLI::App& command, RunOptions& options) {
   command.add_option("--report", options.report, "Write a JSON report of the outcome to FILE");
 }
@@ -89,10 +96,12 @@ int run_command_line(int argc, char** argv) {
                "scenario files");
   add_naming_options(*build, build_options);
   add_report_option(*build, build_options);
+  add_force_option(*build, build_options);
 
   CLI::App* export_command =
       app.add_subcommand("export", "Write the five built-in texts and stop");
   add_naming_options(*export_command, export_options);
+  add_force_option(*export_command, export_options);
 
   CLI::App* compile = app.add_subcommand(
       "compile", "Compile the line and train sources of DIR into the scenario files");
@@ -178,6 +187,7 @@ int run_command_line(int argc, char** argv) {
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);
   standard.progress_window = true;
+  standard.force = true;  // the executable's own folder holds the program's own files
   return run_build(standard);
 }
 

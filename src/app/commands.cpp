@@ -69,6 +69,19 @@ std::vector<std::string> source_paths(const RunOptions& options) {
   return {names.line_source, names.train_source};
 }
 
+// Export and build write the built-in sources over whatever the folder holds
+// under their names: one an author has edited stops the command before any
+// file is written, unless forced. True when the command may go on.
+bool sources_may_be_replaced(FileSystem& files, const ScenarioFileNames& names,
+                             const RunOptions& options) {
+  if (options.force) return true;
+  const std::vector<std::string> edited = edited_sources(files, names);
+  for (const std::string& message : edited) {
+    tell_failure("scenario-compiler: " + message + "; nothing written (--force replaces it)");
+  }
+  return edited.empty();
+}
+
 ProgressStyle progress_style(const RunOptions& options) {
   if (options.quiet) return ProgressStyle::kNone;
   return options.progress_window ? ProgressStyle::kWindow : ProgressStyle::kLine;
@@ -77,12 +90,13 @@ ProgressStyle progress_style(const RunOptions& options) {
 RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_flag,
                              bool delete_sources, bool write_texts) {
   DiskFileSystem disk;
-  BuildOptions build;
-  build.folder = options.dir;
-  build.base_name = options.base_name;
-  build.train_number = options.train_number;
-  build.delete_sources = delete_sources;
-  BuildContext context(disk, build);
+  BuildContext context(
+      disk, options_for(options.dir, options.base_name, options.train_number, delete_sources));
+  if (write_texts && !sources_may_be_replaced(disk, context.names, options)) {
+    RunSummary summary = finish(context, CompileOutcome{}, options);  // the report, if asked
+    summary.exit_status = exit_status::kFileError;
+    return summary;
+  }
   ProgressDisplay progress(progress_style(options));
   if (write_texts) {
     IoResult result = write_builtin_texts(disk, context.names);
@@ -101,9 +115,11 @@ int run_build(const RunOptions& options) {
 
 int run_export(const RunOptions& options) {
   DiskFileSystem disk;
+  const ScenarioFileNames names =
+      scenario_file_names(options.dir, options.base_name, options.train_number);
+  if (!sources_may_be_replaced(disk, names, options)) return exit_status::kFileError;
   ProgressDisplay progress(progress_style(options));
-  IoResult result = write_builtin_texts(
-      disk, scenario_file_names(options.dir, options.base_name, options.train_number));
+  IoResult result = write_builtin_texts(disk, names);
   if (!result.ok) {
     tell_failure("scenario-compiler: " + result.message);
     return exit_status::kFileError;

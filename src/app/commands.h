@@ -24,6 +24,7 @@ struct RunOptions {
   std::optional<std::string> report;
   bool quiet = false;
   bool progress_window = false; // the standard run: the progress window where there is one
+  bool force = false;           // export and build: replace sources an author has edited
   bool no_geometry = false;     // compile only
   bool delete_sources = false;  // compile only
   bool watch = false;           // compile and check: again on each save of a source

@@ -27,12 +27,7 @@ std::string page_name(const ViewOptions& options) {
 
 // A run over the folder's sources that keeps them and writes no file.
 BuildOptions reading_options(const ViewOptions& options) {
-  BuildOptions build;
-  build.folder = options.dir;
-  build.base_name = options.base_name;
-  build.train_number = options.train_number;
-  build.delete_sources = false;
-  return build;
+  return options_for(options.dir, options.base_name, options.train_number, false);
 }
 
 // The model as `compile` builds it, in memory: the sources are kept and no

@@ -22,4 +22,22 @@ IoResult write_builtin_texts(FileSystem& files, const ScenarioFileNames& names) 
   return IoResult::success();
 }
 
+std::vector<std::string> edited_sources(FileSystem& files, const ScenarioFileNames& names) {
+  const struct {
+    const std::string& path;
+    LineTable table;
+  } sources[] = {{names.line_source, dati_linea()}, {names.train_source, dati_treno()}};
+  std::vector<std::string> edited;
+  for (const auto& source : sources) {
+    if (!files.exists(source.path)) continue;
+    std::string content;
+    if (IoResult result = files.read(source.path, content); !result.ok) {
+      edited.push_back(result.message);
+    } else if (content != render_line_table(source.table)) {
+      edited.push_back("'" + source.path + "' differs from the built-in text");
+    }
+  }
+  return edited;
+}
+
 }  // namespace scenario

@@ -59,5 +59,23 @@ TEST(BuiltinTexts, StopsAtTheFirstFailure) {
   EXPECT_FALSE(files.files.count(names.timetable));
 }
 
+// Only the two sources are an author's work; the documents are the
+// program's own and are replaced whatever they hold.
+TEST(BuiltinTexts, EditedSourcesAreTheSourcesThatDifferOrCannotBeRead) {
+  MemoryFileSystem files;
+  const ScenarioFileNames names = scenario_file_names("", "Orvale_Varcona", "593");
+  EXPECT_EQ(edited_sources(files, names), std::vector<std::string>{});  // none there yet
+  ASSERT_TRUE(write_builtin_texts(files, names).ok);
+  files.files[names.notes] = "notes of someone";
+  EXPECT_EQ(edited_sources(files, names), std::vector<std::string>{});
+
+  files.files[names.train_source] += " ";
+  files.failing.insert(names.line_source);
+  EXPECT_EQ(edited_sources(files, names),
+            (std::vector<std::string>{
+                "cannot read 'Orvale_Varcona_linea.txt': No such file or directory",
+                "'Orvale_Varcona_593-.txt' differs from the built-in text"}));
+}
+
 }  // namespace
 }  // namespace scenario

@@ -161,5 +161,47 @@ TEST_F(DiskFileSystemTest, ReadAndRemoveReportMissingFiles) {
   EXPECT_TRUE(fs::is_directory(path("sub")));
 }
 
+// The id of a process that has ended.
+std::string ended_process() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return std::to_string(child);
+}
+
+// This process's start time as /proc gives it (clock ticks since boot).
+std::string own_start_time() {
+  std::ifstream in("/proc/self/stat");
+  const std::string stat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string rest = stat.substr(stat.rfind(')') + 2);
+  for (int field = 3; field < 22; ++field) rest = rest.substr(rest.find(' ') + 1);
+  return rest.substr(0, rest.find(' '));
+}
+
+TEST_F(DiskFileSystemTest, ReplaceRemovesTheTemporariesOfEndedRunsForThatNameOnly) {
+  const std::string ended = ended_process();
+  const std::string self = std::to_string(::getpid());
+  const std::vector<std::string> stale = {
+      "a.dat.tmp." + ended + ".0",                       // named by an earlier version
+      "a.dat.tmp." + ended + ".12345.3",
+      "a.dat.tmp." + self + ".1.0",                      // this id, another process's start
+  };
+  const std::vector<std::string> kept = {
+      "a.dat.tmp." + self + "." + own_start_time() + ".7",  // a run still at work
+      "a.dat.tmp." + self + ".0",                           // might be at work
+      "b.dat.tmp." + ended + ".0",                          // another name's
+      "a.dat.tmp." + ended + ".0.bak",                      // not of this program
+      "a.dat.tmp.x",
+  };
+  for (const auto& list : {stale, kept}) {
+    for (const std::string& name : list) std::ofstream(path(name)) << "partial";
+  }
+  ASSERT_TRUE(disk_.replace(path("a.dat"), "new").ok);
+  std::vector<std::string> expected = kept;
+  expected.push_back("a.dat");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names(), expected);
+}
+
 }  // namespace
 }  // namespace scenario

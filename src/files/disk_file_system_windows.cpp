@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "files/file_system.h"
+#include "files/temporary_names.h"
 
 namespace scenario {
 namespace {
@@ -45,18 +47,65 @@ DWORD write_all(HANDLE file, std::string_view content) {
   return 0;
 }
 
+std::uint64_t as_number(const FILETIME& time) {
+  return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+// The creation time of this process, in 100 ns steps since 1601.
+std::optional<std::uint64_t> start_time_of(HANDLE process) {
+  FILETIME creation{}, exit{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &creation, &exit, &kernel, &user)) return std::nullopt;
+  return as_number(creation);
+}
+
+TemporaryOwner this_process() {
+  return {GetCurrentProcessId(), start_time_of(GetCurrentProcess())};
+}
+
 // A new temporary file beside `path` (same folder, so the move is atomic),
 // under a name nothing else holds: CREATE_NEW never opens an existing file.
 HANDLE create_temporary(const std::string& path, std::string& temporary) {
+  const TemporaryOwner owner = this_process();
   for (unsigned attempt = 0;; ++attempt) {
-    temporary = path + ".tmp." + std::to_string(GetCurrentProcessId()) + "." +
-                std::to_string(attempt);
+    temporary = temporary_name(path, owner, attempt);
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS || attempt == 1000) {
       return file;
     }
   }
+}
+
+// Whether the process that made a temporary file has ended, going by the id
+// and the creation time in the file's name. A process that cannot be asked
+// (another user's) is taken to be running.
+bool owner_has_ended(const TemporaryOwner& owner) {
+  if (owner.process_id > 0xFFFFFFFFu) return false;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                               static_cast<DWORD>(owner.process_id));
+  if (process == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such id
+  DWORD exit_code = 0;
+  const bool running = !GetExitCodeProcess(process, &exit_code) || exit_code == STILL_ACTIVE;
+  const std::optional<std::uint64_t> start = running ? start_time_of(process) : std::nullopt;
+  CloseHandle(process);
+  return temporary_is_stale(owner, running, start);
+}
+
+// Deletes the temporary files for `path` that runs killed before their move
+// left in the folder. A file whose maker still runs is another run's work in
+// progress and stays; so does one that cannot be deleted.
+void remove_stale_temporaries(const std::string& path) {
+  const std::size_t separator = path.find_last_of("\\/");
+  const std::string folder = separator == std::string::npos ? "" : path.substr(0, separator + 1);
+  const std::string target = path.substr(folder.size());
+  WIN32_FIND_DATAA entry{};
+  HANDLE listing = FindFirstFileA((path + ".tmp.*").c_str(), &entry);
+  if (listing == INVALID_HANDLE_VALUE) return;
+  do {
+    const auto owner = temporary_owner(entry.cFileName, target);
+    if (owner && owner_has_ended(*owner)) DeleteFileA((folder + entry.cFileName).c_str());
+  } while (FindNextFileA(listing, &entry));
+  FindClose(listing);
 }
 
 // The new content goes to a temporary file that is flushed and moved over the
@@ -67,16 +116,22 @@ IoResult replace_regular(const std::string& path, std::string_view content) {
   std::string temporary;
   HANDLE file = create_temporary(path, temporary);
   if (file == INVALID_HANDLE_VALUE) return failure("write", path, GetLastError());
+  remove_stale_temporaries(path);
+  const char* step = "write";
   DWORD error = write_all(file, content);
-  if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
+  if (error == 0 && !FlushFileBuffers(file)) {
+    error = GetLastError();
+    step = "sync";
+  }
   if (!CloseHandle(file) && error == 0) error = GetLastError();
   if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
+    step = "rename the temporary file to";
   }
   if (error != 0) {
     DeleteFileA(temporary.c_str());
-    return failure("write", path, error);
+    return failure(step, path, error);
   }
   return IoResult::success();
 }

@@ -58,6 +58,17 @@ struct ProgressiveOrigin {
   std::string source_line;
 };
 
+/// The options of a run in `folder` with these names, the geometry flag 1.
+inline BuildOptions options_for(std::string folder, std::string base_name,
+                                std::string train_number, bool delete_sources) {
+  BuildOptions options;
+  options.folder = std::move(folder);
+  options.base_name = std::move(base_name);
+  options.train_number = std::move(train_number);
+  options.delete_sources = delete_sources;
+  return options;
+}
+
 /// What a run builds: the model the readers fill and the writers store.
 struct BuildState {
   RecordTable table;

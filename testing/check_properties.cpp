@@ -1,19 +1,11 @@
 #include "testing/check_properties.h"
 
+#include "check/diagnostic_format.h"
 #include "testing/memory_compile.h"
 #include "testing/memory_file_system.h"
 
 namespace scenario::testing {
 namespace {
-
-const char* severity_name(Severity severity) {
-  switch (severity) {
-    case Severity::error: return "error";
-    case Severity::warning: return "warning";
-    case Severity::note: return "note";
-  }
-  return "";
-}
 
 std::string status_text(const BuildStatus& status) {
   std::string text = std::to_string(code_number(status.code));

@@ -1,5 +1,7 @@
 #include "testing/compile_properties.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "testing/memory_compile.h"
@@ -138,6 +140,13 @@ std::optional<std::string> check_run(const MemoryCompile& run, std::int32_t geom
   if (run.file_error) return "a file operation failed in memory: " + *run.file_error;
   const std::int32_t code = code_number(run.status.code);
   if (!status_code_of(code)) return "unknown status code " + std::to_string(code);
+  // Every code the build sets comes with the finding that tells its cause.
+  if (run.status.code != status::kNone &&
+      std::none_of(run.diagnostics.begin(), run.diagnostics.end(), [&](const Diagnostic& d) {
+        return d.severity == Severity::error && d.code == run.status.code;
+      })) {
+    return "status " + std::to_string(code) + " set without its finding";
+  }
   const bool wrote_any = run.plan_geometry || run.record_table || run.cell_grid;
   if (run.fatal) {
     if (*run.fatal != 1250 && *run.fatal != 1251) return "unknown fatal error";

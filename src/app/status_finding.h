@@ -9,8 +9,8 @@ namespace scenario {
 
 /// The finding that tells the exact cause of the build's final status code;
 /// none for code 0. The readers' own finding for it when they recorded one,
-/// otherwise one made from the status: its meaning, its position where the
-/// code records one, and the source line where a reader set it.
+/// otherwise one made from the status: its meaning and the source line where
+/// a reader set it.
 std::optional<Diagnostic> status_finding(const BuildState& state);
 
 }  // namespace scenario

@@ -12,23 +12,15 @@ std::string told(const BuildState& state) {
   return finding ? format_diagnostic(*finding) : "";
 }
 
-TEST(StatusFinding, TellsTheCodeItsPlaceAndOnlyARecordedPosition) {
+// Without the readers' own finding the code is still told, by its meaning and
+// where it was set; no position, which may be an earlier code's.
+TEST(StatusFinding, WithoutAFindingTellsTheCodeAndWhereItWasSet) {
   BuildState state;
   EXPECT_EQ(told(state), "");
   state.status = {status::kOutOfRange, 364901, SourceLine{"x_linea.txt", 97}};
-  EXPECT_EQ(told(state),
-            "x_linea.txt:97: error: an entry's position lies outside the line, at 364901 m [S15]\n");
-  state.status = {status::kBandFull, 180750, std::nullopt};
-  EXPECT_EQ(told(state),
-            "scenario-compiler: error: all three cells of a band before a restriction's start "
-            "board are occupied, at 180750 m [S12]\n");
-  // 101 and 25 leave the position as it was: it is not theirs to show.
+  EXPECT_EQ(told(state), "x_linea.txt:97: error: an entry's position lies outside the line [S15]\n");
   state.status = {status::kNoLineSource, 0, std::nullopt};
   EXPECT_EQ(told(state), "scenario-compiler: error: the line source does not exist [S101]\n");
-  state.status = {status::kReadFailure, 7950, SourceLine{"a_1-.txt", 3}};
-  EXPECT_EQ(told(state),
-            "a_1-.txt:3: error: the source text could not be read (missing file, bad number or "
-            "value, or cut short) [S25]\n");
 }
 
 TEST(StatusFinding, PrefersTheReadersOwnFindingForTheFinalCode) {

@@ -213,9 +213,10 @@ Diagnostic missing_source(BuildContext& context, StatusCode code, const std::str
                 quoted(context.files.full_path(path)) + " does not exist");
   finding.where = SourcePoint{bare_name(path), 0, 0};
   const std::string folder = folder_of(path);
-  std::string shown = folder.empty() ? std::string(".") : folder;
-  if (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
-  shown = quoted(context.files.full_path(shown));
+  // The folder in full, without a separator at its end ("/tmp/." reads "/tmp").
+  std::string shown = context.files.full_path(folder.empty() ? std::string(".") : folder);
+  while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
+  shown = quoted(shown);
   const std::optional<std::vector<std::string>> names = context.files.list_folder(folder);
   if (!names) {
     finding.notes.push_back(plain_note("the folder " + shown + " does not exist"));

@@ -10,13 +10,10 @@ import subprocess
 import sys
 import tempfile
 
-HELD = [
-    "./usr/bin/scenario-compiler",
-    "./usr/share/man/man1/scenario-compiler.1",
-    "./usr/share/bash-completion/completions/scenario-compiler",
-    "./usr/share/doc/scenario-compiler/README.md",
-    "./usr/share/doc/scenario-compiler/docs/formats.md",
-]
+from installed_layout import INSTALLED
+
+# The package installs under /usr.
+HELD = ["./usr/" + path for path in INSTALLED]
 
 
 def main() -> int:

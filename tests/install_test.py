@@ -11,13 +11,7 @@ import subprocess
 import sys
 import tempfile
 
-INSTALLED = [
-    "bin/scenario-compiler",
-    "share/man/man1/scenario-compiler.1",
-    "share/bash-completion/completions/scenario-compiler",
-    "share/doc/scenario-compiler/README.md",
-    "share/doc/scenario-compiler/docs/formats.md",
-]
+from installed_layout import INSTALLED
 
 
 def main() -> int:

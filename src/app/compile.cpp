@@ -6,14 +6,10 @@
 
 namespace scenario {
 
-std::optional<std::int32_t> build_scenario(BuildContext& context, std::int32_t geometry_flag) {
-  context.options.geometry_flag = geometry_flag;
-  return build_model(context);
-}
-
 CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_flag) {
   CompileOutcome outcome;
-  if (auto fatal = build_scenario(context, geometry_flag)) {
+  context.options.geometry_flag = geometry_flag;
+  if (auto fatal = build_model(context)) {
     // The error box ends the build: no scenario file is written, renamed or
     // deleted after it.
     errore(std::to_string(*fatal));

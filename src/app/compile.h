@@ -15,14 +15,8 @@ struct CompileOutcome {
   std::vector<std::string> written;   // full names, in the order written
 };
 
-/// Builds the model from the two sources of the context without writing a
-/// scenario file: clear the status and the table, read, code-reduction pass,
-/// stamps. Returns the fatal code (1250 or 1251) when the stamps refuse the
-/// model; the caller then writes nothing.
-std::optional<std::int32_t> build_scenario(BuildContext& context, std::int32_t geometry_flag);
-
 /// Compiles the two sources of the context into the scenario files: the
-/// model as `build_scenario` makes it, then the three files. A fatal code
+/// model as `build_model` makes it, then the three files. A fatal code
 /// shows the error box and writes nothing. A failed file operation stops it
 /// and is left in `context.state.file_error`.
 CompileOutcome memorizza_percorso(BuildContext& context, std::int32_t geometry_flag);

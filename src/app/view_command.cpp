@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/compile.h"
 #include "app/platform.h"
 #include "files/file_names.h"
 #include "model/stamps.h"
 #include "output/dump.h"
+#include "sources/build_model.h"
 #include "view/page.h"
 
 namespace scenario {
@@ -36,7 +36,7 @@ ViewInput from_sources(const ViewOptions& options) {
   DiskFileSystem disk;
   BuildContext context(disk, reading_options(options));
   ViewInput input;
-  input.fatal = build_scenario(context, 1);
+  input.fatal = build_model(context);
   BuildState& state = context.state;
   input.origin = "compiled in memory from " + bare_name(context.names.line_source) + " and " +
                  bare_name(context.names.train_source);
@@ -121,7 +121,7 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
   // object it names is the one in the file.
   if (disk.exists(names.line_source) && disk.exists(names.train_source)) {
     BuildContext context(disk, reading_options(options));
-    build_scenario(context, 1);
+    build_model(context);
     input.places = source_places(context.state);
   }
   return true;

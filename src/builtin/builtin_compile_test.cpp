@@ -69,6 +69,24 @@ TEST_F(BuiltinScenarioCompile, BuildsWithoutAStatusIntoFilesOfTheExpectedSizes) 
   EXPECT_EQ(grid_->last_index(), 7300);
 }
 
+// 64-bit FNV-1a of a file's bytes.
+std::uint64_t digest(const std::string& bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3u;
+  }
+  return hash;
+}
+
+// The simulator reads these bytes: any change to any of them, in any field,
+// is a regression. The digests are those of the files as first released.
+TEST_F(BuiltinScenarioCompile, FilesKeepEveryByte) {
+  EXPECT_EQ(digest(*result_->plan_geometry), 0xe8a7f7cffaa82c7eu);
+  EXPECT_EQ(digest(*result_->record_table), 0x62ed51b1cfae55aau);
+  EXPECT_EQ(digest(*result_->cell_grid), 0xd35f9463add91533u);
+}
+
 TEST_F(BuiltinScenarioCompile, GridHoldsEveryObjectOnItsOwnCell) {
   std::map<int, int> counts;
   for (const TrackCell& cell : grid_->cells) ++counts[cell.kind];

@@ -137,6 +137,7 @@ void complete_plan_geometry(PlanGeometry& geometry) {
 }
 
 std::string_view plan_geometry_file(PlanGeometry& geometry) {
+  if (!geometry.bytes_) return {};  // never created: no metre at all
   const std::size_t half = geometry.offset(geometry.metres());
   if (!geometry.closed_) {
     char* x = geometry.bytes_.get();

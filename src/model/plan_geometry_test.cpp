@@ -151,6 +151,8 @@ TEST(PlanGeometryFile, UnreachedMetresAreEmpty) {
   PlanGeometry geometry = seeded(0);
   const std::size_t metres = static_cast<std::size_t>(geometry.metres());
   EXPECT_EQ(plan_geometry_file(geometry).size(), 2 * (2 * 4 + (metres - 2) * 2));
+  PlanGeometry never_created;
+  EXPECT_TRUE(plan_geometry_file(never_created).empty());
   PlanGeometry never_seeded = create_plan_geometry(0);
   EXPECT_EQ(plan_geometry_file(never_seeded), std::string(4 * metres, '\0'));
 }

@@ -17,7 +17,7 @@ LAYERS = [
     ["model"],
     ["sources", "output", "builtin"],
     ["check"],
-    ["view"],
+    ["view", "lsp"],
     ["app"],
 ]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}

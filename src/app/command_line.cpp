@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/dump_command.h"
+#include "app/lsp_command.h"
 #include "app/platform.h"
 #include "app/version.h"
 #include "check/suggest.h"
@@ -153,6 +154,10 @@ int run_command_line(int argc, char** argv) {
   view->add_flag("--watch", view_options.watch,
                  "Write the page again each time a source is saved, until interrupted");
 
+  CLI::App* lsp = app.add_subcommand(
+      "lsp", "Serve the editor protocol on standard input and output: findings while typing, "
+             "quick fixes, hints, hover, completion and an outline");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -183,6 +188,7 @@ int run_command_line(int argc, char** argv) {
   if (explain->parsed()) return run_explain(explain_id);
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
+  if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr);
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);

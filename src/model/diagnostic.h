@@ -49,6 +49,7 @@ struct SourcePoint {
   std::string file;
   std::int32_t line = 0;
   std::int32_t column = 0;
+  std::int32_t end_column = 0; // 1-based column just past the field's last byte; 0 when unknown
   bool operator==(const SourcePoint&) const = default;
 };
 

@@ -1,11 +1,15 @@
 #include "lsp/source_entries.h"
 
+#include <algorithm>
+
 #include "sources/field_reader.h"
 
 namespace scenario {
 namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // The span of the field the reader last read, from its bytes in `text`.
 FieldSpan span_of(std::string_view text, const FieldReader& fields, std::string field) {
@@ -100,7 +104,8 @@ SourceEntries read_entries(std::string_view bytes, SourceKind kind) {
           place = KeywordPlace::body;
         }
         out.sections.push_back(std::move(span));
-      } else {
+      } else if (std::any_of(shown.begin(), shown.end(), is_letter)) {
+        // Stray numbers are the rest of a line already passed over.
         out.unknown.push_back(std::move(span));
       }
       continue;

@@ -11,6 +11,11 @@ packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-jso
 # The packaging tests: man renders the manual page; cpack's Debian package
 # finds its dependencies with dpkg-shlibdeps (dpkg-dev) and file.
 packages+=(man-db file dpkg-dev)
+# The language server's tests: Node.js with npm for the protocol's reference
+# client, Neovim as an editor. A Node.js already installed (with its own npm)
+# is kept.
+packages+=(neovim)
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do
@@ -42,4 +47,11 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#windows_missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends \
       "${windows_missing[@]}"
   fi
+fi
+
+# The npm packages of the language server's tests, as the lock file pins them.
+lsp_tests="$(cd "$(dirname "$0")/../tests/lsp" && pwd)"
+if [ ! -d "$lsp_tests/node_modules" ] || [ "$lsp_tests/package-lock.json" -nt "$lsp_tests/node_modules" ]; then
+  (cd "$lsp_tests" && npm ci --no-audit --no-fund)
+  touch "$lsp_tests/node_modules"
 fi

@@ -10,6 +10,7 @@
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 #include "testing/decode_properties.h"
+#include "testing/lsp_properties.h"
 #include "run_program.h"
 
 namespace scenario::testing {
@@ -62,6 +63,17 @@ TEST(FuzzCorpus, EveryScenarioFileDecodesBackToItsBytesOrSaysWhereItBreaks) {
   for (const auto& entry : std::filesystem::directory_iterator(path)) {
     EXPECT_EQ(check_decode_properties(read_file(entry.path())), std::nullopt) << entry.path();
   }
+}
+
+TEST(FuzzCorpus, TheLanguageServerAnswersEveryRequestOfEveryStream) {
+  const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "lsp";
+  ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    EXPECT_EQ(check_lsp_properties(read_file(entry.path())), std::nullopt) << entry.path();
+  }
+  // The properties catch a request left unanswered: "exit" as a request is one
+  // the server answers with an error, never with silence.
+  EXPECT_EQ(check_lsp_properties(R"({"jsonrpc":"2.0","id":5,"method":"exit"})"), std::nullopt);
 }
 
 TEST(FuzzCorpus, FixedSourcesCompileWithoutStatus) {

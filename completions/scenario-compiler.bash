@@ -12,7 +12,7 @@ _scenario_compiler() {
     cword=$COMP_CWORD
   fi
 
-  local commands="build export compile check view explain dump"
+  local commands="build export compile check view explain dump lsp"
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case " $commands " in
@@ -50,6 +50,7 @@ _scenario_compiler() {
     check) options="$naming --format --watch --help" ;;
     view) options="$naming --out --compiled --watch --help" ;;
     explain) options="--help" ;;
+    lsp) options="--help" ;;
     dump)
       options="--json --at --kind --summary --help"
       if [[ $cur != -* ]]; then

@@ -7,9 +7,10 @@
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 #
 # TARGET: line_source train_source both_sources (the sources, lines up to
-# 10 km with their plan geometry), check (both sources through `check`), long_lines (the line source, lines of any
-# length: slow), scenario_files (dump's decoders), lsp (the language server's
-# message streams). Extra libFuzzer options
+# 10 km with their plan geometry), check (both sources through `check`), format (both
+# sources formatted: they compile the same), long_lines (the line source, lines of any
+# length: slow), scenario_files (dump's decoders), lsp (the language server's message
+# streams). Extra libFuzzer options
 # (-runs=N for a fixed number of runs, say) go in FUZZ_OPTIONS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +18,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check long_lines scenario_files lsp)
+[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check format long_lines scenario_files lsp)
 
 scripts/setup.sh fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \

@@ -75,6 +75,9 @@ def main() -> int:
             (["scenario-compiler", "dump", "La"], ["Lago archivio", "Lago_2041.dat",
                                                    "Lago_2041.sim"]),
             (["scenario-compiler", "dump", "--j"], ["--json"]),
+            (["scenario-compiler", "fmt", "La"], ["Lago archivio", "Lago_2041-.txt",
+                                                  "Lago_linea.txt"]),
+            (["scenario-compiler", "fmt", "--c"], ["--check"]),
             (["scenario-compiler", "compile", "--base", ""], []),
         ]
         for words, expected in cases:

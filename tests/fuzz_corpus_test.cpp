@@ -10,6 +10,7 @@
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 #include "testing/decode_properties.h"
+#include "testing/format_properties.h"
 #include "testing/lsp_properties.h"
 #include "run_program.h"
 
@@ -53,6 +54,18 @@ TEST(FuzzCorpus, EveryInputKeepsTheCheckProperties) {
                   {"check", FuzzInput::both_sources}},
                  [](std::string_view line, std::string_view train, const auto& path) {
                    EXPECT_EQ(check_check_properties(line, train), std::nullopt) << path;
+                 });
+}
+
+TEST(FuzzCorpus, EveryInputFormatsToSourcesThatCompileTheSame) {
+  for_each_input({{"line_source", FuzzInput::line_source},
+                  {"train_source", FuzzInput::train_source},
+                  {"both_sources", FuzzInput::both_sources},
+                  {"check", FuzzInput::both_sources},
+                  {"long_lines", FuzzInput::line_source},
+                  {"format", FuzzInput::both_sources}},
+                 [](std::string_view line, std::string_view train, const auto& path) {
+                   EXPECT_EQ(check_format_properties(line, train), std::nullopt) << path;
                  });
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/dump_command.h"
+#include "app/fmt_command.h"
 #include "app/lsp_command.h"
 #include "app/platform.h"
 #include "app/version.h"
@@ -154,6 +155,17 @@ int run_command_line(int argc, char** argv) {
   view->add_flag("--watch", view_options.watch,
                  "Write the page again each time a source is saved, until interrupted");
 
+  FmtOptions fmt_options{"", kDefaultBaseName, kDefaultTrainNumber, false, {}};
+  CLI::App* fmt = app.add_subcommand(
+      "fmt", "Rewrite the sources in the canonical layout (values in columns, CR LF kept) "
+             "without changing what they compile to");
+  fmt->add_option("--dir", fmt_options.dir, "Folder of the sources (default: current folder)");
+  fmt->add_option("--base", fmt_options.base_name, "Scenario base name")->capture_default_str();
+  fmt->add_option("--train", fmt_options.train_number, "Train number")->capture_default_str();
+  fmt->add_flag("--check", fmt_options.check,
+                "Change nothing; name each source not in the layout and exit 1");
+  fmt->add_option("FILE", fmt_options.files,
+                  "Sources to format instead (*_linea.txt, *-.txt)");
   CLI::App* lsp = app.add_subcommand(
       "lsp", "Serve the editor protocol on standard input and output: findings while typing, "
              "quick fixes, hints, hover, completion and an outline");
@@ -177,6 +189,7 @@ int run_command_line(int argc, char** argv) {
   std::optional<std::string> problem;
   if (options != nullptr) problem = check_names(options->base_name, options->train_number);
   if (view->parsed()) problem = check_names(view_options.base_name, view_options.train_number);
+  if (fmt->parsed()) problem = check_names(fmt_options.base_name, fmt_options.train_number);
   if (problem) {
     std::cerr << "scenario-compiler: " << *problem << std::endl;
     return exit_status::kUsage;
@@ -188,6 +201,7 @@ int run_command_line(int argc, char** argv) {
   if (explain->parsed()) return run_explain(explain_id);
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
+  if (fmt->parsed()) return run_fmt(fmt_options);
   if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr);
 
   RunOptions standard;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "check/explanations.h"
+#include "format/format_source.h"
 #include "lsp/findings.h"
 #include "lsp/value_info.h"
 #include "output/cp1252.h"
@@ -350,6 +351,29 @@ nlohmann::json document_symbols(const Document& document, PositionEncoding encod
     out.push_back(std::move(item));
   }
   return out;
+}
+
+nlohmann::json formatting_edits(const Document& document, PositionEncoding encoding) {
+  nlohmann::json edits = nlohmann::json::array();
+  if (!document.encoded.faults.empty()) return edits;
+  const std::string formatted = cp1252_to_utf8(format_source(document.encoded.bytes, document.name.kind));
+  if (formatted == document.text) return edits;
+  const std::vector<std::string_view> lines = split_lines(formatted);
+  if (lines.size() != document.lines.size()) {
+    const auto last = static_cast<std::int32_t>(document.lines.size());
+    edits.push_back({{"range", {{"start", {{"line", 0}, {"character", 0}}},
+                                {"end", document.position(last, INT32_MAX, encoding)}}},
+                     {"newText", formatted}});
+    return edits;
+  }
+  for (std::size_t row = 0; row < lines.size(); ++row) {
+    if (lines[row] == document.lines[row]) continue;
+    const auto line = static_cast<std::int32_t>(row) + 1;
+    edits.push_back({{"range", {{"start", {{"line", row}, {"character", 0}}},
+                                {"end", document.position(line, INT32_MAX, encoding)}}},
+                     {"newText", std::string(lines[row])}});
+  }
+  return edits;
 }
 
 nlohmann::json line_places_of(const Document& train, std::int32_t line, std::int32_t column,

@@ -29,6 +29,12 @@ nlohmann::json signature_help(const Document& document, std::int32_t line, std::
 /// The outline: sections, and in them stations, signals, restrictions, boards, tunnels.
 nlohmann::json document_symbols(const Document& document, PositionEncoding encoding);
 
+/// The edits that put the document in the canonical layout of `fmt`: one
+/// for each line that changes (a single one over the whole text should the
+/// lines not match up). Nothing for a text with a character code page 1252
+/// cannot hold, which the layout would lose.
+nlohmann::json formatting_edits(const Document& document, PositionEncoding encoding);
+
 /// The places of the line source a train's position stands on: the gradient
 /// in force, the curve and the tunnels covering it, the last speed
 /// indicator before it.

@@ -163,7 +163,7 @@ LanguageServer::Json LanguageServer::request(const std::string& method, const Js
                        range.at("end").at("line").get<std::int32_t>() + 1, encoding_);
   }
   if (method == "textDocument/formatting") {
-    return Json::array();
+    return document == nullptr ? Json::array() : formatting_edits(*document, encoding_);
   }
   if (document == nullptr) return method == "textDocument/completion" ? Json::array() : Json(nullptr);
   const auto [line, column] = document->place(params.at("position"), encoding_);
@@ -215,7 +215,8 @@ LanguageServer::Json LanguageServer::initialize(const Json& params) {
             {"completionProvider", {{"triggerCharacters", {"["}}}},
             {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
             {"documentSymbolProvider", true},
-            {"definitionProvider", true}}},
+            {"definitionProvider", true},
+            {"documentFormattingProvider", true}}},
           {"serverInfo", {{"name", "scenario-compiler"}, {"version", options_.version}}}};
 }
 

@@ -7,8 +7,9 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { fileURLToPath } = require('node:url');
+const { spawnSync } = require('node:child_process');
 const {
-  rpc, builtinFolder, readSource, Session, applyEdits, lineOf,
+  rpc, program, builtinFolder, readSource, Session, applyEdits, lineOf,
 } = require('./client');
 
 const LINE = 'Orvale_Varcona_linea.txt';
@@ -37,7 +38,8 @@ test('initialize tells the capabilities and the position encoding', async () => 
     assert.equal(caps.positionEncoding, 'utf-16');
     assert.equal(caps.textDocumentSync.change, rpc.TextDocumentSyncKind.Full);
     for (const provider of ['hoverProvider', 'inlayHintProvider', 'documentSymbolProvider',
-      'definitionProvider', 'completionProvider', 'signatureHelpProvider', 'codeActionProvider']) {
+      'definitionProvider', 'completionProvider', 'signatureHelpProvider', 'codeActionProvider',
+      'documentFormattingProvider']) {
       assert.ok(caps[provider], provider);
     }
     assert.equal(result.serverInfo.name, 'scenario-compiler');
@@ -288,5 +290,39 @@ test('go to definition leads from a train position to the line source', async ()
       'montagna,   204400,  209250,  11',
       'indicatori_vmax, 208250,  105,  110,  115,  0,  105,  110,  115,  0',
     ]);
+  });
+});
+
+test('formatting gives the layout of fmt, and nothing more the second time', async () => {
+  await withSession(async (session, folder) => {
+    const train = source(folder, TRAIN);
+    // Spacing an author might type, in a station and a speed point.
+    const messy = train.text.replace('stazione,   121050, 12,  500', 'stazione,121050,12,500')
+      .replace('velocita,    1350,   160', 'velocita,1350 ,    160');
+    assert.notEqual(messy, train.text);
+    const uri = await session.open(train.file, messy);
+    const edits = await session.request(rpc.DocumentFormattingRequest.type, {
+      textDocument: { uri }, options: { tabSize: 4, insertSpaces: true },
+    });
+    assert.ok(edits.length > 0);
+    const formatted = applyEdits(messy, edits);
+
+    // The same bytes as `fmt` writes for the same text on disk.
+    fs.writeFileSync(train.file, Buffer.from(messy, 'latin1'));
+    const run = spawnSync(program, ['fmt', train.file]);
+    assert.equal(run.status, 0, String(run.stderr));
+    assert.equal(formatted, readSource(train.file));
+
+    await session.change(uri, formatted);
+    assert.deepEqual(session.published.get(uri), []);
+    assert.deepEqual(await session.request(rpc.DocumentFormattingRequest.type, {
+      textDocument: { uri }, options: { tabSize: 4, insertSpaces: true },
+    }), []);
+
+    // A character the code page cannot hold would be lost: no edit.
+    await session.change(uri, messy.replace('MIRALTO', 'MIRALTO Ω'));
+    assert.deepEqual(await session.request(rpc.DocumentFormattingRequest.type, {
+      textDocument: { uri }, options: { tabSize: 4, insertSpaces: true },
+    }), []);
   });
 });

@@ -444,11 +444,26 @@ LanguageServer::Json LanguageServer::code_actions(const Json& params) {
     if (!wanted) return actions;
   }
   for (const Json& diagnostic : context.at("diagnostics")) {
-    if (!diagnostic.contains("data") || !diagnostic["data"].is_object() ||
-        !diagnostic["data"].contains("fix")) {
-      continue;
+    Json fix;
+    if (diagnostic.contains("data") && diagnostic["data"].is_object() &&
+        diagnostic["data"].contains("fix")) {
+      fix = diagnostic["data"]["fix"];
+    } else {
+      // A client that keeps no "data": the finding published at that range.
+      for (const Diagnostic& finding : document->findings) {
+        if (!diagnostic.contains("code") || diagnostic["code"] != finding.id ||
+            finding_range(finding, *document, encoding_) != diagnostic.at("range")) {
+          continue;
+        }
+        if (const std::optional<SourceFix> found = fix_of(finding, *document)) {
+          Json edits = Json::array();
+          for (const SourceEdit& edit : found->edits) edits.push_back(text_edit(edit, *document, encoding_));
+          fix = {{"title", found->title}, {"edits", std::move(edits)}};
+        }
+        break;
+      }
+      if (fix.is_null()) continue;
     }
-    const Json& fix = diagnostic["data"]["fix"];
     actions.push_back({{"title", fix.at("title")},
                        {"kind", "quickfix"},
                        {"diagnostics", {diagnostic}},

@@ -117,6 +117,13 @@ test('a quick fix applied clears its finding', async () => {
       assert.equal(actions.length, 1, c.name);
       assert.equal(actions[0].isPreferred, true, c.name);
       assert.equal(actions[0].kind, 'quickfix', c.name);
+      // A client that drops the diagnostic's data gets the same fix.
+      const { data, ...withoutData } = finding;
+      assert.ok(data.fix, c.name);
+      const again = await session.request(rpc.CodeActionRequest.type, {
+        textDocument: { uri }, range: finding.range, context: { diagnostics: [withoutData] },
+      });
+      assert.deepEqual(again.map((a) => a.edit), actions.map((a) => a.edit), c.name);
       const fixed = applyEdits(text, actions[0].edit.changes[uri]);
       await session.change(uri, fixed);
       assert.deepEqual(session.published.get(uri), [], `${c.name}: ${fixed === original.text}`);

@@ -110,6 +110,10 @@ void LanguageServer::dispatch(const std::string& method, const Json& params, con
     out.push_back(error_response(*id, rpc_error::kServerNotInitialized, "the server is not initialized"));
     return;
   }
+  if (initialized_ && method == "initialize") {
+    out.push_back(error_response(*id, rpc_error::kInvalidRequest, "the server is already initialized"));
+    return;
+  }
   if (shut_down_) {
     out.push_back(error_response(*id, rpc_error::kInvalidRequest, "the server is shut down"));
     return;
@@ -132,10 +136,7 @@ void LanguageServer::dispatch(const std::string& method, const Json& params, con
 LanguageServer::Json LanguageServer::request(const std::string& method, const Json& params,
                                              std::vector<std::string>& out, bool& known) {
   (void)out;
-  if (method == "initialize") {
-    if (initialized_) throw std::runtime_error("initialize was already received");
-    return initialize(params);
-  }
+  if (method == "initialize") return initialize(params);
   if (method == "shutdown") {
     shut_down_ = true;
     return nullptr;

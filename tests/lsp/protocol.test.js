@@ -75,6 +75,7 @@ test('malformed messages get their error and the server goes on', async () => {
     { jsonrpc: '2.0', id: 3 },                                       // no method
     { jsonrpc: '2.0', id: 4, method: 7 },                            // a method that is no string
     { jsonrpc: '2.0', id: 5, method: 'textDocument/unheardOf', params: {} },
+    { jsonrpc: '2.0', id: 10, method: 'initialize', params: { capabilities: {} } },
     { jsonrpc: '2.0', method: 'textDocument/unheardOfNotification', params: {} },
     { jsonrpc: '2.0', id: 6, method: 'textDocument/hover', params: { textDocument: 3 } },
     { jsonrpc: '2.0', id: 7, method: 'textDocument/didOpen', params: {} },
@@ -90,7 +91,7 @@ test('malformed messages get their error and the server goes on', async () => {
   assert.deepEqual(errors, [
     [null, -32700], [null, -32700], [null, -32700],
     [null, -32600], [null, -32600], [3, -32600], [4, -32600],
-    [5, -32601], [6, -32602], [7, -32601],
+    [5, -32601], [10, -32600], [6, -32602], [7, -32601],
     [9, -32600],
   ]);
   assert.deepEqual(messages.find((m) => m.id === 8).result, []);

@@ -267,6 +267,28 @@ std::optional<SourceFix> out_of_order_fix(const Diagnostic& finding, const Docum
   return fix;
 }
 
+// A shown text written as UTF-8: the same characters in code page 1252,
+// where the code page holds every one of them.
+std::optional<SourceFix> utf8_text_fix(const Diagnostic& finding, const Document& document) {
+  const SourcePoint& where = *finding.where;
+  const std::string_view line = document.byte_line(where.line);
+  const std::size_t start = static_cast<std::size_t>(std::max(where.column, 1) - 1);
+  if (start > line.size()) return std::nullopt;
+  std::size_t end = start;
+  while (end < line.size() && line[end] != ',') ++end;
+  const std::string_view bytes = line.substr(start, end - start);
+  // The bytes read as UTF-8 must be valid and fit the code page.
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t length = 0;
+    if (next_code_point(bytes, at, length) == 0xFFFD && length == 1) return std::nullopt;
+    at += length;
+  }
+  if (!Cp1252Encoder().encode(bytes).faults.empty()) return std::nullopt;
+  return SourceFix{"Write the text in code page 1252",
+                   {{where.line, where.column, where.line, static_cast<std::int32_t>(end) + 1,
+                     std::string(bytes)}}};
+}
+
 }  // namespace
 
 std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document) {
@@ -279,6 +301,7 @@ std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& docum
   if (finding.id == warning_id(WarningKind::extra_values)) return extra_values_fix(finding, document);
   if (finding.id == warning_id(WarningKind::comment_marker)) return comment_marker_fix(finding, document);
   if (finding.id == warning_id(WarningKind::out_of_order)) return out_of_order_fix(finding, document);
+  if (finding.id == warning_id(WarningKind::utf8_text)) return utf8_text_fix(finding, document);
   return std::nullopt;
 }
 

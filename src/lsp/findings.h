@@ -41,7 +41,7 @@ struct SourceFix {
 
 /// The fix of a warning, where one mends it: the keyword meant, its letter
 /// case, trailing blanks, values left over, a comment mark, an entry out of
-/// order.
+/// order, a shown text written as UTF-8.
 std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document);
 
 /// The findings of a check that belong to `document`, as the editor's

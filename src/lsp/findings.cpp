@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <regex>
 
 #include "check/explanations.h"
 #include "files/file_names.h"
@@ -289,6 +291,34 @@ std::optional<SourceFix> utf8_text_fix(const Diagnostic& finding, const Document
                      std::string(bytes)}}};
 }
 
+// The other entries a message names by their line: what holds a taken
+// cell ("from FILE line N"), the entry one out of order comes after.
+std::vector<std::pair<SourcePoint, std::string>> places_in_message(const Diagnostic& finding) {
+  std::vector<std::pair<SourcePoint, std::string>> places;
+  if (!finding.where) return places;
+  const std::regex holder(R"(from (.+?\.txt) line (\d+))");
+  const auto line_number = [](const std::string& digits) {
+    std::int32_t line = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), line);
+    return error == std::errc() && end == digits.data() + digits.size() ? line : 0;
+  };
+  std::smatch match;
+  if (finding.severity == Severity::error && std::regex_search(finding.message, match, holder)) {
+    if (const std::int32_t line = line_number(match[2].str())) {
+      places.push_back({SourcePoint{match[1].str(), line, 0}, "the entry whose object holds the cell"});
+    }
+  }
+  if (finding.id == warning_id(WarningKind::out_of_order)) {
+    const std::regex earlier(R"(\(line (\d+)\))");
+    if (std::regex_search(finding.message, match, earlier)) {
+      if (const std::int32_t line = line_number(match[1].str())) {
+        places.push_back({SourcePoint{finding.where->file, line, 0}, "the entry it comes after"});
+      }
+    }
+  }
+  return places;
+}
+
 }  // namespace
 
 std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document) {
@@ -380,6 +410,9 @@ nlohmann::json editor_diagnostics(const Document& document, const FindingPlaces&
       }
       related.push_back({{"location", location(here, note.source_line)},
                          {"message", cp1252_to_utf8(note.message)}});
+    }
+    for (const auto& [place, told] : places_in_message(finding)) {
+      related.push_back({{"location", location(place, "")}, {"message", told}});
     }
     if (finding.root && finding.root->line > 0) {
       related.push_back({{"location", location(*finding.root, "")},

@@ -81,6 +81,20 @@ test('the built-in sources open clean and a typo shows at its field', async () =
     assert.deepEqual(errors[0].range.start, { line: value.line, character: value.character });
     assert.deepEqual(errors[0].range.end, { line: value.line, character: value.character + 6 });
 
+    // A taken cell names what holds it, as a place to go to.
+    const taken = train.text.replace('segnale,   116000,', 'segnale,   113060,');
+    await session.change(uri, taken);
+    const [clash] = session.published.get(uri);
+    assert.equal(clash.code, 'S16');
+    const holder = lineOf(taken, 'segnale,    113050');
+    assert.deepEqual(clash.relatedInformation.map((r) => [r.location.uri, r.location.range.start.line]),
+      [[uri, holder.line]]);
+    const clashAt = lineOf(taken, 'segnale,   113060');
+    const places = await session.request(rpc.DefinitionRequest.type, {
+      textDocument: { uri }, position: { line: clashAt.line, character: clashAt.text.indexOf('113060') + 1 },
+    });
+    assert.deepEqual(places.map((p) => p.range.start.line), [holder.line]);
+
     await session.change(uri, train.text);
     assert.deepEqual(session.published.get(uri), []);
   });

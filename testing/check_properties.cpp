@@ -42,7 +42,12 @@ std::string finding_text(const Diagnostic& finding) {
   std::string text;
   if (finding.where) {
     text += finding.where->file + ":" + std::to_string(finding.where->line) + ":" +
-            std::to_string(finding.where->column) + ": ";
+            std::to_string(finding.where->column);
+    if (finding.where->column > 0) {
+      text += '-';
+      text += std::to_string(finding.where->end_column);
+    }
+    text += ": ";
   }
   text += severity_name(finding.severity);
   text += ": " + finding.message;

@@ -14,7 +14,9 @@
 namespace scenario::testing {
 
 /// One finding as the front end prints its first line:
-/// "FILE:LINE:COL: error: MESSAGE [ID]", notes below as "  note: ...".
+/// "FILE:LINE:COL-END: error: MESSAGE [ID]" (END the column just past the
+/// field; "FILE:LINE:0:" where the column is unknown), notes below as
+/// "  note: ...".
 std::string finding_text(const Diagnostic& finding);
 
 /// Every finding of a check, one `finding_text` a line.

@@ -100,7 +100,8 @@ void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& c
   // own way (its reading went on differently after an earlier error).
   if (compiled.status.origin) {
     error.where = SourcePoint{compiled.status.origin->file, compiled.status.origin->line,
-                              error.where ? error.where->column : 0};
+                              error.where ? error.where->column : 0,
+                              error.where ? error.where->end_column : 0};
   }
   findings.push_back(std::move(error));
 }

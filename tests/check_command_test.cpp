@@ -242,27 +242,37 @@ TEST(Explain, CommittedPageOfDiagnosticsIsTheGeneratedOne) {
       << "docs/diagnostics.md is stale: cmake --build build --target update_diagnostics_doc";
 }
 
-// A watched run: the test saves the sources again and again until the
-// program has ended its two runs (a save made before the program looked at
-// the files would go unseen, so one save is not enough).
+std::size_t count_of(const std::string& text, const std::string& part);
+
+// A watched run: each time the program has finished a run (it took the
+// files' stamps before starting it), the test saves the sources once; or,
+// with `interrupt`, it interrupts the program after its first run.
 ProgramResult watched(const std::vector<std::string>& args,
                       std::vector<std::pair<std::string, std::string>> saves,
                       bool interrupt = false) {
   ProgramOptions options;
   options.environment = {{"SCENARIO_COMPILER_WATCH_RUNS", interrupt ? "" : "2"}};
   options.timeout_seconds = 60;
-  options.while_running = [&](pid_t child) {
-    for (int round = 0; round < 80; ++round) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  options.while_running = [&](pid_t child, const std::string& err_path) {
+    std::size_t saved = 0;
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
       siginfo_t ended{};
       if (::waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 ||
           ended.si_pid != 0) {
         return;
       }
-      if (interrupt && round == 2) ::kill(child, SIGINT);
-      for (auto& [path, content] : saves) {
-        content += "\n";
-        write_file(path, content);
+      const std::size_t finished = count_of(read_file(err_path), "scenario-compiler: run finished");
+      if (finished == 0) continue;
+      if (interrupt) {
+        ::kill(child, SIGINT);
+        interrupt = false;  // once
+      }
+      for (; saved < finished; ++saved) {
+        for (auto& [path, content] : saves) {
+          content += "\n";
+          write_file(path, content);
+        }
       }
     }
   };

@@ -1,22 +1,17 @@
 #include "sources/edit_distance.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 #include "model/rounding.h"
 
 namespace scenario {
-namespace {
-
-constexpr std::size_t kLongestCompared = 64;
-
-}  // namespace
 
 std::size_t edit_distance(std::string_view a, std::string_view b) {
-  a = a.substr(0, std::min(a.size(), kLongestCompared));
-  b = b.substr(0, std::min(b.size(), kLongestCompared));
+  a = a.substr(0, std::min(a.size(), kEditDistanceLongest));
+  b = b.substr(0, std::min(b.size(), kEditDistanceLongest));
   // One row of the classic table at a time.
-  std::vector<std::size_t> row(b.size() + 1);
+  std::array<std::size_t, kEditDistanceLongest + 1> row{};
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
     std::size_t diagonal = row[0];

@@ -11,4 +11,7 @@ namespace scenario {
 /// and a field of a source may be very long.
 std::size_t edit_distance(std::string_view a, std::string_view b);
 
+/// How many bytes of each text `edit_distance` compares at most.
+inline constexpr std::size_t kEditDistanceLongest = 64;
+
 }  // namespace scenario

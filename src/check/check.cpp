@@ -139,11 +139,12 @@ Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number) {
   return finding;
 }
 
-CheckResult check_sources(FileSystem& files, const BuildOptions& options) {
+CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool geometry_points) {
   ReadOnlyFiles view(files);
   CheckResult result;
 
   BuildOptions checking = options;
+  checking.geometry_points = geometry_points;
   checking.delete_sources = false;
   checking.keep_going = true;
   BuildContext context(view, checking);
@@ -158,6 +159,7 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options) {
     result.compile_status = context.state.status;
   } else {
     BuildOptions compiling = options;
+    compiling.geometry_points = geometry_points;
     compiling.delete_sources = false;
     compiling.keep_going = false;
     BuildContext compiled(view, compiling);

@@ -60,25 +60,23 @@ void take_lines(BuildState& state, LoadedScenario& scenario) {
   scenario.tunnel_origins = std::move(state.tunnel_origins);
 }
 
-bool decode_all(const std::string& table_path, const std::string& grid_path,
-                const std::string& geometry_path, LoadedScenario& scenario, std::string& error) {
-  std::string why;
-  if (!decode_record_table(scenario.table_bytes, scenario.table, why)) {
-    error = "'" + table_path + "' is not a valid record table file: " + why;
+// Decodes the bytes through the one decoder of the scenario files; a file
+// that is not one is named in the error.
+bool decode_all(const ScenarioFileNames& names, LoadedScenario& scenario, std::string& error) {
+  DecodedScenario decoded;
+  const std::string_view geometry =
+      scenario.geometry_bytes ? std::string_view(*scenario.geometry_bytes) : std::string_view();
+  if (!decode_scenario(scenario.table_bytes, scenario.grid_bytes,
+                       scenario.geometry_bytes ? &geometry : nullptr, decoded, error)) {
+    const std::string& path = error.find("record table") != std::string::npos ? names.record_table
+                              : error.find("cell grid") != std::string::npos  ? names.cell_grid
+                                                                              : names.plan_geometry;
+    error = "'" + path + "' is " + error;
     return false;
   }
-  if (!decode_cell_grid(scenario.grid_bytes, scenario.grid, why)) {
-    error = "'" + grid_path + "' is not a valid cell grid file: " + why;
-    return false;
-  }
-  if (scenario.geometry_bytes) {
-    DecodedGeometry geometry;
-    if (!decode_plan_geometry(*scenario.geometry_bytes, geometry, why)) {
-      error = "'" + geometry_path + "' is not a valid plan geometry file: " + why;
-      return false;
-    }
-    scenario.geometry = std::move(geometry);
-  }
+  scenario.table = std::move(decoded.table);
+  scenario.grid = std::move(decoded.grid);
+  scenario.geometry = std::move(decoded.geometry);
   return true;
 }
 
@@ -113,7 +111,7 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
       if (!read_file(files, names.plan_geometry, bytes, error)) return false;
       scenario.geometry_bytes = std::move(bytes);
     }
-    if (!decode_all(names.record_table, names.cell_grid, names.plan_geometry, scenario, error)) {
+    if (!decode_all(names, scenario, error)) {
       return false;
     }
     // Sources beside the files lend their lines only when they build these
@@ -131,6 +129,10 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
     return true;
   }
   if (!files.exists(names.line_source)) {
+    if (!files.list_folder(folder)) {
+      error = "cannot read the folder " + quoted_folder(files, folder);
+      return false;
+    }
     error = quoted_folder(files, folder) + " holds neither " + bare_name(names.record_table) +
             " and " + bare_name(names.cell_grid) + " nor " + bare_name(names.line_source);
     return false;
@@ -143,7 +145,7 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
   scenario.geometry_bytes = std::move(built.geometry_bytes);
   scenario.status = built.state.status;
   take_lines(built.state, scenario);
-  return decode_all(names.record_table, names.cell_grid, names.plan_geometry, scenario, error);
+  return decode_all(names, scenario, error);
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include "diff/plan_curves.h"
 #include "files/file_names.h"
 #include "model/stamps.h"
+#include "output/describe.h"
 
 namespace scenario {
 namespace {
@@ -17,23 +18,10 @@ DiffValue words(std::string text) { return {std::move(text), std::nullopt}; }
 
 DiffValue place(std::int64_t metres) { return {kilometre_text(metres), metres}; }
 
-DiffValue quoted(const std::string& text) { return words("\"" + text + "\""); }
-
-std::string two_digits(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  return digits.size() < 2 ? "0" + digits : digits;
-}
+DiffValue quoted_value(const std::string& text) { return words("\"" + text + "\""); }
 
 // Seconds since midnight as hh:mm:ss.
-DiffValue clock(std::int64_t seconds) {
-  const std::string sign = seconds < 0 ? "-" : "";
-  const std::int64_t s = seconds < 0 ? -seconds : seconds;
-  return {sign + two_digits(s / 3600) + ":" + two_digits(s / 60 % 60) + ":" + two_digits(s % 60),
-          seconds};
-}
-
-// An object in cell i stands at (i - 1) × 50 m.
-std::int64_t cell_metres(std::int64_t cell) { return (cell - 1) * 50; }
+DiffValue clock(std::int64_t seconds) { return {clock_text(seconds), seconds}; }
 
 std::optional<SourceLink> link(const LoadedScenario& scenario, const SourcePoint& where) {
   if (!scenario.lines_known || where.line <= 0) return std::nullopt;
@@ -54,7 +42,7 @@ ScenarioEntry object(const LoadedScenario& scenario, std::string entry, std::int
   ScenarioEntry e;
   e.entry = std::move(entry);
   e.key = e.entry + "@" + std::to_string(cell);
-  e.at_m = cell_metres(cell);
+  e.at_m = cell_metres(static_cast<std::size_t>(cell));
   if (const CellOccupant* by = occupant(scenario, cell, kind)) {
     e.at_m = by->position;
     e.source = link(scenario, by->where);
@@ -163,8 +151,8 @@ std::vector<ScenarioEntry> header_entries(const LoadedScenario& scenario) {
     e.fields.emplace_back("", std::move(value));
     out.push_back(std::move(e));
   };
-  add("scenario name", quoted(header.text));
-  add("train number", quoted(train.text));
+  add("scenario name", quoted_value(header.text));
+  add("train number", quoted_value(train.text));
   add("line length", number(quantities.num_b, " m"));
   for (const int row : {table_row::kProgressiveTre, table_row::kProgressiveDue,
                         table_row::kProgressiveUno}) {
@@ -246,8 +234,8 @@ std::vector<ScenarioEntry> station_entries(const LoadedScenario& scenario) {
                                             std::to_string(r.word_d) + ", " +
                                             std::to_string(r.word_e))},
                 {"standing time", number(r.byte_b, " s")},
-                {"scheduled time", r.num_d == 0 ? DiffValue{"none", 0} : clock(r.num_d)},
-                {"name", quoted(r.text)}};
+                {"scheduled time", DiffValue{scheduled_text(r.num_d), r.num_d}},
+                {"name", quoted_value(r.text)}};
     if (const auto found = scenario.row_origins.find(index); found != scenario.row_origins.end()) {
       e.source = link(scenario, found->second);
     }
@@ -315,7 +303,7 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario) {
       case cell_kind::kIndicationBoard: {
         ScenarioEntry e = object(scenario, "indication board", i, c.kind);
         const bool row_ok = c.val_a >= 0 && c.val_a < table_row::kCount;
-        e.fields = {{"text", row_ok ? quoted(scenario.table.rows[static_cast<std::size_t>(c.val_a)].text)
+        e.fields = {{"text", row_ok ? quoted_value(scenario.table.rows[static_cast<std::size_t>(c.val_a)].text)
                                     : words("row " + std::to_string(c.val_a) + ", outside the table")}};
         out.push_back(std::move(e));
         break;

@@ -138,8 +138,15 @@ int run_command_line(int argc, char** argv) {
                    "Only the cell of this position in metres (the metre, in a plan geometry)");
   dump->add_option("--kind", dump_options.kind,
                    "Only the cells of this kind (signal, stop-marker, ...; none for empty cells)");
-  dump->add_flag("--summary", dump_options.summary,
-                 "Counts per kind, the stations in order with their extents and times, the texts");
+  CLI::Option* summary = dump->add_flag(
+      "--summary", dump_options.summary,
+      "Counts per kind, the stations in order with their extents and times, the texts");
+  dump->add_flag("--entries", dump_options.entries,
+                 "The file's entries by meaning, one a line, from this file alone (a git textconv)")
+      ->excludes(summary)
+      ->excludes("--json")
+      ->excludes("--at")
+      ->excludes("--kind");
 
   ViewOptions view_options;
   CLI::App* view = app.add_subcommand(

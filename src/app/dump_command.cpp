@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/commands.h"
+#include "diff/entry_listing.h"
 #include "files/file_names.h"
 #include "files/file_system.h"
 #include "model/rounding.h"
@@ -343,10 +344,34 @@ bool load(DiskFileSystem& disk, const std::string& path, ScenarioFileKind kind, 
   return true;
 }
 
+// The file's entries by meaning; a name that is no scenario file's is a
+// usage error, as for the other forms.
+int print_entries(const std::string& path) {
+  if (!scenario_file_kind(bare_name(path))) {
+    std::cerr << "scenario-compiler: '" << path
+              << "' is not a scenario file name (expected _linea.dat, .sim or .dat)" << std::endl;
+    return exit_status::kUsage;
+  }
+  DiskFileSystem disk;
+  std::string listing, error;
+  if (!list_file_entries(disk, path, listing, error)) {
+    std::cerr << "scenario-compiler: " << error << std::endl;
+    return exit_status::kFileError;
+  }
+  std::cout << listing;
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "scenario-compiler: cannot write standard output" << std::endl;
+    return exit_status::kFileError;
+  }
+  return exit_status::kSuccess;
+}
+
 }  // namespace
 
 int run_dump(const DumpOptions& options) {
   const std::string& path = options.path;
+  if (options.entries) return print_entries(path);
   const std::optional<ScenarioFileKind> kind = scenario_file_kind(bare_name(path));
   if (!kind) {
     std::cerr << "scenario-compiler: '" << path

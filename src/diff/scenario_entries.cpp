@@ -1,5 +1,6 @@
 #include "diff/scenario_entries.h"
 
+#include <algorithm>
 #include <map>
 
 #include "diff/plan_curves.h"
@@ -244,7 +245,7 @@ std::vector<ScenarioEntry> station_entries(const LoadedScenario& scenario) {
   return out;
 }
 
-std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario) {
+std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool texts) {
   const CellGrid& grid = scenario.grid;
   std::vector<ScenarioEntry> out;
   std::vector<bool> taken(grid.cells.size(), false);
@@ -303,8 +304,13 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario) {
       case cell_kind::kIndicationBoard: {
         ScenarioEntry e = object(scenario, "indication board", i, c.kind);
         const bool row_ok = c.val_a >= 0 && c.val_a < table_row::kCount;
-        e.fields = {{"text", row_ok ? quoted_value(scenario.table.rows[static_cast<std::size_t>(c.val_a)].text)
-                                    : words("row " + std::to_string(c.val_a) + ", outside the table")}};
+        if (!texts) {
+          e.fields = {{"row", number(c.val_a)}};
+        } else if (row_ok) {
+          e.fields = {{"text", quoted_value(scenario.table.rows[static_cast<std::size_t>(c.val_a)].text)}};
+        } else {
+          e.fields = {{"text", words("row " + std::to_string(c.val_a) + ", outside the table")}};
+        }
         out.push_back(std::move(e));
         break;
       }
@@ -318,6 +324,9 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario) {
       }
     }
   }
+  std::stable_sort(out.begin(), out.end(), [](const ScenarioEntry& a, const ScenarioEntry& b) {
+    return a.at_m < b.at_m;
+  });
   return out;
 }
 

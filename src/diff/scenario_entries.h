@@ -50,7 +50,9 @@ std::vector<ScenarioEntry> station_entries(const LoadedScenario& scenario);
 /// boards, code-reduction and code-cut points, objects of unknown kinds.
 /// What follows from other entries (stop markers, tunnel markers, approach
 /// codes, the code-reduction pass's points) is left to the follow-on count.
-std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario);
+/// Without `texts` (a cell grid read without its record table) an
+/// indication board holds its row number instead of its text.
+std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool texts = true);
 
 /// The curves of the plan geometry, keyed by start; none without one.
 std::vector<ScenarioEntry> curve_entries(const LoadedScenario& scenario);

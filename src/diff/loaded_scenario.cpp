@@ -128,13 +128,17 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
     }
     return true;
   }
-  if (!files.exists(names.line_source)) {
+  // A train source alone, or a line source alone, is no scenario: most
+  // likely another name or number was meant.
+  if (!files.exists(names.line_source) || !files.exists(names.train_source)) {
     if (!files.list_folder(folder)) {
       error = "cannot read the folder " + quoted_folder(files, folder);
       return false;
     }
-    error = quoted_folder(files, folder) + " holds neither " + bare_name(names.record_table) +
-            " and " + bare_name(names.cell_grid) + " nor " + bare_name(names.line_source);
+    error = quoted_folder(files, folder) + " holds neither the scenario files " +
+            bare_name(names.record_table) + " and " + bare_name(names.cell_grid) +
+            " nor the sources " + bare_name(names.line_source) + " and " +
+            bare_name(names.train_source);
     return false;
   }
   BuiltScenario built;

@@ -127,7 +127,7 @@ void compare_stations(std::vector<ScenarioEntry> before, std::vector<ScenarioEnt
 }
 
 // A property of the cells written along the line from an entry onward (speed
-// limit, gradient, adhesion, tunnel): each run of cells where the old and the
+// limit, gradient, adhesion): each run of cells where the old and the
 // new value stay the same and differ from each other is one change. Cell k
 // holds what is in force from k × 50 m.
 void compare_stretches(const LoadedScenario& before, const LoadedScenario& after,
@@ -147,20 +147,8 @@ void compare_stretches(const LoadedScenario& before, const LoadedScenario& after
     c.entry = entry;
     c.at_m = std::int64_t{i} * 50;
     c.to_m = std::int64_t{end} * 50;
-    if (entry == "tunnel" && (a == 0 || b == 0)) {
-      c.kind = a == 0 ? ChangeKind::added : ChangeKind::removed;
-      const LoadedScenario& side = a == 0 ? after : before;
-      c.fields.push_back({"type", a == 0 ? std::nullopt : std::optional(show(a)),
-                          b == 0 ? std::nullopt : std::optional(show(b))});
-      if (side.lines_known) {
-        if (const auto found = side.tunnel_origins.find(i); found != side.tunnel_origins.end()) {
-          c.source = SourceLink{join_path(side.folder, found->second.file), found->second.line};
-        }
-      }
-    } else {
-      c.kind = ChangeKind::changed;
-      c.fields.push_back({entry == "tunnel" ? "type" : "", show(a), show(b)});
-    }
+    c.kind = ChangeKind::changed;
+    c.fields.push_back({"", show(a), show(b)});
     out.push_back(std::move(c));
     i = end;
   }
@@ -309,6 +297,7 @@ ScenarioDiff diff_scenarios(const LoadedScenario& before, const LoadedScenario& 
   std::vector<Change> along;
   compare_stations(station_entries(before), station_entries(after), along);
   compare_entries(object_entries(before), object_entries(after), along);
+  compare_entries(tunnel_entries(before), tunnel_entries(after), along);
   if (before.geometry.has_value() != after.geometry.has_value()) {
     Change c;
     c.kind = before.geometry ? ChangeKind::removed : ChangeKind::added;
@@ -335,8 +324,6 @@ ScenarioDiff diff_scenarios(const LoadedScenario& before, const LoadedScenario& 
                     along);
   compare_stretches(before, after, cells, "adhesion",
                     [](const TrackCell& c) { return c.adhesion; },
-                    [](int v) { return plain(v, ""); }, along);
-  compare_stretches(before, after, cells, "tunnel", [](const TrackCell& c) { return c.tunnel; },
                     [](int v) { return plain(v, ""); }, along);
   std::stable_sort(along.begin(), along.end(),
                    [](const Change& a, const Change& b) { return a.at_m < b.at_m; });

@@ -135,7 +135,10 @@ TEST_F(ScenarioDiffTest, ASingleEditIsOneChangeAtItsKilometre) {
       {"gradient", true, "pendenza,  8400,   2", "pendenza,  8400,   3",
        "km 8+400 to km 15+900  gradient changed: from 2 permille to 3 permille"},
       {"tunnel lengthened", true, "montagna,   135400,  137400,  11", "montagna,   135400,  137600,  11",
-       "km 137+400 to km 137+600  tunnel added: type 1"},
+       "km 135+400  tunnel changed: length from 2000 m to 2200 m  (new/Orvale_Varcona_linea.txt:163)"},
+      {"tunnel moved", true, "montagna,   135400,  137400,  11", "montagna,   135600,  137600,  11",
+       "km 135+600  tunnel moved: position from km 135+400 to km 135+600  "
+       "(new/Orvale_Varcona_linea.txt:163)"},
       {"line length", true, "lunghezza percorso,    358000", "lunghezza percorso,    360000",
        "header  line length changed: from 358000 m to 360000 m"},
       {"sand", false, "sabbia,    200", "sabbia,    250", "header  sand changed: from 200 to 250"},

@@ -330,6 +330,33 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool t
   return out;
 }
 
+std::vector<ScenarioEntry> tunnel_entries(const LoadedScenario& scenario) {
+  const CellGrid& grid = scenario.grid;
+  std::vector<ScenarioEntry> out;
+  std::int32_t i = 0;
+  while (i <= grid.last_index()) {
+    const std::uint8_t type = grid[i].tunnel;
+    std::int32_t end = i + 1;
+    while (end <= grid.last_index() && grid[end].tunnel == type) ++end;
+    if (type != 0) {
+      // A tunnel from p to q covers the cells round(p / 50) .. round(q / 50 - 1).
+      ScenarioEntry e;
+      e.entry = "tunnel";
+      e.key = "tunnel@" + std::to_string(i);
+      e.at_m = std::int64_t{i} * 50;
+      e.fields = {{"length", number(std::int64_t{end - i} * 50, " m")}, {"type", number(type)}};
+      if (scenario.lines_known) {
+        if (const auto found = scenario.tunnel_origins.find(i); found != scenario.tunnel_origins.end()) {
+          e.source = link(scenario, found->second);
+        }
+      }
+      out.push_back(std::move(e));
+    }
+    i = end;
+  }
+  return out;
+}
+
 std::vector<ScenarioEntry> curve_entries(const LoadedScenario& scenario) {
   std::vector<ScenarioEntry> out;
   if (!scenario.geometry) return out;

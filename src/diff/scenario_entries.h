@@ -54,6 +54,11 @@ std::vector<ScenarioEntry> station_entries(const LoadedScenario& scenario);
 /// indication board holds its row number instead of its text.
 std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool texts = true);
 
+/// The tunnels: each run of cells of one tunnel type, keyed by its first
+/// cell, with its length and type. Tunnels that abut with the same type read
+/// as one.
+std::vector<ScenarioEntry> tunnel_entries(const LoadedScenario& scenario);
+
 /// The curves of the plan geometry, keyed by start; none without one.
 std::vector<ScenarioEntry> curve_entries(const LoadedScenario& scenario);
 

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "builtin/builtin_scenario.h"
 #include "builtin/line_table.h"
+#include "files/coding.h"
 #include "diff/diff_text.h"
+#include "diff/entry_listing.h"
 #include "diff/plan_curves.h"
 #include "output/scenario_writer.h"
 #include "sources/build_model.h"
@@ -242,6 +247,96 @@ TEST(PlanCurves, TheCurvesOfTheSourceComeBackFromThePlan) {
                                                            {12000, 400, 4, 's'},
                                                            {12400, 50, 6, 'd'},
                                                            {20000, 1, 1, 's'}}));
+}
+
+// Files of the right layout whatever they hold (as an editor or another tool
+// may leave them): compared with the built-in scenario both ways and with
+// themselves, and listed, without a fault; a scenario is always the same as
+// itself.
+TEST_F(ScenarioDiffTest, AnyFilesOfTheLayoutCompareWithoutFault) {
+  compile_into("a");
+  std::mt19937 random(21);
+  const std::int32_t interesting[] = {0, 1, -1, 2, 5, 10, 14, 25, 80, 180, 255, 256,
+                                      5121, 32767, -32768, 1000000, -1000000};
+  auto pick = [&]() -> std::int32_t {
+    return random() % 3 == 0 ? static_cast<std::int32_t>(random())
+                             : interesting[random() % std::size(interesting)];
+  };
+  const ScenarioFileNames b = scenario_file_names("b", kDefaultBaseName, kDefaultTrainNumber);
+  std::string error;
+  ASSERT_TRUE(load_scenario(files_, "a", kDefaultBaseName, kDefaultTrainNumber, old_, error));
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    RecordTable table;
+    for (TableRow& row : table.rows) {
+      if (random() % 2 == 0) continue;
+      row.kind = static_cast<std::uint8_t>(pick());
+      row.num_a = pick();
+      row.num_b = pick();
+      row.num_c = pick();
+      row.text = std::string(random() % 4, static_cast<char>('A' + random() % 3));
+      row.word_a = static_cast<std::int16_t>(pick());
+      row.byte_b = static_cast<std::uint8_t>(pick());
+      row.num_d = pick();
+    }
+    CellGrid grid;
+    grid.cells.resize(1 + random() % 400);
+    for (TrackCell& cell : grid.cells) {
+      if (random() % 3 != 0) continue;
+      cell.kind = static_cast<std::uint8_t>(random() % 4 == 0 ? pick() : random() % 16);
+      cell.val_a = static_cast<std::int16_t>(pick());
+      cell.val_b = static_cast<std::int16_t>(pick());
+      cell.val_c = static_cast<std::int16_t>(pick());
+      cell.val_d = static_cast<std::int16_t>(pick());
+      cell.approach = static_cast<std::uint8_t>(pick());
+      cell.tunnel = static_cast<std::uint8_t>(random() % 3);
+      cell.speed_limit = static_cast<std::uint8_t>(pick());
+      cell.gradient = static_cast<std::uint8_t>(pick());
+    }
+    files_.files[b.record_table] = encode_record_table(table);
+    files_.files[b.cell_grid] = encode_cell_grid(grid);
+    files_.files.erase(b.plan_geometry);
+    if (random() % 2 == 0) {
+      // Metres of any of the three tags, turning by any amount.
+      std::string x, y;
+      const std::size_t metres = random() % 300;
+      double px = 0, py = 0;
+      for (std::size_t m = 0; m < metres; ++m) {
+        for (std::string* half : {&x, &y}) {
+          const int tag = random() % 5;
+          if (tag == 0) {
+            put_u16(*half, 0);
+          } else if (tag == 1) {
+            put_u16(*half, 2);
+            put_i16(*half, static_cast<std::int16_t>(pick()));
+          } else {
+            double& p = half == &x ? px : py;
+            p += (random() % 7 == 0) ? 0.0 : static_cast<double>(random() % 2001) / 1000.0;
+            put_u16(*half, 5);
+            put_f64(*half, p);
+          }
+        }
+      }
+      files_.files[b.plan_geometry] = x + y;
+    }
+    ASSERT_TRUE(load_scenario(files_, "b", kDefaultBaseName, kDefaultTrainNumber, new_, error))
+        << error;
+    const ScenarioDiff there = diff_scenarios(old_, new_, kDefaultBaseName, kDefaultTrainNumber);
+    const ScenarioDiff back = diff_scenarios(new_, old_, kDefaultBaseName, kDefaultTrainNumber);
+    EXPECT_FALSE(there.same_bytes());
+    EXPECT_EQ(there.changes.size(), back.changes.size());
+    diff_text(there, old_, new_, "a", "b");
+    const ScenarioDiff itself = diff_scenarios(new_, new_, kDefaultBaseName, kDefaultTrainNumber);
+    EXPECT_TRUE(itself.changes.empty());
+    EXPECT_TRUE(itself.follow_on.empty());
+    EXPECT_TRUE(itself.same_bytes());
+    for (const std::string& path : {b.record_table, b.cell_grid, b.plan_geometry}) {
+      std::string listing;
+      if (files_.exists(path)) {
+        EXPECT_TRUE(list_file_entries(files_, path, listing, error)) << error;
+      }
+    }
+  }
 }
 
 }  // namespace

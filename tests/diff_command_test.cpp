@@ -68,6 +68,7 @@ TEST_F(DiffCommand, TellsAnEditAsOneChangeInTextAndJson) {
   EXPECT_EQ(json.exit_status, 1) << json.err;
   const auto document = nlohmann::json::parse(json.out);
   EXPECT_EQ(document["old"]["from"], "compiled");
+  EXPECT_EQ(document["old"]["sources_build_other_bytes"], false);
   EXPECT_EQ(document["new"]["from"], "sources");
   EXPECT_EQ(document["same"], false);
   EXPECT_EQ(document["same_meaning"], false);
@@ -86,6 +87,25 @@ TEST_F(DiffCommand, TellsAnEditAsOneChangeInTextAndJson) {
   EXPECT_EQ(change["source"]["line"], 47);
   EXPECT_EQ(document["files"][1]["file"], "Orvale_Varcona_593.sim");
   EXPECT_TRUE(document["files"][1]["first_difference"].is_number());
+}
+
+// Compiled files whose sources were edited since: the files are compared,
+// and the sources lend no line that would point at another entry.
+TEST_F(DiffCommand, NotesSourcesThatDoNotBuildTheFilesBesideThem) {
+  std::filesystem::copy_file(dir_.file("old/Orvale_Varcona_593.sim"),
+                             dir_.file("new/Orvale_Varcona_593.sim"));
+  std::filesystem::copy_file(dir_.file("old/Orvale_Varcona_593.dat"),
+                             dir_.file("new/Orvale_Varcona_593.dat"));
+  edit("30, 14, 50, 0, MIRALTO", "40, 14, 50, 0, MIRALTO");
+  const ProgramResult result = run_program({"diff", "new", "old"}, in_folder(dir_.path()));
+  EXPECT_EQ(result.exit_status, 1) << result.err;
+  EXPECT_EQ(result.out,
+            "--- new (compiled files)\n"
+            "+++ old (compiled files)\n"
+            "note: the sources in new do not build its compiled files, which are compared; no "
+            "source lines are shown\n"
+            "header  plan geometry added\n"
+            "1 change\n");
 }
 
 TEST_F(DiffCommand, RefusesWhatItCannotReadAndWrongUsage) {

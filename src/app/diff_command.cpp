@@ -38,6 +38,7 @@ Json side_json(const LoadedScenario& scenario) {
   Json side;
   side["folder"] = scenario.folder;
   side["from"] = scenario.origin == ScenarioOrigin::sources ? "sources" : "compiled";
+  side["sources_build_other_bytes"] = scenario.stale_sources;
   if (scenario.status) {
     side["status"] = {{"code", code_number(scenario.status->code)},
                       {"position", scenario.status->position}};

@@ -36,6 +36,10 @@ const char* verb(ChangeKind kind) {
 }
 
 std::string status_note(const LoadedScenario& scenario, const std::string& label) {
+  if (scenario.stale_sources) {
+    return "note: the sources in " + label +
+           " do not build its compiled files, which are compared; no source lines are shown\n";
+  }
   if (!scenario.status || scenario.status->code == status::kNone) return "";
   return "note: the sources of " + label + " build with status " +
          std::to_string(code_number(scenario.status->code)) + " at " +

@@ -124,6 +124,8 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
           built.table_bytes == scenario.table_bytes && built.grid_bytes == scenario.grid_bytes &&
           (!scenario.geometry_bytes || built.geometry_bytes == scenario.geometry_bytes)) {
         take_lines(built.state, scenario);
+      } else {
+        scenario.stale_sources = true;
       }
     }
     return true;

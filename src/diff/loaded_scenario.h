@@ -34,6 +34,9 @@ struct LoadedScenario {
   /// Whether the source lines below belong to these bytes: the sources
   /// build them, or the sources beside the compiled files build the same.
   bool lines_known = false;
+  /// Compiled files with sources beside them that build other bytes: the
+  /// files are older or newer than the sources.
+  bool stale_sources = false;
   std::map<std::int32_t, CellOccupant> occupants;      // by cell
   std::map<std::int32_t, SourcePoint> row_origins;     // by row
   std::map<std::int32_t, SourcePoint> tunnel_origins;  // by the cell of the tunnel's start

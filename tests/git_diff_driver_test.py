@@ -112,7 +112,8 @@ def main() -> int:
 
         # The whole scenario between two checkouts, through the page's alias.
         result = run(["git", "scenario-diff", "v1", "scenarios", BASE, TRAIN], check=False)
-        expected_tail = ("km 10+350 to km 22+000  speed limit changed: from 175 km/h to 170 km/h\n"
+        expected_tail = ("km 10+350 to km 22+000  speed limit changed: from 175 km/h to 170 km/h"
+                         f"  (scenarios/{BASE}_{TRAIN}-.txt:11)\n"
                          f'km 121+050  station "MIRALTO" changed: standing time from 30 s to 40 s'
                          f"  (scenarios/{BASE}_{TRAIN}-.txt:47)\n"
                          "2 changes\n")

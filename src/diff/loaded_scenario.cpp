@@ -58,6 +58,10 @@ void take_lines(BuildState& state, LoadedScenario& scenario) {
   scenario.occupants = std::move(state.occupants);
   scenario.row_origins = std::move(state.row_origins);
   scenario.tunnel_origins = std::move(state.tunnel_origins);
+  scenario.speed_origins = std::move(state.speed_origins);
+  scenario.adhesion_origins = std::move(state.adhesion_origins);
+  scenario.gradient_origins = std::move(state.gradient_origins);
+  scenario.curve_origins = std::move(state.curve_origins);
 }
 
 // Decodes the bytes through the one decoder of the scenario files; a file

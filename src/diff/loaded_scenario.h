@@ -40,6 +40,10 @@ struct LoadedScenario {
   std::map<std::int32_t, CellOccupant> occupants;      // by cell
   std::map<std::int32_t, SourcePoint> row_origins;     // by row
   std::map<std::int32_t, SourcePoint> tunnel_origins;  // by the cell of the tunnel's start
+  std::map<std::int32_t, SourcePoint> speed_origins;     // by the first cell of the value
+  std::map<std::int32_t, SourcePoint> adhesion_origins;  // likewise
+  std::map<std::int32_t, SourcePoint> gradient_origins;  // likewise
+  std::map<std::int32_t, SourcePoint> curve_origins;     // by the start metre
 };
 
 /// Loads the scenario `base_name`_`train_number` of `folder`: its compiled

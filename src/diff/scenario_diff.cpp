@@ -130,10 +130,23 @@ void compare_stations(std::vector<ScenarioEntry> before, std::vector<ScenarioEnt
 // limit, gradient, adhesion): each run of cells where the old and the
 // new value stay the same and differ from each other is one change. Cell k
 // holds what is in force from k × 50 m.
+// The entry whose value is in force at a cell: the last point at or before it.
+std::optional<SourceLink> in_force(const LoadedScenario& scenario,
+                                   const std::map<std::int32_t, SourcePoint>& origins,
+                                   std::int32_t cell) {
+  if (!scenario.lines_known) return std::nullopt;
+  auto found = origins.upper_bound(cell);
+  if (found == origins.begin()) return std::nullopt;
+  --found;
+  return SourceLink{join_path(scenario.folder, found->second.file), found->second.line};
+}
+
 void compare_stretches(const LoadedScenario& before, const LoadedScenario& after,
                        std::int32_t cells, const std::string& entry,
                        const std::function<int(const TrackCell&)>& get,
-                       const std::function<DiffValue(int)>& show, std::vector<Change>& out) {
+                       const std::function<DiffValue(int)>& show,
+                       std::map<std::int32_t, SourcePoint> LoadedScenario::*origins,
+                       std::vector<Change>& out) {
   std::int32_t i = 0;
   while (i < cells) {
     const int a = get(before.grid[i]), b = get(after.grid[i]);
@@ -149,6 +162,9 @@ void compare_stretches(const LoadedScenario& before, const LoadedScenario& after
     c.to_m = std::int64_t{end} * 50;
     c.kind = ChangeKind::changed;
     c.fields.push_back({"", show(a), show(b)});
+    // The new value's entry, or where it is gone, the old one's.
+    c.source = in_force(after, after.*origins, i);
+    if (!c.source) c.source = in_force(before, before.*origins, i);
     out.push_back(std::move(c));
     i = end;
   }
@@ -315,16 +331,17 @@ ScenarioDiff diff_scenarios(const LoadedScenario& before, const LoadedScenario& 
           : std::max(0, std::min(before.grid.last_index(), after.grid.last_index()) + 1 - 3);
   compare_stretches(before, after, cells, "speed limit",
                     [](const TrackCell& c) { return c.speed_limit; },
-                    [](int v) { return plain(v * 5, " km/h"); }, along);
+                    [](int v) { return plain(v * 5, " km/h"); }, &LoadedScenario::speed_origins,
+                    along);
   compare_stretches(before, after, cells, "gradient",
                     [](const TrackCell& c) { return c.gradient; },
                     [](int v) {
                       return v == 0 ? DiffValue{"unset", std::nullopt} : plain(v - 100, " permille");
                     },
-                    along);
+                    &LoadedScenario::gradient_origins, along);
   compare_stretches(before, after, cells, "adhesion",
                     [](const TrackCell& c) { return c.adhesion; },
-                    [](int v) { return plain(v, ""); }, along);
+                    [](int v) { return plain(v, ""); }, &LoadedScenario::adhesion_origins, along);
   std::stable_sort(along.begin(), along.end(),
                    [](const Change& a, const Change& b) { return a.at_m < b.at_m; });
   diff.changes = std::move(header);

@@ -126,19 +126,21 @@ TEST_F(ScenarioDiffTest, ASingleEditIsOneChangeAtItsKilometre) {
        "km 113+150  signal moved: position from km 113+050 to km 113+150  "
        "(new/Orvale_Varcona_593-.txt:87)"},
       {"speed point", false, "velocita,   10350,   175", "velocita,   10350,   170",
-       "km 10+350 to km 22+000  speed limit changed: from 175 km/h to 170 km/h"},
+       "km 10+350 to km 22+000  speed limit changed: from 175 km/h to 170 km/h  "
+       "(new/Orvale_Varcona_593-.txt:11)"},
       {"restriction speed", false, "rallentamento,   180950,    40,", "rallentamento,   180950,    30,",
        "km 180+950  speed restriction changed: speed from 40 km/h to 30 km/h  "
        "(new/Orvale_Varcona_593-.txt:83)"},
       {"curve lengthened", true, "curvad2,  9500,  2250", "curvad2,  9500,  2350",
-       "km 9+500  curve changed: length from 2250 m to 2350 m"},
+       "km 9+500  curve changed: length from 2250 m to 2350 m  (new/Orvale_Varcona_linea.txt:13)"},
       {"curve class", true, "curvad2,  9500,  2250", "curvad5,  9500,  2250",
-       "km 9+500  curve changed: class from 2 to 5"},
+       "km 9+500  curve changed: class from 2 to 5  (new/Orvale_Varcona_linea.txt:13)"},
       {"board text", true, "(Km 208+500)", "(Km 208+501)",
        "km 208+550  indication board changed: text from \"(Km 208+500)\" to \"(Km 208+501)\"  "
        "(new/Orvale_Varcona_linea.txt:216)"},
       {"gradient", true, "pendenza,  8400,   2", "pendenza,  8400,   3",
-       "km 8+400 to km 15+900  gradient changed: from 2 permille to 3 permille"},
+       "km 8+400 to km 15+900  gradient changed: from 2 permille to 3 permille  "
+       "(new/Orvale_Varcona_linea.txt:98)"},
       {"tunnel lengthened", true, "montagna,   135400,  137400,  11", "montagna,   135400,  137600,  11",
        "km 135+400  tunnel changed: length from 2000 m to 2200 m  (new/Orvale_Varcona_linea.txt:163)"},
       {"tunnel moved", true, "montagna,   135400,  137400,  11", "montagna,   135600,  137600,  11",

@@ -365,6 +365,10 @@ std::vector<ScenarioEntry> curve_entries(const LoadedScenario& scenario) {
     e.entry = "curve";
     e.key = "curve@" + std::to_string(curve.start);
     e.at_m = curve.start;
+    if (const auto found = scenario.curve_origins.find(curve.start);
+        found != scenario.curve_origins.end()) {
+      e.source = link(scenario, found->second);
+    }
     e.fields = {{"length", number(curve.length, " m")},
                 {"class", number(curve.curve_class)},
                 {"direction", words(curve.direction == 'd' ? "d (clockwise)"

@@ -1,0 +1,670 @@
+#include "decompile/recover.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "model/rounding.h"
+#include "sources/progressive_ordina.h"
+
+namespace scenario {
+namespace {
+
+using Numbers = std::vector<std::int64_t>;
+
+constexpr std::int64_t kCodeReductionValue = 180;
+// Curvature per metre of the curve classes 1 to 6, as the line reader has them.
+constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+RecoveredEntry entry(std::string keyword, Numbers numbers, std::string section = "") {
+  RecoveredEntry e;
+  e.keyword = std::move(keyword);
+  e.numbers = std::move(numbers);
+  e.section = std::move(section);
+  return e;
+}
+
+RecoveredEntry text_entry(std::string keyword, Numbers numbers, std::string text,
+                          std::string section) {
+  RecoveredEntry e = entry(std::move(keyword), std::move(numbers), std::move(section));
+  e.has_text = true;
+  e.text = std::move(text);
+  return e;
+}
+
+// The position whose `cell_index` is the cell: its centre.
+std::int64_t centre_of(std::int32_t cell) { return (std::int64_t{cell} - 1) * 50; }
+
+// The position whose `lower_cell_index` is the cell.
+std::int64_t lower_of(std::int32_t cell) { return std::int64_t{cell} * 50; }
+
+std::string cell_place(std::int32_t cell) { return "cell " + std::to_string(cell); }
+
+// One of the three fills that give each cell the value in force (gradient,
+// speed limit, adhesion): points at the cells where the value changes, and,
+// where the reader never reached the final fill, a point that closes the
+// last run. `last_point_cell` is the highest cell a point may name (N - 2);
+// `point_limit` the first cell a point's fill never writes.
+struct FillShape {
+  bool final_fill = true;      // the reader ran its final fill up to N - 3
+  std::int64_t point_limit = 0;
+};
+
+// The (cell, value) points that give `values` (one per cell 0..N). Empty
+// optional when no points can.
+std::optional<std::vector<std::pair<std::int32_t, std::int64_t>>> fill_points(
+    const std::vector<std::int64_t>& values, const FillShape& shape) {
+  const std::int32_t n = static_cast<std::int32_t>(values.size()) - 1;
+  std::vector<std::pair<std::int32_t, std::int64_t>> points;
+  std::int32_t last_set = -1;
+  for (std::int32_t c = 0; c <= n; ++c) {
+    if (values[static_cast<std::size_t>(c)] != 0) last_set = c;
+  }
+  const std::int32_t z = shape.final_fill ? std::max(last_set, n - 3) : last_set;
+  if (z < 0) return points;
+  const std::int32_t last_point_cell = n - 2;
+  if (last_point_cell < 0) return std::nullopt;
+  points.emplace_back(0, values[0]);
+  const std::int32_t runs_end = std::min(z, last_point_cell - 1);
+  for (std::int32_t c = 1; c <= runs_end; ++c) {
+    if (values[static_cast<std::size_t>(c)] != values[static_cast<std::size_t>(c - 1)]) {
+      points.emplace_back(c, values[static_cast<std::size_t>(c)]);
+    }
+  }
+  if (z >= last_point_cell) {
+    // Each further point at the last position writes one cell more.
+    for (std::int32_t c = last_point_cell; c <= z; ++c) {
+      points.emplace_back(last_point_cell, values[static_cast<std::size_t>(c)]);
+    }
+    if (!shape.final_fill) {
+      if (z >= shape.point_limit) return std::nullopt;
+      points.emplace_back(last_point_cell, 0);
+    }
+  } else if (!shape.final_fill) {
+    points.emplace_back(z + 1, 0);
+  }
+  return points;
+}
+
+bool same_bits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+class Recovery {
+ public:
+  Recovery(const DecodedScenario& files, const std::set<std::int32_t>& reduction_entries)
+      : files_(files), table_(files.table), grid_(files.grid), reductions_(reduction_entries) {
+    n_ = grid_.last_index();
+    // The stamps took cell 1's first two values; the object there had 0.
+    if (grid_.contains(1)) {
+      grid_[1].val_a = 0;
+      grid_[1].val_b = 0;
+    }
+  }
+
+  Recovered run() {
+    out_.geometry_flag = files_.geometry ? 1 : 0;
+    recover_line_header();
+    recover_geometry();
+    recover_boards();
+    recover_stations();
+    const bool line_stops = out_.line.stop_after_header || out_.line.stop_after_body ||
+                            header_entry_stops_;
+    recover_gradients(!line_stops);
+    recover_tunnels();
+    recover_indicators();
+    recover_train_header();
+    recover_train_fills(!train_stops_, line_stops);
+    recover_train_objects();
+    out_.line.header_entry_stops = header_entry_stops_;
+    return std::move(out_);
+  }
+
+ private:
+  void note(std::string where, std::string what) {
+    out_.notes.push_back({std::move(where), std::move(what)});
+  }
+
+  TableRow& row(int index) { return table_.rows[static_cast<std::size_t>(index)]; }
+
+  // --- line header ---------------------------------------------------------
+
+  void recover_line_header() {
+    auto& header = out_.line.header;
+    const std::int64_t length = row(table_row::kQuantities).num_b;
+    const bool fits = length >= 0 && length <= 1000000 &&
+                      grid_last_index_for_length(static_cast<std::int32_t>(length)) == n_;
+    std::optional<std::int64_t> created_by;  // an earlier length that made the grid
+    if (!fits) {
+      std::int64_t earlier = files_.geometry
+                                 ? static_cast<std::int64_t>(files_.geometry->x.size()) - 7001
+                                 : std::int64_t{n_} * 50 - 7000;
+      if ((length < 0 || length > 1000000) && earlier >= 0 && earlier <= 1000000 &&
+          grid_last_index_for_length(static_cast<std::int32_t>(earlier)) == n_) {
+        created_by = earlier;
+      } else {
+        note("row 84", "the line length " + std::to_string(length) +
+                           " m does not give the grid's " + std::to_string(n_ + 1) + " cells");
+      }
+    }
+    line_length_ = created_by ? *created_by : length;
+    header.push_back(entry("lunghezza percorso", {line_length_}));
+    recover_progressives();
+    const TableRow& scenario_row = row(table_row::kScenarioHeader);
+    header.push_back(entry("sfondo uno", {scenario_row.num_a}));
+    header.push_back(entry("sfondo due", {scenario_row.num_c}));
+    header.push_back(entry("sfondo tre", {scenario_row.num_b}));
+    recover_repetition();
+    if (created_by) {
+      // The longer length stopped the reading before anything of the body.
+      header.push_back(entry("lunghezza percorso", {length}));
+      header_entry_stops_ = true;
+    }
+  }
+
+  // The three definitions as read, in an order that `progressive_ordina`
+  // turns into the rows found.
+  void recover_progressives() {
+    std::array<std::array<std::int64_t, 3>, 3> found;
+    for (int r = 0; r < 3; ++r) {
+      const TableRow& source = row(table_row::kProgressiveTre + r);
+      found[static_cast<std::size_t>(r)] = {source.num_a, source.num_b, source.num_c};
+    }
+    // As read: the ordering adds 100 to num_b where num_c is 1.
+    auto as_read = [](std::array<std::int64_t, 3> triple) {
+      if (triple[2] == 1) triple[1] -= 100;
+      return triple;
+    };
+    std::array<int, 3> order = {0, 1, 2};  // found row for "tre", "due", "uno"
+    bool matched = false;
+    do {
+      RecordTable trial;
+      bool fits = true;
+      for (int r = 0; r < 3; ++r) {
+        const auto triple = as_read(found[static_cast<std::size_t>(order[static_cast<std::size_t>(r)])]);
+        if (triple[1] < INT32_MIN) fits = false;
+        TableRow& t = trial.rows[static_cast<std::size_t>(table_row::kProgressiveTre + r)];
+        t.num_a = static_cast<std::int32_t>(triple[0]);
+        t.num_b = static_cast<std::int32_t>(triple[1]);
+        t.num_c = static_cast<std::int32_t>(triple[2]);
+      }
+      if (!fits) continue;
+      progressive_ordina(trial);
+      bool same = true;
+      for (int r = 0; r < 3; ++r) {
+        const TableRow& t = trial.rows[static_cast<std::size_t>(table_row::kProgressiveTre + r)];
+        const auto& want = found[static_cast<std::size_t>(r)];
+        same = same && t.num_a == want[0] && t.num_b == want[1] && t.num_c == want[2];
+      }
+      if (same) {
+        matched = true;
+        break;
+      }
+    } while (std::next_permutation(order.begin(), order.end()));
+    if (!matched) {
+      order = {0, 1, 2};
+      note("rows 81 to 83", "no three kilometre-progressive definitions are put in this order");
+    }
+    const char* names[] = {"progressiva chilometrica uno", "progressiva chilometrica due",
+                           "progressiva chilometrica tre"};
+    for (int k = 0; k < 3; ++k) {
+      // order[0] is "tre", order[1] "due", order[2] "uno".
+      const auto triple = matched ? as_read(found[static_cast<std::size_t>(order[static_cast<std::size_t>(2 - k)])])
+                                  : found[static_cast<std::size_t>(2 - k)];
+      out_.line.header.push_back(entry(names[k], {triple[0], triple[1], triple[2]}));
+    }
+  }
+
+  void recover_repetition() {
+    const TableRow& train = row(table_row::kTrainHeader);
+    const std::int64_t start = train.num_a, end = train.num_b, codes = train.num_c;
+    auto& header = out_.line.header;
+    const bool multiples = start % 50 == 0 && end % 50 == 0;
+    if (multiples && codes == 4 && end != 0) {
+      header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
+    } else if (multiples && codes == 9 && end != 0) {
+      header.push_back(entry("ripetizione segnali 9 codici", {start, end}));
+    } else if (codes == 0 && (end == 0 || !multiples)) {
+      // With an end of 0 the count is cleared; a start or end off the 50 m
+      // grid stops the reading before the count is set.
+      if (start != 0 || end != 0) header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
+      if (!multiples) header_entry_stops_ = true;
+    } else if (codes == 0) {
+      // Neither 4 nor 9 in the keyword stops the reading with the count unset.
+      header.push_back(entry("ripetizione segnali", {start, end}));
+      header_entry_stops_ = true;
+    } else {
+      note("row 86", "the signal repetition holds " + std::to_string(codes) +
+                         " codes: only 4 and 9 (or 0) can be read");
+      header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
+    }
+  }
+
+  // --- plan geometry -------------------------------------------------------
+
+  void recover_geometry() {
+    if (!files_.geometry) return;
+    const DecodedGeometry& g = *files_.geometry;
+    const std::int64_t metres = static_cast<std::int64_t>(g.x.size());
+    if (metres != line_length_ + 7001) {
+      note("metre 0", "the plan geometry has " + std::to_string(metres) +
+                          " metres, the line length gives " + std::to_string(line_length_ + 7001));
+    }
+    auto is = [&](std::size_t m, GeometryTag tag) { return g.x[m].tag == tag && g.y[m].tag == tag; };
+    std::size_t cursor = 0;
+    if (metres >= 2 && is(0, GeometryTag::int16) && is(1, GeometryTag::int16) &&
+        g.x[0].value == 0 && g.y[0].value == 0 && g.x[1].value == 0 && g.y[1].value == 1) {
+      cursor = 2;
+      while (cursor < g.x.size() && is(cursor, GeometryTag::real)) ++cursor;
+    }
+    for (std::size_t m = cursor; m < g.x.size(); ++m) {
+      if (!is(m, GeometryTag::empty)) {
+        note("metre " + std::to_string(m), "a plan geometry value no curve gives");
+        break;
+      }
+    }
+    if (cursor == 0) {
+      // Never seeded: the reading stopped within the header.
+      out_.line.stop_after_header = true;
+      return;
+    }
+    // Each metre is straight or bent by one curvature; runs of one curvature
+    // are one curve each, bending the metres start + 1 .. start + length.
+    std::int64_t run_start = -1;
+    double run_k = 0;
+    std::int64_t last_curved = -1;
+    auto close_run = [&](std::int64_t end) {
+      if (run_start < 0) return;
+      add_curve(run_start - 1, end - run_start + 1, run_k);
+      run_start = -1;
+    };
+    double x0 = g.x[0].value, y0 = g.y[0].value, x1 = g.x[1].value, y1 = g.y[1].value;
+    for (std::size_t m = 2; m < cursor; ++m) {
+      const double x = g.x[m].value, y = g.y[m].value;
+      const double dx = x1 - x0, dy = y1 - y0;
+      std::optional<double> bent;
+      if (!(same_bits(x, x1 + dx) && same_bits(y, y1 + dy))) {
+        for (double magnitude : kCurvatures) {
+          for (double k : {magnitude, -magnitude}) {
+            const double step_x = dx + k * dy;
+            const double step_y = dy - k * dx;
+            if (same_bits(x, x1 + step_x) && same_bits(y, y1 + step_y)) bent = k;
+            if (bent) break;
+          }
+          if (bent) break;
+        }
+        if (!bent) {
+          note("metre " + std::to_string(m), "a point no straight or curved step reaches");
+          break;
+        }
+      }
+      const auto metre = static_cast<std::int64_t>(m);
+      if (bent) {
+        if (run_start >= 0 && run_k != *bent) close_run(metre - 1);
+        if (run_start < 0) {
+          run_start = metre;
+          run_k = *bent;
+        }
+        last_curved = metre;
+      } else {
+        close_run(metre - 1);
+      }
+      x0 = x1;
+      y0 = y1;
+      x1 = x;
+      y1 = y;
+    }
+    close_run(static_cast<std::int64_t>(cursor) - 1);
+    const std::int64_t last_computed = metres - 3;
+    if (static_cast<std::int64_t>(cursor) - 1 < last_computed) {
+      // The reading stopped before the line was completed: the cursor stands
+      // just after the last curve, which may be a straight one of length 0.
+      if (last_curved != static_cast<std::int64_t>(cursor) - 1 && cursor > 2) {
+        add_curve(static_cast<std::int64_t>(cursor) - 1, 0, kCurvatures[0]);
+      }
+      out_.line.stop_after_body = true;
+    }
+  }
+
+  void add_curve(std::int64_t start, std::int64_t length, double k) {
+    int cls = 0;
+    for (int c = 0; c < 6; ++c) {
+      if (kCurvatures[c] == (k < 0 ? -k : k)) cls = c + 1;
+    }
+    std::string keyword = k < 0 ? "curvas" : "curvad";
+    keyword += static_cast<char>('0' + cls);
+    out_.line.body.push_back(entry(keyword, {start, length}, "[curve]"));
+  }
+
+  // --- line body -----------------------------------------------------------
+
+  void recover_gradients(bool final_fill) {
+    std::vector<std::int64_t> values(grid_.cells.size());
+    for (std::size_t c = 0; c < values.size(); ++c) values[c] = grid_.cells[c].gradient;
+    // Cells before the first entry hold the level, 100: a fill value of 0 is
+    // a cell never written, the same as the value 0 (a gradient of -100).
+    const auto points = fill_points(values, {final_fill, std::int64_t{n_} + 1});
+    if (!points) {
+      note("cell " + std::to_string(n_), "gradients the fill cannot reach");
+      return;
+    }
+    // The level from the start is the reader's own: no entry needed for it.
+    std::size_t first = 0;
+    if (!points->empty() && points->front().first == 0 && points->front().second == 100) first = 1;
+    for (std::size_t i = first; i < points->size(); ++i) {
+      const auto [cell, value] = (*points)[i];
+      out_.line.body.push_back(entry("pendenza", {lower_of(cell), value - 100}, "[pendenze]"));
+    }
+  }
+
+  void recover_tunnels() {
+    std::int64_t last_end = 0;
+    bool any = false;
+    for (std::int32_t c = 0; c <= n_;) {
+      const std::uint8_t type = grid_[c].tunnel;
+      if (type == 0) {
+        ++c;
+        continue;
+      }
+      std::int32_t end = c;
+      while (end + 1 <= n_ && grid_[end + 1].tunnel == type) ++end;
+      // The markers stand on every 4th cell counted from the first.
+      std::optional<std::int32_t> marker;
+      for (std::int32_t m = c; m <= end; ++m) {
+        if (grid_[m].kind == cell_kind::kTunnelMarker) {
+          marker = m;
+          break;
+        }
+      }
+      std::int64_t first = c;
+      if (marker && (*marker - c) % 4 != 3) {
+        // Markers out of step with the run: a tunnel that began before cell 0.
+        first = c - ((c - (*marker - 3)) % 4 + 4) % 4;
+        if (c != 0) note(cell_place(*marker), "a tunnel marker out of step with its tunnel");
+      }
+      std::int64_t tipo = type;
+      if (marker || type > 10) tipo += 10;
+      const std::int64_t inizio = lower_of(static_cast<std::int32_t>(first));
+      const std::int64_t fine = (std::int64_t{end} + 1) * 50;
+      if (any && inizio - last_end <= 150 && type != 3) {
+        // A tunnel this close to the one before becomes type 3; an empty
+        // tunnel ending far back stands between them.
+        out_.line.body.push_back(entry("montagna", {0, -1000000, 0}, "[montagne]"));
+      }
+      out_.line.body.push_back(entry("montagna", {inizio, fine, tipo}, "[montagne]"));
+      any = true;
+      last_end = fine;
+      c = end + 1;
+    }
+  }
+
+  void recover_indicators() {
+    for (std::int32_t c = 0; c <= n_; ++c) {
+      const TrackCell& cell = grid_[c];
+      if (cell.kind != cell_kind::kSpeedIndicator) continue;
+      Numbers numbers = {centre_of(c)};
+      // val = round(right / 5 + left × 20): hundreds give the left speed,
+      // the rest the right one, both in steps of 5 km/h.
+      const std::int64_t packed[] = {cell.val_a, cell.val_b, cell.val_c};
+      for (std::int64_t v : packed) numbers.push_back(v / 100 * 5);
+      numbers.push_back(cell.val_d / 10);
+      for (std::int64_t v : packed) numbers.push_back(v % 100 * 5);
+      numbers.push_back(cell.val_d % 10);
+      out_.line.body.push_back(entry("indicatori_vmax", numbers, "[cartelli]"));
+    }
+  }
+
+  // Boards take rows 80, 79, ... in file order, so they are written in the
+  // order of the rows their cells name.
+  void recover_boards() {
+    std::map<std::int32_t, std::int32_t, std::greater<>> by_row;  // row -> cell
+    for (std::int32_t c = 0; c <= n_; ++c) {
+      const TrackCell& cell = grid_[c];
+      if (cell.kind != cell_kind::kIndicationBoard) continue;
+      if (cell.val_a < 2 || cell.val_a > table_row::kFirstSign || by_row.count(cell.val_a) != 0) {
+        note(cell_place(c), "an indication board naming row " + std::to_string(cell.val_a));
+        continue;
+      }
+      by_row[cell.val_a] = c;
+    }
+    std::int32_t expected = table_row::kFirstSign;
+    for (const auto& [board_row, cell] : by_row) {
+      if (board_row != expected) {
+        note("row " + std::to_string(expected), "an indication-board text with no board");
+      }
+      expected = board_row - 1;
+      out_.line.body.push_back(text_entry("cartello_indicatore", {centre_of(cell)},
+                                          row(board_row).text, "[indicazioni]"));
+    }
+    sign_row_ = by_row.empty() ? table_row::kFirstSign : by_row.rbegin()->first - 1;
+  }
+
+  // --- train ---------------------------------------------------------------
+
+  void recover_train_header() {
+    auto& header = out_.train.header;
+    const TableRow& quantities = row(table_row::kQuantities);
+    const TableRow& train = row(table_row::kTrainHeader);
+    header.push_back(entry("numero vetture", {quantities.num_c}));
+    header.push_back(entry("percentuale massa frenata", {quantities.num_a}));
+    header.push_back(entry("sabbia", {train.word_a}));
+    header.push_back(entry("orologio", {train.word_c, train.word_d, train.word_e}));
+  }
+
+  void recover_train_fills(bool final_fill, bool line_stops) {
+    if (line_stops) final_fill = false;
+    const FillShape shape{final_fill, n_};
+    std::vector<std::int64_t> adhesion(grid_.cells.size()), speed(grid_.cells.size());
+    for (std::size_t c = 0; c < grid_.cells.size(); ++c) {
+      adhesion[c] = grid_.cells[c].adhesion;
+      speed[c] = grid_.cells[c].speed_limit;
+    }
+    const auto adhesion_points = fill_points(adhesion, shape);
+    const auto speed_points = fill_points(speed, shape);
+    if (!adhesion_points || !speed_points) {
+      note(cell_place(n_), "a speed limit or adhesion the fills cannot reach");
+      return;
+    }
+    for (const auto& [cell, value] : *adhesion_points) {
+      out_.train.body.push_back(entry("aderenza", {lower_of(cell), value}, "[aderenze]"));
+    }
+    for (const auto& [cell, value] : *speed_points) {
+      out_.train.body.push_back(entry("velocita", {lower_of(cell), value * 5}, "[vel_limite]"));
+    }
+  }
+
+  // The stations, row by row; the last may be one whose record stopped the
+  // reading (a row filled in part, or a station refused after its marks).
+  void recover_stations() {
+    std::int32_t count = 0;
+    for (std::int32_t r = table_row::kFirstStation; r < sign_row_; ++r) {
+      if (!(row(r) == TableRow{})) count = r;
+    }
+    for (std::int32_t r = table_row::kFirstStation; r <= count; ++r) {
+      RecoveredEntry station = station_entry(r, r == count);
+      stations_.push_back(std::move(station));
+    }
+  }
+
+  RecoveredEntry station_entry(std::int32_t r, bool last) {
+    const TableRow& s = row(r);
+    const std::int64_t p = s.num_c;
+    TableRow numbers_only = s;
+    numbers_only.num_c = 0;
+    numbers_only.kind = 0;
+    const bool partial = last && p != 0 && numbers_only == TableRow{};
+    if (partial) {
+      if (position_in_range(s.num_c, n_, 800)) {
+        train_stops_ = true;
+      } else {
+        last_station_ends_reading_ = true;
+      }
+      // Out of range: the reading ends there (and the fills still run);
+      // off the 50 m grid: it stops before the kind; else a length off the
+      // 100 m grid stops it after the kind.
+      return text_entry("stazione", {p, s.kind, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "",
+                        "[stazioni]");
+    }
+    std::int64_t length = 0;
+    std::int64_t extension = s.byte_c;
+    const std::int64_t start = s.num_a, end = s.num_b;
+    bool consistent = true;
+    if (s.kind == 5 || s.kind == 6) {
+      length = p - start;
+      consistent = end == p + 150 && s.byte_c == 0;
+    } else if (s.kind == 7 || s.kind == 8) {
+      length = p - start;
+      consistent = end == p + length && s.byte_c == 0;
+    } else {
+      length = 2 * (p - start);
+      const std::int64_t extra = end - (p + length / 2);
+      if (extra == 50 && r == table_row::kFirstStation) extension = 1;
+      consistent = (extra == 50 && extension != 0) || (extra == 0 && extension == 0);
+    }
+    if (!consistent || length % 100 != 0 || p % 50 != 0) {
+      note("row " + std::to_string(r), "a station whose extent no length gives");
+    }
+    const std::int64_t seconds = s.num_d;
+    const std::int64_t stop = end / 50 - 1;
+    const bool marked = s.kind < 25;
+    if (r > table_row::kFirstStation && start - 350 < row(r - 1).num_b) train_stops_ = true;
+    if (marked && stop < 2) train_stops_ = true;
+    if (r + 1 >= sign_row_) train_stops_ = true;
+    if (marked && stop > n_) last_station_ends_reading_ = true;
+    if (train_stops_ && !last) note("row " + std::to_string(r), "a station that stops the reading before the last");
+    return text_entry("stazione",
+                      {p, s.kind, length, s.flag, s.byte_d, extension, s.word_a, s.word_b,
+                       s.byte_a, s.word_c, s.word_d, s.word_e, s.byte_b, seconds / 3600,
+                       seconds % 3600 / 60, seconds % 60},
+                      s.text, "[stazioni]");
+  }
+
+  void recover_train_objects() {
+    auto& body = out_.train.body;
+    // Stations first, as the built-in source has them; a station whose
+    // record stops the reading goes last.
+    std::optional<RecoveredEntry> stopping;
+    if (!stations_.empty() && (train_stops_ || last_station_ends_reading_)) {
+      stopping = std::move(stations_.back());
+      stations_.pop_back();
+    }
+    for (auto& station : stations_) body.push_back(std::move(station));
+    recover_restrictions();
+    for (std::int32_t c = 0; c <= n_; ++c) {
+      const TrackCell& cell = grid_[c];
+      if (cell.kind == cell_kind::kSignal) body.push_back(signal_entry(c));
+    }
+    for (std::int32_t c = 0; c <= n_; ++c) {
+      const TrackCell& cell = grid_[c];
+      if (reductions_.count(c) == 0) continue;
+      if (cell.kind == cell_kind::kCodeCut) {
+        body.push_back(entry("abbattimento", {lower_of(c), 0}, "[codici]"));
+      } else if (cell.kind == cell_kind::kReductionPoint) {
+        const std::int64_t value = cell.val_a > 0 ? cell.val_a : cell.val_a + 65536;
+        body.push_back(entry("abbattimento", {lower_of(c), value}, "[codici]"));
+      }
+    }
+    if (stopping) body.push_back(std::move(*stopping));
+  }
+
+  RecoveredEntry signal_entry(std::int32_t c) {
+    const TrackCell& cell = grid_[c];
+    // val_d = rapp × 10 + 3 × sx + dx; a timer needs sx = 2.
+    const std::int64_t types = ((cell.val_d % 10) + 10) % 10;
+    const std::int64_t rapp = (cell.val_d - types) / 10;
+    std::int64_t sx = types / 3, dx = types % 3;
+    if (types >= 6 || cell.timer != 0) {
+      sx = 2;
+      dx = types - 6;
+    }
+    // The time value: 1..100 would be stored as 101, so those timers come
+    // from a value 256 higher.
+    std::int64_t tempo = cell.timer;
+    if (tempo >= 1 && tempo <= 100) tempo += 256;
+    Numbers numbers = {centre_of(c), sx};
+    const std::int64_t values[] = {cell.val_a, cell.val_b, cell.val_c};
+    std::int64_t right[3];
+    for (int k = 0; k < 3; ++k) {
+      right[k] = ((values[k] % 10) + 10) % 10;
+      numbers.push_back((values[k] - right[k]) / 10);
+    }
+    numbers.push_back(rapp);
+    numbers.push_back(dx);
+    for (std::int64_t d : right) numbers.push_back(d);
+    numbers.push_back(tempo);
+    return entry("segnale", numbers, "[segnali]");
+  }
+
+  // Each start board with the end board of the same speeds nearest after it
+  // (before it when none follows), the warning board 24 cells before it and
+  // the pre-warning cells before that.
+  void recover_restrictions() {
+    std::set<std::int32_t> ends_taken;
+    for (std::int32_t s = 0; s <= n_; ++s) {
+      const TrackCell& start = grid_[s];
+      if (start.kind != cell_kind::kStartBoard) continue;
+      auto same = [&](const TrackCell& other) {
+        return other.kind == cell_kind::kEndBoard && other.val_a == start.val_a &&
+               other.val_b == start.val_b && other.val_c == start.val_c;
+      };
+      std::optional<std::int32_t> end;
+      for (std::int32_t e = s + 1; e <= n_ && !end; ++e) {
+        if (same(grid_[e]) && ends_taken.count(e) == 0) end = e;
+      }
+      for (std::int32_t e = s - 1; e >= 0 && !end; --e) {
+        if (same(grid_[e]) && ends_taken.count(e) == 0) end = e;
+      }
+      if (end) ends_taken.insert(*end);
+      const std::int32_t e = end ? *end : s;
+      // A start at 1500 m or before has no warning board.
+      std::int64_t x = centre_of(s);
+      if (s == 31 && grid_.contains(7) && grid_[7].kind == cell_kind::kWarningBoard) x = 1501;
+      const bool warned = x > 1500;
+      const bool pre_warned = warned && grid_.contains(s - 25) &&
+                              grid_[s - 25].kind == cell_kind::kPreWarning;
+      out_.train.body.push_back(entry("rallentamento",
+                                      {x, start.val_a, (std::int64_t{e} - s) * 50, start.val_c,
+                                       pre_warned ? 1 : 0, start.val_b},
+                                      "[rallentamenti]"));
+    }
+  }
+
+  const DecodedScenario& files_;
+  RecordTable table_;
+  CellGrid grid_;
+  const std::set<std::int32_t>& reductions_;
+  std::int32_t n_ = 0;
+  std::int64_t line_length_ = 0;
+  std::int32_t sign_row_ = table_row::kFirstSign;
+  bool header_entry_stops_ = false;
+  bool train_stops_ = false;
+  bool last_station_ends_reading_ = false;
+  std::vector<RecoveredEntry> stations_;
+  Recovered out_;
+};
+
+}  // namespace
+
+std::set<std::int32_t> certain_reduction_entries(const CellGrid& grid) {
+  std::set<std::int32_t> cells;
+  for (std::int32_t c = 0; c <= grid.last_index(); ++c) {
+    const TrackCell& cell = grid[c];
+    // Cell 1's first value is the stamp; the point there had 0.
+    const std::int64_t value = c == 1 ? 0 : cell.val_a;
+    if (cell.kind == cell_kind::kCodeCut ||
+        (cell.kind == cell_kind::kReductionPoint && value != kCodeReductionValue)) {
+      cells.insert(c);
+    }
+  }
+  return cells;
+}
+
+Recovered recover_sources(const DecodedScenario& files,
+                          const std::set<std::int32_t>& reduction_entries) {
+  return Recovery(files, reduction_entries).run();
+}
+
+}  // namespace scenario

@@ -336,7 +336,10 @@ class Recovery {
     }
     std::string keyword = k < 0 ? "curvas" : "curvad";
     keyword += static_cast<char>('0' + cls);
-    out_.line.body.push_back(entry(keyword, {start, length}, "[curve]"));
+    RecoveredEntry curve = entry(keyword, {start, length}, "[curve]");
+    // A curve that takes the plan geometry past metre 1000000 ends the reading.
+    curve.stops_reading = start + length >= 1000000;
+    out_.line.body.push_back(std::move(curve));
   }
 
   // --- line body -----------------------------------------------------------
@@ -360,9 +363,19 @@ class Recovery {
     }
   }
 
+  // Runs of one tunnel type are tunnels. Markers stand on every 4th cell
+  // counted from a tunnel's first; markers in a run out of its step belong to
+  // the tunnel before it, which then runs on under this one (a later tunnel
+  // writes its type over an earlier one's).
   void recover_tunnels() {
-    std::int64_t last_end = 0;
-    bool any = false;
+    struct Tunnel {
+      std::int64_t first = 0;
+      std::int64_t last = 0;
+      std::uint8_t type = 0;
+      bool markers = false;
+    };
+    std::vector<Tunnel> tunnels;
+    auto phase = [](std::int64_t cell) { return ((cell % 4) + 4) % 4; };
     for (std::int32_t c = 0; c <= n_;) {
       const std::uint8_t type = grid_[c].tunnel;
       if (type == 0) {
@@ -371,33 +384,43 @@ class Recovery {
       }
       std::int32_t end = c;
       while (end + 1 <= n_ && grid_[end + 1].tunnel == type) ++end;
-      // The markers stand on every 4th cell counted from the first.
-      std::optional<std::int32_t> marker;
+      Tunnel tunnel{c, end, type, type > 10};
+      Tunnel* before = tunnels.empty() || !tunnels.back().markers ? nullptr : &tunnels.back();
+      const std::int64_t before_phase = before ? phase(before->first + 3) : -1;
+      std::int64_t own_phase = phase(std::int64_t{c} + 3);
+      std::int64_t under = -1;  // the last marker of the tunnel before
       for (std::int32_t m = c; m <= end; ++m) {
-        if (grid_[m].kind == cell_kind::kTunnelMarker) {
-          marker = m;
-          break;
+        if (grid_[m].kind != cell_kind::kTunnelMarker) continue;
+        if (phase(m) == own_phase) {
+          tunnel.markers = true;
+        } else if (phase(m) == before_phase) {
+          under = m;
+        } else if (c == 0 && !tunnel.markers) {
+          // A tunnel that began before cell 0 keeps its markers' step.
+          tunnel.first = c - phase(std::int64_t{c} - (m - 3));
+          own_phase = phase(m);
+          tunnel.markers = true;
+        } else {
+          note(cell_place(m), "a tunnel marker out of step with the tunnels around it");
         }
       }
-      std::int64_t first = c;
-      if (marker && (*marker - c) % 4 != 3) {
-        // Markers out of step with the run: a tunnel that began before cell 0.
-        first = c - ((c - (*marker - 3)) % 4 + 4) % 4;
-        if (c != 0) note(cell_place(*marker), "a tunnel marker out of step with its tunnel");
-      }
-      std::int64_t tipo = type;
-      if (marker || type > 10) tipo += 10;
-      const std::int64_t inizio = lower_of(static_cast<std::int32_t>(first));
-      const std::int64_t fine = (std::int64_t{end} + 1) * 50;
-      if (any && inizio - last_end <= 150 && type != 3) {
+      if (under >= 0) before->last = std::max(before->last, under);
+      tunnels.push_back(tunnel);
+      c = end + 1;
+    }
+    std::int64_t last_end = 0;
+    for (std::size_t i = 0; i < tunnels.size(); ++i) {
+      const Tunnel& t = tunnels[i];
+      const std::int64_t inizio = t.first * 50;
+      const std::int64_t fine = (t.last + 1) * 50;
+      if (i > 0 && inizio - last_end <= 150 && t.type != 3) {
         // A tunnel this close to the one before becomes type 3; an empty
         // tunnel ending far back stands between them.
         out_.line.body.push_back(entry("montagna", {0, -1000000, 0}, "[montagne]"));
       }
-      out_.line.body.push_back(entry("montagna", {inizio, fine, tipo}, "[montagne]"));
-      any = true;
+      out_.line.body.push_back(
+          entry("montagna", {inizio, fine, t.type + (t.markers ? 10 : 0)}, "[montagne]"));
       last_end = fine;
-      c = end + 1;
     }
   }
 

@@ -19,6 +19,7 @@ struct RecoveredEntry {
   bool has_text = false;
   std::string text;
   std::string section;  // the section title it belongs under ("[curve]")
+  bool stops_reading = false;  // the reader stops at it: it goes last
 };
 
 /// The line source: header entries, then the body in sections.

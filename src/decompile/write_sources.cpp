@@ -102,8 +102,11 @@ SourceTexts write_sources(const Recovered& recovered, std::vector<RecoveryNote>&
     };
     return rank(a.section) < rank(b.section);
   });
+  const auto stopping = std::stable_partition(
+      body.begin(), body.end(), [](const RecoveredEntry& e) { return !e.stops_reading; });
+  const bool stops_itself = stopping != body.end();
   add_body(line, body, kLineSections, notes, {});
-  if (recovered.line.stop_after_body) {
+  if (recovered.line.stop_after_body && !stops_itself) {
     add_line(line, kStopped);
     add_line(line, "pendenza, 99999999999, 0");
   }

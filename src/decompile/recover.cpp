@@ -14,6 +14,8 @@ namespace scenario {
 namespace {
 
 using Numbers = std::vector<std::int64_t>;
+// The approach codes an entry writes: (cell, code).
+using Writes = std::vector<std::pair<std::int64_t, std::int64_t>>;
 
 constexpr std::int64_t kCodeReductionValue = 180;
 // Curvature per metre of the curve classes 1 to 6, as the line reader has them.
@@ -509,6 +511,16 @@ class Recovery {
     for (std::int32_t r = table_row::kFirstStation; r <= count; ++r) {
       RecoveredEntry station = station_entry(r, r == count);
       stations_.push_back(std::move(station));
+      // The approach cells the station marks, as the reader marks them.
+      const TableRow& s = row(r);
+      Writes writes;
+      if (s.kind < 25 && s.kind != 5 && s.kind != 6) {
+        const std::int64_t stop = std::int64_t{s.num_b} / 50 - 1;
+        for (std::int64_t k = 1; k <= 4; ++k) {
+          if (stop - k >= 2 && stop - k <= n_) writes.emplace_back(stop - k, 80 + k);
+        }
+      }
+      station_writes_.push_back(std::move(writes));
     }
   }
 
@@ -574,12 +586,33 @@ class Recovery {
       stopping = std::move(stations_.back());
       stations_.pop_back();
     }
-    for (auto& station : stations_) body.push_back(std::move(station));
-    recover_restrictions();
+    // Stations and signals both mark approach cells, and the later one
+    // wins: they go in an order that lets each cell's winner come last.
+    std::vector<RecoveredEntry> items = std::move(stations_);
+    std::vector<Writes> writes(station_writes_.begin(),
+                               station_writes_.begin() + static_cast<std::ptrdiff_t>(items.size()));
+    const std::size_t station_count = items.size();
     for (std::int32_t c = 0; c <= n_; ++c) {
-      const TrackCell& cell = grid_[c];
-      if (cell.kind == cell_kind::kSignal) body.push_back(signal_entry(c));
+      if (grid_[c].kind != cell_kind::kSignal) continue;
+      items.push_back(signal_entry(c));
+      const std::int64_t types = ((grid_[c].val_d % 10) + 10) % 10;
+      Writes marks;
+      for (std::int64_t k = 1; k <= 4; ++k) {
+        if (grid_.contains(std::int64_t{c} - 2 * k)) {
+          marks.emplace_back(std::int64_t{c} - 2 * k, low8(types * 10 + k));
+        }
+      }
+      writes.push_back(std::move(marks));
     }
+    bool restrictions_written = false;
+    for (std::size_t i : approach_order(writes, station_count)) {
+      if (i >= station_count && !restrictions_written) {
+        recover_restrictions();
+        restrictions_written = true;
+      }
+      body.push_back(std::move(items[i]));
+    }
+    if (!restrictions_written) recover_restrictions();
     for (std::int32_t c = 0; c <= n_; ++c) {
       const TrackCell& cell = grid_[c];
       if (reductions_.count(c) == 0) continue;
@@ -591,6 +624,54 @@ class Recovery {
       }
     }
     if (stopping) body.push_back(std::move(*stopping));
+  }
+
+  // Kahn's order of the items (stations first, in their rows' order, then
+  // signals): an item whose approach code a cell holds comes after the items
+  // whose codes it replaced there. The plain order where none fits.
+  std::vector<std::size_t> approach_order(const std::vector<Writes>& writes,
+                                          std::size_t station_count) {
+    const std::size_t count = writes.size();
+    std::vector<std::vector<std::size_t>> after(count);
+    std::vector<std::size_t> waiting(count, 0);
+    auto edge = [&](std::size_t from, std::size_t to) {
+      after[from].push_back(to);
+      ++waiting[to];
+    };
+    for (std::size_t i = 1; i < station_count; ++i) edge(i - 1, i);
+    std::map<std::int64_t, std::vector<std::pair<std::size_t, std::int64_t>>> by_cell;
+    for (std::size_t i = 0; i < count; ++i) {
+      for (const auto& [cell, value] : writes[i]) by_cell[cell].emplace_back(i, value);
+    }
+    for (const auto& [cell, writers] : by_cell) {
+      const std::int64_t held = grid_[static_cast<std::int32_t>(cell)].approach;
+      std::optional<std::size_t> winner;
+      for (const auto& [i, value] : writers) {
+        if (value == held) winner = i;  // the last in the plain order
+      }
+      if (!winner) continue;
+      for (const auto& [i, value] : writers) {
+        if (value != held) edge(i, *winner);
+      }
+    }
+    std::set<std::size_t> ready;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (waiting[i] == 0) ready.insert(i);
+    }
+    std::vector<std::size_t> order;
+    while (!ready.empty()) {
+      const std::size_t i = *ready.begin();
+      ready.erase(ready.begin());
+      order.push_back(i);
+      for (std::size_t next : after[i]) {
+        if (--waiting[next] == 0) ready.insert(next);
+      }
+    }
+    if (order.size() != count) {
+      order.clear();
+      for (std::size_t i = 0; i < count; ++i) order.push_back(i);
+    }
+    return order;
   }
 
   RecoveredEntry signal_entry(std::int32_t c) {
@@ -666,6 +747,7 @@ class Recovery {
   bool train_stops_ = false;
   bool last_station_ends_reading_ = false;
   std::vector<RecoveredEntry> stations_;
+  std::vector<Writes> station_writes_;
   Recovered out_;
 };
 

@@ -455,16 +455,41 @@ class Recovery {
       }
       by_row[cell.val_a] = c;
     }
-    std::int32_t expected = table_row::kFirstSign;
-    for (const auto& [board_row, cell] : by_row) {
-      if (board_row != expected) {
-        note("row " + std::to_string(expected), "an indication-board text with no board");
+    // A board's cell may have been taken by a station's stop marker, which is
+    // written without the free test: its text row stays. Such a board stood
+    // on a stop marker's cell whose other values are clear.
+    std::set<std::int32_t> taken;
+    for (const auto& [board_row, cell] : by_row) taken.insert(cell);
+    std::int32_t r = table_row::kFirstSign;
+    for (; r >= 2; --r) {
+      std::int32_t cell = -1;
+      if (const auto found = by_row.find(r); found != by_row.end()) {
+        cell = found->second;
+      } else {
+        TableRow numbers = row(r);
+        if (numbers.text.empty()) break;
+        numbers.text.clear();
+        if (!(numbers == TableRow{})) break;
+        for (std::int32_t c = 0; c <= n_ && cell < 0; ++c) {
+          const TrackCell& under = grid_[c];
+          if (under.kind == cell_kind::kStopMarker && under.val_b == 0 && under.val_c == 0 &&
+              under.val_d == 0 && under.timer == 0 && taken.count(c) == 0) {
+            cell = c;
+          }
+        }
+        if (cell < 0) {
+          note("row " + std::to_string(r), "an indication-board text with no board");
+          continue;
+        }
+        taken.insert(cell);
       }
-      expected = board_row - 1;
       out_.line.body.push_back(text_entry("cartello_indicatore", {centre_of(cell)},
-                                          row(board_row).text, "[indicazioni]"));
+                                          row(r).text, "[indicazioni]"));
     }
-    sign_row_ = by_row.empty() ? table_row::kFirstSign : by_row.rbegin()->first - 1;
+    for (const auto& [board_row, cell] : by_row) {
+      if (board_row <= r) note(cell_place(cell), "an indication board below the board rows");
+    }
+    sign_row_ = r;
   }
 
   // --- train ---------------------------------------------------------------
@@ -505,7 +530,8 @@ class Recovery {
   // reading (a row filled in part, or a station refused after its marks).
   void recover_stations() {
     std::int32_t count = 0;
-    for (std::int32_t r = table_row::kFirstStation; r < sign_row_; ++r) {
+    // The reader stores a station at row 1 even when the boards reach row 2.
+    for (std::int32_t r = table_row::kFirstStation; r <= std::max(sign_row_ - 1, 1); ++r) {
       if (!(row(r) == TableRow{})) count = r;
     }
     for (std::int32_t r = table_row::kFirstStation; r <= count; ++r) {
@@ -524,24 +550,59 @@ class Recovery {
     }
   }
 
+  // Whether the row is one a whole "stazione" record stores: its extent
+  // follows from its position, kind and a length, as the reader makes it.
+  bool full_station_fits(std::int32_t r) {
+    const TableRow& s = row(r);
+    const std::int64_t p = s.num_c, start = s.num_a, end = s.num_b;
+    if (p % 50 != 0) return false;
+    std::int64_t length = 0;
+    if (s.kind == 5 || s.kind == 6) {
+      length = p - start;
+      if (end != p + 150 || s.byte_c != 0) return false;
+    } else if (s.kind == 7 || s.kind == 8) {
+      length = p - start;
+      if (end != p + length || s.byte_c != 0) return false;
+    } else {
+      length = 2 * (p - start);
+      const std::int64_t extra = end - (p + length / 2);
+      if (extra != 0 && extra != 50) return false;
+      if (r != table_row::kFirstStation && (extra == 50) != (s.byte_c != 0)) return false;
+    }
+    if (length % 100 != 0) return false;
+    if (r == table_row::kFirstStation && (s.byte_c != 0 || s.byte_d != 0)) return false;
+    return length >= 600 || s.byte_d == 0;
+  }
+
   RecoveredEntry station_entry(std::int32_t r, bool last) {
     const TableRow& s = row(r);
     const std::int64_t p = s.num_c;
-    TableRow numbers_only = s;
-    numbers_only.num_c = 0;
-    numbers_only.kind = 0;
-    const bool partial = last && p != 0 && numbers_only == TableRow{};
-    if (partial) {
-      if (position_in_range(s.num_c, n_, 800)) {
-        train_stops_ = true;
-      } else {
-        last_station_ends_reading_ = true;
-      }
-      // Out of range: the reading ends there (and the fills still run);
-      // off the 50 m grid: it stops before the kind; else a length off the
-      // 100 m grid stops it after the kind.
-      return text_entry("stazione", {p, s.kind, 50, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "",
-                        "[stazioni]");
+    // A record cut short leaves the fields read so far: position, kind,
+    // then the options and parameters in order, no extent, time or name.
+    TableRow read_part = s;
+    read_part.num_c = 0;
+    read_part.kind = 0;
+    const bool bare = read_part == TableRow{};
+    read_part.flag = read_part.byte_a = read_part.byte_b = read_part.byte_c = read_part.byte_d = 0;
+    read_part.word_a = read_part.word_b = read_part.word_c = read_part.word_d = read_part.word_e = 0;
+    const bool cut_short = last && read_part == TableRow{} && !full_station_fits(r);
+    if (cut_short && bare && !position_in_range(s.num_c, n_, 800)) {
+      // Out of range: the reading ends there, and the fills still run.
+      last_station_ends_reading_ = true;
+      return text_entry("stazione", {p}, "", "[stazioni]");
+    }
+    if (cut_short && bare && p % 50 != 0) {
+      // Off the 50 m grid: the reading stops before the kind.
+      train_stops_ = true;
+      return text_entry("stazione", {p, 0, 100}, "", "[stazioni]");
+    }
+    if (cut_short) {
+      // A word where the hours are due takes the failure path there.
+      train_stops_ = true;
+      return text_entry("stazione",
+                        {p, s.kind, 100, s.flag, s.byte_d, s.byte_c, s.word_a, s.word_b, s.byte_a,
+                         s.word_c, s.word_d, s.word_e, s.byte_b},
+                        "x", "[stazioni]");
     }
     std::int64_t length = 0;
     std::int64_t extension = s.byte_c;

@@ -29,15 +29,17 @@ std::optional<std::string> compiles_back(const Decompiled& made, const ScenarioB
 std::optional<std::string> check_decompile_round_trip(std::string_view line_source,
                                                       std::string_view train_source,
                                                       std::int64_t longest_line_with_geometry) {
+  std::optional<std::int32_t> last_index;
   for (std::int32_t flag : {0, 1}) {
-    const MemoryCompile run =
-        compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, flag);
-    if (!run.record_table || !run.cell_grid) continue;  // nothing written to decompile
     // The geometry costs a metre of work each: long lines are checked without it.
-    if (flag == 1 && run.grid_last_index &&
-        std::int64_t{*run.grid_last_index} * 50 - 7000 > longest_line_with_geometry) {
+    if (flag == 1 && last_index &&
+        std::int64_t{*last_index} * 50 - 7000 > longest_line_with_geometry) {
       continue;
     }
+    const MemoryCompile run =
+        compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, flag);
+    last_index = run.grid_last_index;
+    if (!run.record_table || !run.cell_grid) continue;  // nothing written to decompile
     ScenarioBytes files{*run.record_table, *run.cell_grid, std::nullopt};
     if (run.plan_geometry) files.plan_geometry = *run.plan_geometry;
     const Decompiled made = decompile(files, kDefaultBaseName, kDefaultTrainNumber);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "decompile/write_sources.h"
+#include "check/explanations.h"
 #include "testing/decompile_properties.h"
+#include "testing/example_sources.h"
 #include "testing/memory_compile.h"
 
 namespace scenario {
@@ -125,6 +127,19 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
   for (const auto& c : cases) {
     EXPECT_EQ(check_decompile_round_trip(c.line, c.train), std::nullopt) << c.name;
   }
+}
+
+// The example of every status code and fatal error of `explain`: a compile
+// of every outcome, each decompiled exactly.
+TEST(DecompileRoundTrip, GivesTheSameBytesForTheExampleOfEveryStatus) {
+  int examples = 0;
+  for (const Explanation& explanation : all_explanations()) {
+    if (explanation.example.empty()) continue;
+    const auto [line, train] = testing::example_sources(explanation);
+    EXPECT_EQ(check_decompile_round_trip(line, train), std::nullopt) << explanation.id;
+    ++examples;
+  }
+  EXPECT_GT(examples, 15);
 }
 
 // Files a compile cannot have written: each place is named with its bytes.

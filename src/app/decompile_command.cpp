@@ -82,6 +82,10 @@ int run_decompile(const DecompileOptions& options) {
       comment.push_back("not exact: and " + std::to_string(made.place_count - made.places.size()) +
                         " more places");
     }
+    for (const std::string& hint : made.hints) {
+      if (!options.lossy) tell_failure("scenario-compiler: note: " + hint);
+      comment.push_back("note: " + hint);
+    }
     if (!options.lossy) {
       tell_failure("scenario-compiler: the sources cannot express " +
                    std::to_string(made.place_count) +

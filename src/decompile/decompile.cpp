@@ -255,6 +255,7 @@ Decompiled decompile(const ScenarioBytes& files, const std::string& base_name,
   if (!compiled.written) {
     places.add(ScenarioFileKind::cell_grid, "the whole scenario", "three files",
                "no file (the stamps refuse the cell grid)");
+    for (const RecoveryNote& note : recovered.notes) out.hints.push_back(note.where + ": " + note.what);
     return out;
   }
   if (compiled.record_table != files.record_table) {
@@ -265,6 +266,10 @@ Decompiled decompile(const ScenarioBytes& files, const std::string& base_name,
   }
   if (found.geometry && (!compiled.plan_geometry || *compiled.plan_geometry != *files.plan_geometry)) {
     compare_geometries(*found.geometry, compiled.plan_geometry, places);
+  }
+  if (out.place_count != 0) {
+    notes.insert(notes.begin(), recovered.notes.begin(), recovered.notes.end());
+    for (const RecoveryNote& note : notes) out.hints.push_back(note.where + ": " + note.what);
   }
   return out;
 }

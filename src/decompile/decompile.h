@@ -42,6 +42,10 @@ struct Decompiled {
   std::vector<InexactPlace> places;
   /// How many places there are in all (`places` holds the first ones).
   std::size_t place_count = 0;
+  /// Why, where the reading of the files found a rule no entry keeps
+  /// ("row 5: a station whose extent no length gives"); only ever set
+  /// beside places.
+  std::vector<std::string> hints;
 };
 
 /// Makes the sources of the scenario `base_name`_`train_number` whose files

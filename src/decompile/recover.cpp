@@ -622,6 +622,9 @@ class Recovery {
     }
     if (!consistent || length % 100 != 0 || p % 50 != 0) {
       note("row " + std::to_string(r), "a station whose extent no length gives");
+      // The nearest length the reader takes, so that the stations after it
+      // are still read.
+      length = (length + (length >= 0 ? 50 : -50)) / 100 * 100;
     }
     const std::int64_t seconds = s.num_d;
     const std::int64_t stop = end / 50 - 1;

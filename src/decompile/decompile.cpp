@@ -7,6 +7,7 @@
 #include "decompile/recover.h"
 #include "decompile/write_sources.h"
 #include "model/build_context.h"
+#include "model/code_reduction.h"
 #include "output/record_fields.h"
 #include "output/scenario_writer.h"
 #include "sources/build_model.h"
@@ -16,9 +17,11 @@ namespace {
 
 // How many places are named one by one.
 constexpr std::size_t kPlacesNamed = 40;
-// How many times the code-reduction points are sorted into entries and the
-// pass's own before the search gives up.
-constexpr int kReductionRounds = 8;
+// How many points of value 180 the search may turn into entries (or back).
+constexpr int kReductionRounds = 64;
+// How far from a place the pass missed a point is tried as an entry, in cells:
+// a restriction's bands and walk reach this far from its boards.
+constexpr std::int32_t kReductionReach = 64;
 
 // The two sources held in memory for a compile that writes nothing.
 class SourceFiles final : public FileSystem {
@@ -178,39 +181,63 @@ bool is_reduction(const TrackCell& cell) {
   return cell.kind == cell_kind::kReductionPoint || cell.kind == cell_kind::kCodeCut;
 }
 
-// Sorts the code-reduction points of the files into entries and the pass's
-// own: a point the pass does not place by itself around the sources' other
-// entries becomes an entry, until the compile gives every point found.
-std::set<std::int32_t> reduction_entries(const DecodedScenario& found,
-                                         const std::string& base_name,
-                                         const std::string& train_number) {
-  std::set<std::int32_t> entries = certain_reduction_entries(found.grid);
-  bool left_to_pass = false;
-  for (std::int32_t c = 0; c <= found.grid.last_index(); ++c) {
-    if (is_reduction(found.grid[c]) && entries.count(c) == 0) left_to_pass = true;
+// How many of the points the pass places, over the files' grid without the
+// points of value 180 that are not entries, differ from the files' points.
+std::vector<std::int32_t> points_missed(const CellGrid& found,
+                                        const std::vector<std::int32_t>& candidates,
+                                        const std::set<std::int32_t>& entries) {
+  CellGrid grid = found;
+  for (std::int32_t c : candidates) {
+    if (entries.count(c) != 0) continue;
+    grid[c].kind = cell_kind::kNone;
+    grid[c].val_a = 0;
   }
-  if (!left_to_pass) return entries;
-  for (int round = 0; round < kReductionRounds; ++round) {
-    std::vector<RecoveryNote> notes;
-    const SourceTexts texts =
-        write_sources(recover_sources(found, entries), notes);
-    const CompiledFiles compiled = compile_sources(texts, base_name, train_number, 0);
-    CellGrid made;
-    std::string error;
-    if (!compiled.written || !decode_cell_grid(compiled.cell_grid, made, error) ||
-        made.last_index() != found.grid.last_index()) {
-      break;
+  BuildStatus status;
+  code_reduction_pass(grid, status);
+  std::vector<std::int32_t> missed;
+  for (std::int32_t c = 0; c <= found.last_index(); ++c) {
+    if (is_reduction(found[c]) != is_reduction(grid[c]) || found[c].val_a != grid[c].val_a) {
+      missed.push_back(c);
     }
-    bool added = false;
-    for (std::int32_t c = 0; c <= found.grid.last_index(); ++c) {
-      const TrackCell& want = found.grid[c];
-      if (!is_reduction(want) || entries.count(c) != 0) continue;
-      if (made[c].kind != want.kind || made[c].val_a != want.val_a) {
-        entries.insert(c);
-        added = true;
+  }
+  return missed;
+}
+
+// Sorts the code-reduction points of value 180 into entries and the pass's
+// own. The pass runs over the files' grid with the points it may have placed
+// taken away; a point it does not place there becomes an entry, and where
+// its points then fall elsewhere (an entry of 180 stood in its way in the
+// files' compile) the points near them are tried as entries, one at a time,
+// keeping each that brings the pass nearer to the files.
+std::set<std::int32_t> reduction_entries(const DecodedScenario& found) {
+  std::set<std::int32_t> entries = certain_reduction_entries(found.grid);
+  CellGrid grid = found.grid;
+  if (grid.contains(1)) grid[1].val_a = grid[1].val_b = 0;  // the stamps
+  std::vector<std::int32_t> candidates;
+  for (std::int32_t c = 0; c <= grid.last_index(); ++c) {
+    if (is_reduction(grid[c]) && entries.count(c) == 0) candidates.push_back(c);
+  }
+  if (candidates.empty()) return entries;
+  std::vector<std::int32_t> missed = points_missed(grid, candidates, entries);
+  for (int round = 0; !missed.empty() && round < kReductionRounds; ++round) {
+    std::optional<std::int32_t> best;
+    std::vector<std::int32_t> best_missed = missed;
+    // A point moves the pass's next points by a few cells at most: only the
+    // points near the first place missed are tried.
+    const std::int32_t first_missed = missed.front();
+    for (std::int32_t c : candidates) {
+      if (c < first_missed - kReductionReach || c > first_missed + kReductionReach) continue;
+      std::set<std::int32_t> trial = entries;
+      if (!trial.insert(c).second) trial.erase(c);
+      std::vector<std::int32_t> now = points_missed(grid, candidates, trial);
+      if (now.size() < best_missed.size()) {
+        best_missed = std::move(now);
+        best = c;
       }
     }
-    if (!added) break;
+    if (!best) break;
+    if (!entries.insert(*best).second) entries.erase(*best);
+    missed = best_missed;
   }
   return entries;
 }
@@ -239,7 +266,7 @@ Decompiled decompile(const ScenarioBytes& files, const std::string& base_name,
     return out;
   }
 
-  const std::set<std::int32_t> entries = reduction_entries(found, base_name, train_number);
+  const std::set<std::int32_t> entries = reduction_entries(found);
   const Recovered recovered = recover_sources(found, entries);
   std::vector<RecoveryNote> notes;
   const SourceTexts texts = write_sources(recovered, notes);

@@ -113,6 +113,17 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with(""),
        train_with("segnale, 5050, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
                   "stazione, 5000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, A\r\n")},
+      {"an entry of 180 where the pass's walk would put its point",
+       line_with(""),
+       train_with("rallentamento, 9000, 60, 2000, 1, 1, 0\r\nabbattimento, 9450, 180\r\n"
+                  "abbattimento, 8700, 180\r\nsegnale, 12000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n")},
+      {"a stop marker over a signal",
+       line_with(""),
+       train_with("segnale, 5000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
+                  "stazione, 5000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, A\r\n")},
+      {"a stop marker over an indicator board",
+       line_with("indicatori_vmax, 5000, 100, 105, 110, 2, 90, 95, 100, 0\r\n"),
+       train_with("stazione, 5000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, A\r\n")},
       {"texts that need quotes and kilometre progressives out of order",
        "[generale]\r\nlunghezza percorso, 20000\r\nprogressiva chilometrica uno, 1000, 200, 1\r\n"
        "progressiva chilometrica due, 3000, 0, 0\r\nprogressiva chilometrica tre, 3000, 50, 0\r\n"

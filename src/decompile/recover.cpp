@@ -426,10 +426,35 @@ class Recovery {
     }
   }
 
+  // A stop marker is written without the free test, over whatever the cell
+  // held: only `kind` and `val_a` change, so the other values of a signal
+  // (one with a timer or a fourth value) or of an indicator board stay.
+  enum class Under { nothing, signal, indicator };
+  Under under_stop_marker(std::int32_t c) const {
+    const TrackCell& cell = grid_[c];
+    if (cell.kind != cell_kind::kStopMarker) return Under::nothing;
+    if (cell.timer == 0 && cell.val_b == 0 && cell.val_c == 0 && cell.val_d == 0) {
+      return Under::nothing;
+    }
+    if (cell.timer != 0) return Under::signal;
+    // A signal leaves its approach codes before it, where nothing later
+    // wrote over them.
+    const std::int64_t types = ((cell.val_d % 10) + 10) % 10;
+    for (std::int64_t k = 1; k <= 4; ++k) {
+      const std::int64_t before = std::int64_t{c} - 2 * k;
+      if (grid_.contains(before) &&
+          grid_[static_cast<std::int32_t>(before)].approach == low8(types * 10 + k)) {
+        return Under::signal;
+      }
+    }
+    return Under::indicator;
+  }
+
   void recover_indicators() {
     for (std::int32_t c = 0; c <= n_; ++c) {
-      const TrackCell& cell = grid_[c];
-      if (cell.kind != cell_kind::kSpeedIndicator) continue;
+      TrackCell cell = grid_[c];
+      if (under_stop_marker(c) == Under::indicator) cell.val_a = 0;
+      else if (cell.kind != cell_kind::kSpeedIndicator) continue;
       Numbers numbers = {centre_of(c)};
       // val = round(right / 5 + left × 20): hundreds give the left speed,
       // the rest the right one, both in steps of 5 km/h.
@@ -656,9 +681,19 @@ class Recovery {
     std::vector<Writes> writes(station_writes_.begin(),
                                station_writes_.begin() + static_cast<std::ptrdiff_t>(items.size()));
     const std::size_t station_count = items.size();
+    std::vector<std::pair<std::size_t, std::size_t>> before;  // (item, station item)
     for (std::int32_t c = 0; c <= n_; ++c) {
-      if (grid_[c].kind != cell_kind::kSignal) continue;
-      items.push_back(signal_entry(c));
+      const bool under = under_stop_marker(c) == Under::signal;
+      if (grid_[c].kind != cell_kind::kSignal && !under) continue;
+      TrackCell cell = grid_[c];
+      if (under) {
+        cell.val_a = 0;
+        // The signal comes before the station whose stop marker covers it.
+        if (grid_[c].val_a >= 1 && static_cast<std::size_t>(grid_[c].val_a) <= station_count) {
+          before.emplace_back(items.size(), static_cast<std::size_t>(grid_[c].val_a) - 1);
+        }
+      }
+      items.push_back(signal_entry(c, cell));
       const std::int64_t types = ((grid_[c].val_d % 10) + 10) % 10;
       Writes marks;
       for (std::int64_t k = 1; k <= 4; ++k) {
@@ -669,7 +704,7 @@ class Recovery {
       writes.push_back(std::move(marks));
     }
     bool restrictions_written = false;
-    for (std::size_t i : approach_order(writes, station_count)) {
+    for (std::size_t i : approach_order(writes, station_count, before)) {
       if (i >= station_count && !restrictions_written) {
         recover_restrictions();
         restrictions_written = true;
@@ -693,8 +728,9 @@ class Recovery {
   // Kahn's order of the items (stations first, in their rows' order, then
   // signals): an item whose approach code a cell holds comes after the items
   // whose codes it replaced there. The plain order where none fits.
-  std::vector<std::size_t> approach_order(const std::vector<Writes>& writes,
-                                          std::size_t station_count) {
+  std::vector<std::size_t> approach_order(
+      const std::vector<Writes>& writes, std::size_t station_count,
+      const std::vector<std::pair<std::size_t, std::size_t>>& before) {
     const std::size_t count = writes.size();
     std::vector<std::vector<std::size_t>> after(count);
     std::vector<std::size_t> waiting(count, 0);
@@ -703,6 +739,7 @@ class Recovery {
       ++waiting[to];
     };
     for (std::size_t i = 1; i < station_count; ++i) edge(i - 1, i);
+    for (const auto& [first, then] : before) edge(first, then);
     std::map<std::int64_t, std::vector<std::pair<std::size_t, std::int64_t>>> by_cell;
     for (std::size_t i = 0; i < count; ++i) {
       for (const auto& [cell, value] : writes[i]) by_cell[cell].emplace_back(i, value);
@@ -738,8 +775,7 @@ class Recovery {
     return order;
   }
 
-  RecoveredEntry signal_entry(std::int32_t c) {
-    const TrackCell& cell = grid_[c];
+  RecoveredEntry signal_entry(std::int32_t c, const TrackCell& cell) {
     // val_d = rapp × 10 + 3 × sx + dx; a timer needs sx = 2.
     const std::int64_t types = ((cell.val_d % 10) + 10) % 10;
     const std::int64_t rapp = (cell.val_d - types) / 10;

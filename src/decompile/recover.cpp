@@ -207,8 +207,10 @@ class Recovery {
       }
     } while (std::next_permutation(order.begin(), order.end()));
     if (!matched) {
+      // Rows no ordering gives were never ordered: the reading stopped
+      // within the header, before `progressive_ordina`.
       order = {0, 1, 2};
-      note("rows 81 to 83", "no three kilometre-progressive definitions are put in this order");
+      out_.line.stop_after_header = true;
     }
     const char* names[] = {"progressiva chilometrica uno", "progressiva chilometrica due",
                            "progressiva chilometrica tre"};

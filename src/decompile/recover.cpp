@@ -1,5 +1,7 @@
 #include "decompile/recover.h"
 
+#include "decompile/fill_points.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -44,52 +46,6 @@ std::int64_t centre_of(std::int32_t cell) { return (std::int64_t{cell} - 1) * 50
 std::int64_t lower_of(std::int32_t cell) { return std::int64_t{cell} * 50; }
 
 std::string cell_place(std::int32_t cell) { return "cell " + std::to_string(cell); }
-
-// One of the three fills that give each cell the value in force (gradient,
-// speed limit, adhesion): points at the cells where the value changes, and,
-// where the reader never reached the final fill, a point that closes the
-// last run. `last_point_cell` is the highest cell a point may name (N - 2);
-// `point_limit` the first cell a point's fill never writes.
-struct FillShape {
-  bool final_fill = true;      // the reader ran its final fill up to N - 3
-  std::int64_t point_limit = 0;
-};
-
-// The (cell, value) points that give `values` (one per cell 0..N). Empty
-// optional when no points can.
-std::optional<std::vector<std::pair<std::int32_t, std::int64_t>>> fill_points(
-    const std::vector<std::int64_t>& values, const FillShape& shape) {
-  const std::int32_t n = static_cast<std::int32_t>(values.size()) - 1;
-  std::vector<std::pair<std::int32_t, std::int64_t>> points;
-  std::int32_t last_set = -1;
-  for (std::int32_t c = 0; c <= n; ++c) {
-    if (values[static_cast<std::size_t>(c)] != 0) last_set = c;
-  }
-  const std::int32_t z = shape.final_fill ? std::max(last_set, n - 3) : last_set;
-  if (z < 0) return points;
-  const std::int32_t last_point_cell = n - 2;
-  if (last_point_cell < 0) return std::nullopt;
-  points.emplace_back(0, values[0]);
-  const std::int32_t runs_end = std::min(z, last_point_cell - 1);
-  for (std::int32_t c = 1; c <= runs_end; ++c) {
-    if (values[static_cast<std::size_t>(c)] != values[static_cast<std::size_t>(c - 1)]) {
-      points.emplace_back(c, values[static_cast<std::size_t>(c)]);
-    }
-  }
-  if (z >= last_point_cell) {
-    // Each further point at the last position writes one cell more.
-    for (std::int32_t c = last_point_cell; c <= z; ++c) {
-      points.emplace_back(last_point_cell, values[static_cast<std::size_t>(c)]);
-    }
-    if (!shape.final_fill) {
-      if (z >= shape.point_limit) return std::nullopt;
-      points.emplace_back(last_point_cell, 0);
-    }
-  } else if (!shape.final_fill) {
-    points.emplace_back(z + 1, 0);
-  }
-  return points;
-}
 
 bool same_bits(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);

@@ -1,10 +1,10 @@
 #include "decompile/recover.h"
 
 #include "decompile/fill_points.h"
+#include "decompile/recover_curves.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <map>
 #include <optional>
 #include <utility>
@@ -20,8 +20,6 @@ using Numbers = std::vector<std::int64_t>;
 using Writes = std::vector<std::pair<std::int64_t, std::int64_t>>;
 
 constexpr std::int64_t kCodeReductionValue = 180;
-// Curvature per metre of the curve classes 1 to 6, as the line reader has them.
-constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 RecoveredEntry entry(std::string keyword, Numbers numbers, std::string section = "") {
   RecoveredEntry e;
@@ -46,10 +44,6 @@ std::int64_t centre_of(std::int32_t cell) { return (std::int64_t{cell} - 1) * 50
 std::int64_t lower_of(std::int32_t cell) { return std::int64_t{cell} * 50; }
 
 std::string cell_place(std::int32_t cell) { return "cell " + std::to_string(cell); }
-
-bool same_bits(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
 
 class Recovery {
  public:
@@ -207,95 +201,37 @@ class Recovery {
 
   void recover_geometry() {
     if (!files_.geometry) return;
-    const DecodedGeometry& g = *files_.geometry;
-    const std::int64_t metres = static_cast<std::int64_t>(g.x.size());
+    const std::int64_t metres = static_cast<std::int64_t>(files_.geometry->x.size());
     if (metres != line_length_ + 7001) {
       note("metre 0", "the plan geometry has " + std::to_string(metres) +
                           " metres, the line length gives " + std::to_string(line_length_ + 7001));
     }
-    auto is = [&](std::size_t m, GeometryTag tag) { return g.x[m].tag == tag && g.y[m].tag == tag; };
-    std::size_t cursor = 0;
-    if (metres >= 2 && is(0, GeometryTag::int16) && is(1, GeometryTag::int16) &&
-        g.x[0].value == 0 && g.y[0].value == 0 && g.x[1].value == 0 && g.y[1].value == 1) {
-      cursor = 2;
-      while (cursor < g.x.size() && is(cursor, GeometryTag::real)) ++cursor;
+    const RecoveredPlan plan = recover_curves(*files_.geometry);
+    if (plan.fault_metre) {
+      note("metre " + std::to_string(*plan.fault_metre), "a point no straight or curved step reaches");
     }
-    for (std::size_t m = cursor; m < g.x.size(); ++m) {
-      if (!is(m, GeometryTag::empty)) {
-        note("metre " + std::to_string(m), "a plan geometry value no curve gives");
-        break;
-      }
-    }
-    if (cursor == 0) {
+    if (plan.computed_end == 0) {
       // Never seeded: the reading stopped within the header.
       out_.line.stop_after_header = true;
       return;
     }
-    // Each metre is straight or bent by one curvature; runs of one curvature
-    // are one curve each, bending the metres start + 1 .. start + length.
-    std::int64_t run_start = -1;
-    double run_k = 0;
-    std::int64_t last_curved = -1;
-    auto close_run = [&](std::int64_t end) {
-      if (run_start < 0) return;
-      add_curve(run_start - 1, end - run_start + 1, run_k);
-      run_start = -1;
-    };
-    double x0 = g.x[0].value, y0 = g.y[0].value, x1 = g.x[1].value, y1 = g.y[1].value;
-    for (std::size_t m = 2; m < cursor; ++m) {
-      const double x = g.x[m].value, y = g.y[m].value;
-      const double dx = x1 - x0, dy = y1 - y0;
-      std::optional<double> bent;
-      if (!(same_bits(x, x1 + dx) && same_bits(y, y1 + dy))) {
-        for (double magnitude : kCurvatures) {
-          for (double k : {magnitude, -magnitude}) {
-            const double step_x = dx + k * dy;
-            const double step_y = dy - k * dx;
-            if (same_bits(x, x1 + step_x) && same_bits(y, y1 + step_y)) bent = k;
-            if (bent) break;
-          }
-          if (bent) break;
-        }
-        if (!bent) {
-          note("metre " + std::to_string(m), "a point no straight or curved step reaches");
-          break;
-        }
-      }
-      const auto metre = static_cast<std::int64_t>(m);
-      if (bent) {
-        if (run_start >= 0 && run_k != *bent) close_run(metre - 1);
-        if (run_start < 0) {
-          run_start = metre;
-          run_k = *bent;
-        }
-        last_curved = metre;
-      } else {
-        close_run(metre - 1);
-      }
-      x0 = x1;
-      y0 = y1;
-      x1 = x;
-      y1 = y;
-    }
-    close_run(static_cast<std::int64_t>(cursor) - 1);
-    const std::int64_t last_computed = metres - 3;
-    if (static_cast<std::int64_t>(cursor) - 1 < last_computed) {
+    for (const PlanCurve& curve : plan.curves) add_curve(curve.start, curve.length, curve.curvature);
+    if (plan.computed_end - 1 < metres - 3 && !plan.fault_metre) {
       // The reading stopped before the line was completed: the cursor stands
       // just after the last curve, which may be a straight one of length 0.
-      if (last_curved != static_cast<std::int64_t>(cursor) - 1 && cursor > 2) {
-        add_curve(static_cast<std::int64_t>(cursor) - 1, 0, kCurvatures[0]);
+      const bool curve_ends_there = !plan.curves.empty() &&
+                                    plan.curves.back().start + plan.curves.back().length ==
+                                        plan.computed_end - 1;
+      if (!curve_ends_there && plan.computed_end > 2) {
+        add_curve(plan.computed_end - 1, 0, 0.0001);
       }
       out_.line.stop_after_body = true;
     }
   }
 
   void add_curve(std::int64_t start, std::int64_t length, double k) {
-    int cls = 0;
-    for (int c = 0; c < 6; ++c) {
-      if (kCurvatures[c] == (k < 0 ? -k : k)) cls = c + 1;
-    }
     std::string keyword = k < 0 ? "curvas" : "curvad";
-    keyword += static_cast<char>('0' + cls);
+    keyword += static_cast<char>('0' + curve_class(k));
     RecoveredEntry curve = entry(keyword, {start, length}, "[curve]");
     // A curve that takes the plan geometry past metre 1000000 ends the reading.
     curve.stops_reading = start + length >= 1000000;

@@ -285,23 +285,32 @@ class Recovery {
       const std::int64_t before_phase = before ? phase(before->first + 3) : -1;
       std::int64_t own_phase = phase(std::int64_t{c} + 3);
       std::int64_t under = -1;  // the last marker of the tunnel before
+      // Markers of another step inside the run: a tunnel of the same type
+      // that starts inside it (first and last marker of each step).
+      std::map<std::int64_t, std::pair<std::int64_t, std::int64_t>> inner;
       for (std::int32_t m = c; m <= end; ++m) {
         if (grid_[m].kind != cell_kind::kTunnelMarker) continue;
         if (phase(m) == own_phase) {
           tunnel.markers = true;
         } else if (phase(m) == before_phase) {
           under = m;
-        } else if (c == 0 && !tunnel.markers) {
+        } else if (c == 0 && !tunnel.markers && inner.empty()) {
           // A tunnel that began before cell 0 keeps its markers' step.
           tunnel.first = c - phase(std::int64_t{c} - (m - 3));
           own_phase = phase(m);
           tunnel.markers = true;
+        } else if (m - 3 >= c) {
+          auto [at, fresh] = inner.try_emplace(phase(m), m, m);
+          if (!fresh) at->second.second = m;
         } else {
           note(cell_place(m), "a tunnel marker out of step with the tunnels around it");
         }
       }
       if (under >= 0) before->last = std::max(before->last, under);
       tunnels.push_back(tunnel);
+      for (const auto& [step, markers] : inner) {
+        tunnels.push_back({markers.first - 3, markers.second, type, true});
+      }
       c = end + 1;
     }
     std::int64_t last_end = 0;

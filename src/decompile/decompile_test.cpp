@@ -117,6 +117,13 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with(""),
        train_with("rallentamento, 9000, 60, 2000, 1, 1, 0\r\nabbattimento, 9450, 180\r\n"
                   "abbattimento, 8700, 180\r\nsegnale, 12000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n")},
+      {"a signal whose rapp runs past 16 bits and a board text over two lines",
+       line_with("cartello_indicatore, 3000, \"a\r\nb\"\r\n"),
+       train_with("segnale, 9000, 2, 400, -100, 32767, 7777, 1, 3,1,0, 77\r\n")},
+      {"a train source that ends inside a station's name",
+       line_with(""),
+       "[generale]\r\nstazione, 3000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0, A\r\n"
+       "stazione, 9000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0\r\n"},
       {"a stop marker over a signal",
        line_with(""),
        train_with("segnale, 5000, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"

@@ -514,6 +514,18 @@ class Recovery {
     read_part.flag = read_part.byte_a = read_part.byte_b = read_part.byte_c = read_part.byte_d = 0;
     read_part.word_a = read_part.word_b = read_part.word_c = read_part.word_d = read_part.word_e = 0;
     const bool cut_short = last && read_part == TableRow{} && !full_station_fits(r);
+    if (last && s.num_a == 0 && s.num_b == 0 && s.text.empty() && s.num_d != 0 &&
+        !full_station_fits(r)) {
+      // Cut short at the name, after the time: a name longer than a text
+      // field may be takes the failure path there.
+      train_stops_ = true;
+      const std::int64_t seconds = s.num_d;
+      return text_entry("stazione",
+                        {p, s.kind, 100, s.flag, s.byte_d, s.byte_c, s.word_a, s.word_b, s.byte_a,
+                         s.word_c, s.word_d, s.word_e, s.byte_b, seconds / 3600,
+                         seconds % 3600 / 60, seconds % 60},
+                        std::string(65536, 'x'), "[stazioni]");
+    }
     if (cut_short && bare && !position_in_range(s.num_c, n_, 800)) {
       // Out of range: the reading ends there, and the fills still run.
       last_station_ends_reading_ = true;
@@ -597,7 +609,7 @@ class Recovery {
         }
       }
       items.push_back(signal_entry(c, cell));
-      const std::int64_t types = ((grid_[c].val_d % 10) + 10) % 10;
+      const std::int64_t types = signal_types(c, cell);
       Writes marks;
       for (std::int64_t k = 1; k <= 4; ++k) {
         if (grid_.contains(std::int64_t{c} - 2 * k)) {
@@ -678,10 +690,49 @@ class Recovery {
     return order;
   }
 
+  // 3 × sx + dx of the signal in cell c. `val_d` holds the low 16 bits of
+  // rapp × 10 + that, so its last digit says it unless rapp ran past 16 bits;
+  // the approach codes before the signal, low 8 bits of that × 10 + k, say it
+  // too where no later entry wrote over them. The value most of them agree on.
+  std::int64_t signal_types(std::int32_t c, const TrackCell& cell) const {
+    const std::int64_t plain = ((cell.val_d % 10) + 10) % 10;
+    std::vector<std::int64_t> candidates = {plain};
+    for (std::int64_t k = 1; k <= 4; ++k) {
+      const std::int64_t at = std::int64_t{c} - 2 * k;
+      if (!grid_.contains(at)) continue;
+      const std::int64_t code = grid_[static_cast<std::int32_t>(at)].approach;
+      // 10 × types + k = code (mod 256): types = (code - k) / 2 × 5⁻¹ (mod 128).
+      if ((code - k) % 2 != 0) continue;
+      candidates.push_back((((code - k + 256) % 256) / 2 * 77) % 128);
+    }
+    std::int64_t best = plain;
+    int best_votes = -1;
+    for (std::int64_t q : candidates) {
+      if ((cell.val_d - q) % 2 != 0) continue;  // rapp × 10 is even
+      int votes = 0;
+      for (std::int64_t k = 1; k <= 4; ++k) {
+        const std::int64_t at = std::int64_t{c} - 2 * k;
+        if (grid_.contains(at) && grid_[static_cast<std::int32_t>(at)].approach == low8(q * 10 + k)) {
+          ++votes;
+        }
+      }
+      if (votes > best_votes) {
+        best_votes = votes;
+        best = q;
+      }
+    }
+    return best;
+  }
+
   RecoveredEntry signal_entry(std::int32_t c, const TrackCell& cell) {
-    // val_d = rapp × 10 + 3 × sx + dx; a timer needs sx = 2.
-    const std::int64_t types = ((cell.val_d % 10) + 10) % 10;
-    const std::int64_t rapp = (cell.val_d - types) / 10;
+    // val_d = rapp × 10 + 3 × sx + dx (low 16 bits); a timer needs sx = 2.
+    const std::int64_t types = signal_types(c, cell);
+    // 10 × rapp = val_d - types (mod 65536): rapp = (val_d - types) / 2 × 5⁻¹
+    // (mod 32768), the plain quotient where it divides.
+    std::int64_t rapp = (cell.val_d - types) / 10;
+    if ((cell.val_d - types) % 10 != 0) {
+      rapp = ((((cell.val_d - types) / 2) % 32768 + 32768) % 32768) * 19661 % 32768;
+    }
     std::int64_t sx = types / 3, dx = types % 3;
     if (types >= 6 || cell.timer != 0) {
       sx = 2;

@@ -18,7 +18,7 @@ namespace {
 // How many places are named one by one.
 constexpr std::size_t kPlacesNamed = 40;
 // How many points of value 180 the search may turn into entries (or back).
-constexpr int kReductionRounds = 64;
+constexpr int kReductionRounds = 24;
 // How far from a place the pass missed a point is tried as an entry, in cells:
 // a restriction's bands and walk reach this far from its boards.
 constexpr std::int32_t kReductionReach = 64;

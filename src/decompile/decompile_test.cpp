@@ -39,6 +39,10 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        "[generale]\r\nlunghezza percorso, 3000\r\nsfondo due, 4\r\nlunghezza percorso, 2000000\r\n"
        "[curve]\r\ncurvad1, 100, 50\r\n[fine]\r\n\r\n",
        train_with("")},
+      {"a reading stopped in the header leaves the progressives as read",
+       "[generale]\r\nlunghezza percorso, 3000\r\nprogressiva chilometrica uno, 1000, 200, 1\r\n"
+       "progressiva chilometrica due, 3000, 0, 0\r\nlunghezza percorso, 2000000\r\n[fine]\r\n\r\n",
+       train_with("")},
       {"a repetition keyword without 4 or 9",
        "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali, 100, 200\r\n[fine]\r\n\r\n",
        train_with("")},

@@ -1,14 +1,13 @@
 #include "decompile/recover.h"
 
-#include "decompile/fill_points.h"
-#include "decompile/recover_curves.h"
-
 #include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
 #include <utility>
 
+#include "decompile/fill_points.h"
+#include "decompile/recover_curves.h"
 #include "model/rounding.h"
 #include "sources/progressive_ordina.h"
 
@@ -103,13 +102,25 @@ class Recovery {
       }
     }
     line_length_ = created_by ? *created_by : length;
+    if (!fits && !created_by) {
+      // The nearest: the length of the grid found.
+      line_length_ = files_.geometry ? static_cast<std::int64_t>(files_.geometry->x.size()) - 7001
+                                     : std::int64_t{n_} * 50 - 7000;
+    }
     header.push_back(entry("lunghezza percorso", {line_length_}));
-    recover_progressives();
+    std::vector<RecoveredEntry> repetition;
+    const bool repetition_stops = recover_repetition(repetition);
+    // A reading that stopped within the header never ordered the progressives
+    // (a plan geometry never seeded says so too).
+    const bool never_seeded = files_.geometry && !files_.geometry->x.empty() &&
+                              files_.geometry->x[0].tag == GeometryTag::empty;
+    recover_progressives(!(created_by || repetition_stops || never_seeded));
     const TableRow& scenario_row = row(table_row::kScenarioHeader);
     header.push_back(entry("sfondo uno", {scenario_row.num_a}));
     header.push_back(entry("sfondo due", {scenario_row.num_c}));
     header.push_back(entry("sfondo tre", {scenario_row.num_b}));
-    recover_repetition();
+    for (RecoveredEntry& e : repetition) header.push_back(std::move(e));
+    header_entry_stops_ = repetition_stops;
     if (created_by) {
       // The longer length stopped the reading before anything of the body.
       header.push_back(entry("lunghezza percorso", {length}));
@@ -119,7 +130,7 @@ class Recovery {
 
   // The three definitions as read, in an order that `progressive_ordina`
   // turns into the rows found.
-  void recover_progressives() {
+  void recover_progressives(bool ordered) {
     std::array<std::array<std::int64_t, 3>, 3> found;
     for (int r = 0; r < 3; ++r) {
       const TableRow& source = row(table_row::kProgressiveTre + r);
@@ -132,7 +143,7 @@ class Recovery {
     };
     std::array<int, 3> order = {0, 1, 2};  // found row for "tre", "due", "uno"
     bool matched = false;
-    do {
+    if (ordered) do {
       RecordTable trial;
       bool fits = true;
       for (int r = 0; r < 3; ++r) {
@@ -156,7 +167,7 @@ class Recovery {
         break;
       }
     } while (std::next_permutation(order.begin(), order.end()));
-    if (!matched) {
+    if (ordered && !matched) {
       // Rows no ordering gives were never ordered: the reading stopped
       // within the header, before `progressive_ordina`.
       order = {0, 1, 2};
@@ -172,10 +183,10 @@ class Recovery {
     }
   }
 
-  void recover_repetition() {
+  // The signal-repetition entry, if any; true when it stops the reading.
+  bool recover_repetition(std::vector<RecoveredEntry>& header) {
     const TableRow& train = row(table_row::kTrainHeader);
     const std::int64_t start = train.num_a, end = train.num_b, codes = train.num_c;
-    auto& header = out_.line.header;
     const bool multiples = start % 50 == 0 && end % 50 == 0;
     if (multiples && codes == 4 && end != 0) {
       header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
@@ -185,16 +196,17 @@ class Recovery {
       // With an end of 0 the count is cleared; a start or end off the 50 m
       // grid stops the reading before the count is set.
       if (start != 0 || end != 0) header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
-      if (!multiples) header_entry_stops_ = true;
+      return !multiples;
     } else if (codes == 0) {
       // Neither 4 nor 9 in the keyword stops the reading with the count unset.
       header.push_back(entry("ripetizione segnali", {start, end}));
-      header_entry_stops_ = true;
+      return true;
     } else {
       note("row 86", "the signal repetition holds " + std::to_string(codes) +
                          " codes: only 4 and 9 (or 0) can be read");
       header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
     }
+    return false;
   }
 
   // --- plan geometry -------------------------------------------------------

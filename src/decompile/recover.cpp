@@ -300,13 +300,22 @@ class Recovery {
       // Markers of another step inside the run: a tunnel of the same type
       // that starts inside it (first and last marker of each step).
       std::map<std::int64_t, std::pair<std::int64_t, std::int64_t>> inner;
+      // Markers in the run's own step that begin only after a bare cell of
+      // that step belong to a tunnel starting later inside the run.
+      for (std::int32_t m = c + 3; m <= end; m += 4) {
+        if (grid_[m].kind == cell_kind::kTunnelMarker) break;
+        if (grid_[m].kind == cell_kind::kNone) {
+          own_phase = -1;
+          break;
+        }
+      }
       for (std::int32_t m = c; m <= end; ++m) {
         if (grid_[m].kind != cell_kind::kTunnelMarker) continue;
         if (phase(m) == own_phase) {
           tunnel.markers = true;
         } else if (phase(m) == before_phase) {
           under = m;
-        } else if (c == 0 && !tunnel.markers && inner.empty()) {
+        } else if (c == 0 && own_phase >= 0 && !tunnel.markers && inner.empty()) {
           // A tunnel that began before cell 0 keeps its markers' step.
           tunnel.first = c - phase(std::int64_t{c} - (m - 3));
           own_phase = phase(m);

@@ -69,7 +69,8 @@ TEST(FuzzCorpus, EveryCompiledInputDecompilesToSourcesThatCompileToTheSameBytes)
   for_each_input({{"line_source", FuzzInput::line_source},
                   {"train_source", FuzzInput::train_source},
                   {"both_sources", FuzzInput::both_sources},
-                  {"check", FuzzInput::both_sources}},
+                  {"check", FuzzInput::both_sources},
+                  {"round_trip", FuzzInput::both_sources}},
                  [](std::string_view line, std::string_view train, const auto& path) {
                    EXPECT_EQ(check_decompile_round_trip(line, train), std::nullopt) << path;
                  });

@@ -1,6 +1,5 @@
 #include "app/decompile_command.h"
 
-#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -96,15 +95,8 @@ int run_decompile(const DecompileOptions& options) {
   }
 
   const std::string out_dir = options.out ? *options.out : options.dir;
-  if (!out_dir.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(out_dir, error);
-    if (error) {
-      tell_failure("scenario-compiler: cannot create the folder '" + out_dir + "': " +
-                   error.message());
-      return exit_status::kFileError;
-    }
-  }
+  // A missing folder is made, as export and build make theirs.
+  if (!out_dir.empty() && !prepare_folder(disk, out_dir, false)) return exit_status::kFileError;
   const ScenarioFileNames out_names =
       scenario_file_names(out_dir, options.base_name, options.train_number);
   const std::pair<const std::string*, std::string> sources[] = {

@@ -16,6 +16,8 @@ packages+=(man-db file dpkg-dev)
 # is kept.
 packages+=(neovim)
 command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
+# The test of the git diff driver runs git.
+packages+=(git)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do

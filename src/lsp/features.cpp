@@ -70,7 +70,7 @@ std::string value_hover(const SourceEntry& entry, std::size_t index, const CellG
   const std::optional<std::int32_t> value = entry.values[index].number;
   if (info.position && value) {
     const std::int32_t cell = cell_of(keyword, *value);
-    text += "\n\n" + kilometre_text(*value) + ", cell " + std::to_string(cell);
+    text += "\n\n" + kilometre_form(*value) + ", cell " + std::to_string(cell);
     if (grid != nullptr && grid->contains(cell)) {
       text += "\n\nthe compiled model at cell " + std::to_string(cell) + ": " + cell_text((*grid)[cell]);
     } else if (grid != nullptr) {
@@ -164,7 +164,7 @@ nlohmann::json inlay_hints(const Document& document, std::int32_t first_line,
       // The kilometre form helps where the metres run past a kilometre.
       if (info.position && value.number && *value.number >= 1000) {
         hints.push_back({{"position", document.position(value.line, value.end_column, encoding)},
-                         {"label", kilometre_text(*value.number)},
+                         {"label", kilometre_form(*value.number)},
                          {"kind", 1},
                          {"paddingLeft", true}});
       }
@@ -330,7 +330,7 @@ nlohmann::json document_symbols(const Document& document, PositionEncoding encod
       }
       std::string detail;
       if (!entry.values.empty() && entry.values[0].number) {
-        detail = kilometre_text(*entry.values[0].number);
+        detail = kilometre_form(*entry.values[0].number);
         if (entry.keyword->entry != E::station && entry.keyword->entry != E::indication_board) {
           detail = std::string(entry.keyword->written) + ", " + detail;
         }

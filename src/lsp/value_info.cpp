@@ -97,7 +97,7 @@ ValueInfo value_info(const SourceKeyword& keyword, std::size_t index) {
   return kAny;
 }
 
-std::string kilometre_text(std::int64_t metres) {
+std::string kilometre_form(std::int64_t metres) {
   const bool negative = metres < 0;
   const std::int64_t magnitude = negative ? -metres : metres;
   std::string rest = std::to_string(magnitude % 1000);

@@ -25,6 +25,6 @@ struct ValueInfo {
 ValueInfo value_info(const SourceKeyword& keyword, std::size_t index);
 
 /// A position in kilometre form: "km 111+050".
-std::string kilometre_text(std::int64_t metres);
+std::string kilometre_form(std::int64_t metres);
 
 }  // namespace scenario

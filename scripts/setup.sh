@@ -11,6 +11,8 @@ packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-jso
 # The packaging tests: man renders the manual page; cpack's Debian package
 # finds its dependencies with dpkg-shlibdeps (dpkg-dev) and file.
 packages+=(man-db file dpkg-dev)
+# The VS Code extension's language client and its bundler come from npm.
+packages+=(nodejs npm)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do
@@ -42,4 +44,9 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#windows_missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends \
       "${windows_missing[@]}"
   fi
+fi
+
+# The extension's npm packages, at the versions of its package-lock.json.
+if [ ! -d "$(dirname "$0")/../editors/vscode/node_modules" ]; then
+  npm ci --prefix "$(dirname "$0")/../editors/vscode" --no-audit --no-fund
 fi

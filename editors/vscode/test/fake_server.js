@@ -4,6 +4,7 @@
 const fs = require('fs');
 
 const log = process.argv[2];
+fs.appendFileSync(log, JSON.stringify({ pid: process.pid }) + '\n');
 let buffer = Buffer.alloc(0);
 
 function send(message) {

@@ -16,7 +16,7 @@ LAYERS = [
     ["files"],
     ["model"],
     ["sources", "output", "builtin"],
-    ["check", "format"],
+    ["check", "format", "diff", "decompile"],
     ["view"],
     ["app"],
 ]

@@ -13,6 +13,8 @@ packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-jso
 packages+=(man-db file dpkg-dev)
 # The VS Code extension's language client and its bundler come from npm.
 packages+=(nodejs npm)
+# The test of the git diff driver runs git.
+packages+=(git)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do

@@ -57,3 +57,9 @@ if [ ! -d "$lsp_tests/node_modules" ] || [ "$lsp_tests/package-lock.json" -nt "$
   (cd "$lsp_tests" && npm ci --no-audit --no-fund)
   touch "$lsp_tests/node_modules"
 fi
+
+# The VS Code extension's npm packages (its language client and bundler), at
+# the versions of its package-lock.json.
+if [ ! -d "$(dirname "$0")/../editors/vscode/node_modules" ]; then
+  npm ci --prefix "$(dirname "$0")/../editors/vscode" --no-audit --no-fund
+fi

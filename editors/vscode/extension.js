@@ -1,10 +1,14 @@
-// Tasks "check" and "compile" for the scenario whose source is open: the base
+// The language client of `scenario-compiler lsp` for the two sources, and
+// tasks "check" and "compile" for the scenario whose source is open: the base
 // name and train number come from the file's name, the folder is the file's
 // folder, and the findings go to the Problems view through the
-// scenario-compiler problem matcher.
+// scenario-compiler problem matcher. Bundled with its client library into one
+// file (npm run bundle): the extension needs no network and no node_modules.
 const fs = require('fs');
 const path = require('path');
 const vscode = require('vscode');
+const { LanguageClient } = require('vscode-languageclient/node');
+const { serverOptions, clientOptions, SECTION } = require('./client_options');
 
 const TYPE = 'scenario-compiler';
 const LINE_SOURCE = /^(.+)_linea\.txt$/;
@@ -42,11 +46,24 @@ function activeScenario() {
   }
 }
 
+/** The program: scenarioCompiler.path, or the former scenarioCompiler.executable. */
+function programPath() {
+  const config = vscode.workspace.getConfiguration(SECTION);
+  const set = config.inspect('path');
+  const chosen = set.workspaceFolderValue ?? set.workspaceValue ?? set.globalValue;
+  return chosen || config.get('executable') || 'scenario-compiler';
+}
+
+function settings() {
+  const config = vscode.workspace.getConfiguration(SECTION);
+  return { path: programPath(), inlayHintsEnabled: config.get('inlayHints.enabled', true) };
+}
+
+let client;
+
 function makeTask(definition) {
   const scenario = activeScenario();
-  const executable = vscode.workspace
-    .getConfiguration('scenarioCompiler')
-    .get('executable', 'scenario-compiler');
+  const executable = programPath();
   const args = [definition.command, '--dir', definition.dir || scenario.dir || '${fileDirname}'];
   const base = definition.base || scenario.base;
   const train = definition.train || scenario.train;
@@ -71,8 +88,25 @@ function activate(context) {
       resolveTask: (task) => (task.definition.command ? makeTask(task.definition) : undefined),
     }),
   );
+  const current = settings();
+  client = new LanguageClient(
+    'scenarioCompiler',
+    'Scenario compiler',
+    serverOptions(current),
+    clientOptions(current),
+  );
+  // A program that cannot be started is told once, in a message and the
+  // output channel; highlighting and tasks still work.
+  return client.start().catch((error) => {
+    vscode.window.showErrorMessage(
+      `scenario-compiler lsp could not be started (${current.path}): ${error.message}. ` +
+        'Set scenarioCompiler.path to the program.',
+    );
+  });
 }
 
-function deactivate() {}
+function deactivate() {
+  return client ? client.stop() : undefined;
+}
 
 module.exports = { activate, deactivate };

@@ -1,5 +1,6 @@
 # bash completion for scenario-compiler: its commands, each command's options,
-# the values of --format, folders after --dir and scenario files after dump.
+# the values of --format, folders after --dir, diff and decompile --out, and
+# scenario files after dump.
 
 _scenario_compiler() {
   local cur prev words cword
@@ -12,7 +13,7 @@ _scenario_compiler() {
     cword=$COMP_CWORD
   fi
 
-  local commands="build export compile check view explain dump"
+  local commands="build export compile check view explain dump diff decompile"
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case " $commands " in
@@ -21,16 +22,25 @@ _scenario_compiler() {
   done
 
   case "$prev" in
-    --dir)
+    --dir | --out)
+      if [[ $prev == --out && $command != decompile ]]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        return
+      fi
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -d -- "$cur")
       return ;;
-    --report | --out)
+    --report)
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return ;;
     --format)
-      COMPREPLY=($(compgen -W "text json sarif" -- "$cur"))
+      if [[ $command == diff ]]; then
+        COMPREPLY=($(compgen -W "text json" -- "$cur"))
+      else
+        COMPREPLY=($(compgen -W "text json sarif" -- "$cur"))
+      fi
       return ;;
     --base | --train)
       return ;;
@@ -47,11 +57,12 @@ _scenario_compiler() {
     build) options="$naming --report --force --quiet --help" ;;
     export) options="$naming --force --quiet --help" ;;
     compile) options="$naming --no-geometry --delete-sources --report --quiet --watch --help" ;;
-    check) options="$naming --format --watch --help" ;;
+    check) options="$naming --format --watch --all --help" ;;
     view) options="$naming --out --compiled --watch --help" ;;
     explain) options="--help" ;;
+    decompile) options="$naming --out --force --lossy --help" ;;
     dump)
-      options="--json --at --kind --summary --help"
+      options="--json --at --kind --summary --entries --help"
       if [[ $cur != -* ]]; then
         # The files dump decodes, and folders to reach them.
         compopt -o filenames 2>/dev/null
@@ -60,6 +71,14 @@ _scenario_compiler() {
         while IFS= read -r file; do
           [[ $file == *.dat || $file == *.sim ]] && COMPREPLY+=("$file")
         done < <(compgen -f -- "$cur")
+        return
+      fi ;;
+    diff)
+      options="--base --train --format --help"
+      if [[ $cur != -* ]]; then
+        # The two folders compared.
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur")
         return
       fi ;;
   esac

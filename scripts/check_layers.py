@@ -16,7 +16,7 @@ LAYERS = [
     ["files"],
     ["model"],
     ["sources", "output", "builtin"],
-    ["check"],
+    ["check", "diff", "decompile"],
     ["view"],
     ["app"],
 ]

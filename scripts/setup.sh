@@ -11,6 +11,8 @@ packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-jso
 # The packaging tests: man renders the manual page; cpack's Debian package
 # finds its dependencies with dpkg-shlibdeps (dpkg-dev) and file.
 packages+=(man-db file dpkg-dev)
+# The test of the git diff driver runs git.
+packages+=(git)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do

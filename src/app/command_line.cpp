@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "app/commands.h"
+#include "app/diff_command.h"
+#include "app/decompile_command.h"
 #include "app/dump_command.h"
 #include "app/platform.h"
 #include "app/version.h"
@@ -121,7 +123,13 @@ int run_command_line(int argc, char** argv) {
   check->add_option("--format", check_options.format, "Output format")
       ->check(CLI::IsMember({"text", "json", "sarif"}))
       ->capture_default_str();
-  check->add_flag("--watch", check_options.watch, "Check again each time a source is saved");
+  CLI::Option* watch_check =
+      check->add_flag("--watch", check_options.watch, "Check again each time a source is saved");
+  check->add_flag("--all", check_options.all,
+                  "Check every scenario of DIR: each line source with each of its train sources")
+      ->excludes(watch_check)
+      ->excludes(check->get_option("--base"))
+      ->excludes(check->get_option("--train"));
 
   std::optional<std::string> explain_id;
   CLI::App* explain =
@@ -137,8 +145,15 @@ int run_command_line(int argc, char** argv) {
                    "Only the cell of this position in metres (the metre, in a plan geometry)");
   dump->add_option("--kind", dump_options.kind,
                    "Only the cells of this kind (signal, stop-marker, ...; none for empty cells)");
-  dump->add_flag("--summary", dump_options.summary,
-                 "Counts per kind, the stations in order with their extents and times, the texts");
+  CLI::Option* summary = dump->add_flag(
+      "--summary", dump_options.summary,
+      "Counts per kind, the stations in order with their extents and times, the texts");
+  dump->add_flag("--entries", dump_options.entries,
+                 "The file's entries by meaning, one a line, from this file alone (a git textconv)")
+      ->excludes(summary)
+      ->excludes("--json")
+      ->excludes("--at")
+      ->excludes("--kind");
 
   ViewOptions view_options;
   CLI::App* view = app.add_subcommand(
@@ -152,6 +167,36 @@ int run_command_line(int argc, char** argv) {
                  "Draw the three scenario files of DIR instead of compiling the sources");
   view->add_flag("--watch", view_options.watch,
                  "Write the page again each time a source is saved, until interrupted");
+
+  DiffOptions diff_options;
+  CLI::App* diff = app.add_subcommand(
+      "diff", "Compare two scenarios (folders of compiled files or of sources) by meaning: "
+              "exit 0 when the same, 1 when they differ");
+  diff->add_option("OLD", diff_options.old_folder, "Folder of the old scenario")->required();
+  diff->add_option("NEW", diff_options.new_folder, "Folder of the new scenario")->required();
+  diff->add_option("--base", diff_options.base_name, "Scenario base name")->capture_default_str();
+  diff->add_option("--train", diff_options.train_number, "Train number")->capture_default_str();
+  diff->add_option("--format", diff_options.format, "Output format")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->capture_default_str();
+
+  DecompileOptions decompile_options;
+  CLI::App* decompile_command = app.add_subcommand(
+      "decompile", "Turn the scenario files of DIR back into the line and train sources that "
+                   "compile to the same bytes");
+  decompile_command->add_option("--dir", decompile_options.dir,
+                                "Folder of the scenario files (default: current folder)");
+  decompile_command->add_option("--base", decompile_options.base_name, "Scenario base name")
+      ->capture_default_str();
+  decompile_command->add_option("--train", decompile_options.train_number, "Train number")
+      ->capture_default_str();
+  decompile_command->add_option("--out", decompile_options.out,
+                                "Folder of the sources written (default: DIR; made if missing)");
+  decompile_command->add_flag("--force", decompile_options.force,
+                              "Replace sources in OUT that differ from the ones decompiled");
+  decompile_command->add_flag("--lossy", decompile_options.lossy,
+                              "Where the sources cannot express the files exactly, write the "
+                              "nearest sources with those places as comments (exit status 1)");
 
   try {
     app.parse(argc, argv);
@@ -172,6 +217,10 @@ int run_command_line(int argc, char** argv) {
   std::optional<std::string> problem;
   if (options != nullptr) problem = check_names(options->base_name, options->train_number);
   if (view->parsed()) problem = check_names(view_options.base_name, view_options.train_number);
+  if (diff->parsed()) problem = check_names(diff_options.base_name, diff_options.train_number);
+  if (decompile_command->parsed()) {
+    problem = check_names(decompile_options.base_name, decompile_options.train_number);
+  }
   if (problem) {
     std::cerr << "scenario-compiler: " << *problem << std::endl;
     return exit_status::kUsage;
@@ -183,6 +232,8 @@ int run_command_line(int argc, char** argv) {
   if (explain->parsed()) return run_explain(explain_id);
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
+  if (diff->parsed()) return run_diff(diff_options);
+  if (decompile_command->parsed()) return run_decompile(decompile_options);
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);

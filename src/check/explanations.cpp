@@ -231,7 +231,7 @@ Details warning_details(WarningKind kind) {
     case WarningKind::comment_marker:
       return {"A line starts with #, // or ;. The sources have no such comments: the words of "
               "the line are read as fields, and one that contains a keyword becomes an entry.",
-              "train source", "# segnale tolto per prova",
+              "train source", "# tolto per prova",
               "Start a comment line with \"-\": a field that contains a dash is dropped."};
     case WarningKind::narrowed_value:
       return {"A value is stored in a field narrower than the number given, and loses its high "
@@ -276,8 +276,8 @@ Details warning_details(WarningKind kind) {
     case WarningKind::field_separator:
       return {"A field holds a tab or a semicolon followed by more text. Fields are separated "
               "by commas only: the whole line is read as one field, its keyword is found in it, "
-              "and its values are looked for on the lines after it.",
-              "line source body", "pendenza\t500\t6\npendenza, 900, 0",
+              "and its values are taken from the line after it (here 900 and 0).",
+              "line source body", "pendenza\t500\t6\n900, 0",
               "Separate the fields with commas."};
     case WarningKind::decimal_comma:
       return {"A whole number is followed by a comma and more digits, as a decimal comma would "

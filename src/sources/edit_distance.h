@@ -11,7 +11,8 @@ namespace scenario {
 /// and a field of a source may be very long.
 std::size_t edit_distance(std::string_view a, std::string_view b);
 
-/// How many bytes of each text `edit_distance` compares at most.
-inline constexpr std::size_t kEditDistanceLongest = 64;
+/// The same distance where it is at most `limit`; any larger one is given as
+/// `limit` + 1, found without finishing the table.
+std::size_t edit_distance_up_to(std::string_view a, std::string_view b, std::size_t limit);
 
 }  // namespace scenario

@@ -61,14 +61,6 @@ std::size_t utf8_sequence_at(std::string_view text, std::size_t i) {
   return length;
 }
 
-// The least edit distance two texts can have: the difference of their
-// lengths as `edit_distance` compares them.
-std::size_t compared_length_gap(std::string_view a, std::string_view b) {
-  const std::size_t la = std::min(a.size(), kEditDistanceLongest);
-  const std::size_t lb = std::min(b.size(), kEditDistanceLongest);
-  return la > lb ? la - lb : lb - la;
-}
-
 }  // namespace
 
 const SourceKeyword* nearest_keyword(std::string_view field,
@@ -82,13 +74,8 @@ const SourceKeyword* nearest_keyword(std::string_view field,
     const std::string_view written_word = leading_word(written);
     // One slip in a short word, two in a longer one.
     const std::size_t allowed = written_word.size() >= 6 ? 2 : 1;
-    // Texts whose lengths differ by more than that are never near: a field
-    // of a source may be long, and is then not compared at all.
-    std::size_t distance = allowed + 1;
-    if (compared_length_gap(whole, written) <= allowed) distance = edit_distance(whole, written);
-    if (!word.empty() && compared_length_gap(word, written_word) <= allowed) {
-      distance = std::min(distance, edit_distance(word, written_word));
-    }
+    std::size_t distance = edit_distance_up_to(whole, written, allowed);
+    if (!word.empty()) distance = std::min(distance, edit_distance_up_to(word, written_word, allowed));
     if (distance > allowed) continue;
     if (best == nullptr || distance < best_distance) {
       best = &keyword;

@@ -26,39 +26,6 @@ std::string cat(const Parts&... parts) {
   return out;
 }
 
-// A signal packs single digits: left × 10 + right, and rapp × 10 + 3 × sx + dx.
-std::string signal_details(const TrackCell& cell) {
-  const int types = ((cell.val_d % 10) + 10) % 10;
-  auto digits = [&](int side) {
-    std::string text;
-    for (const std::int16_t value : {cell.val_a, cell.val_b, cell.val_c}) {
-      if (!text.empty()) text += ',';
-      text += number_text(side == 0 ? value / 10 : value % 10);
-    }
-    return text;
-  };
-  std::string text = cat("left type ", types / 3);
-  text += " (" + digits(0) + "), right type ";
-  text += number_text(types % 3);
-  text += " (" + digits(1) + "), rapp ";
-  text += number_text(cell.val_d / 10);
-  if (cell.timer != 0) text += cat(", timer ", cell.timer);
-  return text;
-}
-
-// A board's speeds are packed as left × 20 + right / 5: for speeds in steps
-// of 5 km/h, hundreds give the left speed and the rest the right one.
-std::string speed_pair(std::int16_t packed) {
-  const int left = packed / 100 * 5;
-  const int right = packed % 100 * 5;
-  return left == right ? number_text(left) : cat(left, "/", right);
-}
-
-std::string row_text(const RecordTable& table, std::int16_t row) {
-  if (row < 0 || row >= table_row::kCount) return cat("row ", row, " (outside the table)");
-  return cp1252_to_utf8(table.rows[static_cast<std::size_t>(row)].text);
-}
-
 void add_place(std::string& out, const std::optional<SourcePlace>& place) {
   out += ",\"src\":";
   if (!place) {
@@ -133,33 +100,6 @@ void add_runs(std::string& out, const CellGrid& grid, Value value) {
 }
 
 }  // namespace
-
-std::string object_details(const TrackCell& cell, const RecordTable& table) {
-  switch (cell.kind) {
-    case cell_kind::kSignal: return signal_details(cell);
-    case cell_kind::kEndBoard:
-    case cell_kind::kStartBoard:
-    case cell_kind::kWarningBoard: {
-      std::string text = number_text(cell.val_a) + " km/h";
-      if (cell.val_b != 0) text += cat(", right ", cell.val_b, " km/h");
-      if (cell.kind != cell_kind::kWarningBoard && cell.val_c != 0) {
-        text += cat(", flag ", cell.val_c);
-      }
-      return text;
-    }
-    case cell_kind::kPreWarning:
-      return cat("pre-warning ", cell.val_a, " of 4 before the warning board");
-    case cell_kind::kSpeedIndicator:
-      return cat("a ", speed_pair(cell.val_a), ", b ", speed_pair(cell.val_b), ", c ",
-                 speed_pair(cell.val_c), " km/h; stripes ", cell.val_d / 10, "/", cell.val_d % 10);
-    case cell_kind::kStopMarker: return "stop of " + row_text(table, cell.val_a);
-    case cell_kind::kTunnelMarker: return "tunnel marker";
-    case cell_kind::kReductionPoint: return cat("value ", cell.val_a);
-    case cell_kind::kCodeCut: return "code cut";
-    case cell_kind::kIndicationBoard: return row_text(table, cell.val_a);
-    default: return cat("unknown kind ", cell.kind);
-  }
-}
 
 std::string view_data_json(const ViewInput& input) {
   std::string out = "{\"title\":";

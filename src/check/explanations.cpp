@@ -268,6 +268,29 @@ Details warning_details(WarningKind kind) {
               "passed over.",
               "line source header", "Progressiva chilometrica uno, 0, 0, 0",
               "Write the keyword in lower case."};
+    case WarningKind::empty_text:
+      return {"A station name or board text is empty: the line ends, or a comma follows, where "
+              "the text is due. The simulator shows nothing for it.",
+              "train source", "stazione, 300, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,16,0,",
+              "Write the text after the last comma of the entry."};
+    case WarningKind::field_separator:
+      return {"A field holds a tab or a semicolon followed by more text. Fields are separated "
+              "by commas only: the whole line is read as one field, its keyword is found in it, "
+              "and its values are taken from the line after it (here 900 and 0).",
+              "line source body", "pendenza\t500\t6\n900, 0",
+              "Separate the fields with commas."};
+    case WarningKind::decimal_comma:
+      return {"A whole number is followed by a comma and more digits, as a decimal comma would "
+              "be. The sources hold whole numbers only: the number is read up to the comma and "
+              "the digits after it are a value of their own (most often dropped).",
+              "line source body", "pendenza, 500, -3,5",
+              "Give the value as a whole number, in the field's unit."};
+    case WarningKind::tunnel_overlap:
+      return {"A tunnel starts before the end of an earlier one. The cells they share take the "
+              "second tunnel's kind, which the reader sets to 3 for a tunnel that starts less "
+              "than 150 m after the previous one ends.",
+              "line source body", "montagna, 100, 400, 1\nmontagna, 300, 600, 1",
+              "Join the two tunnels into one entry, or end the first where the second starts."};
   }
   return {};
 }
@@ -311,6 +334,10 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::utf8_text: return "a shown text that looks like UTF-8 where code page 1252 is read";
     case WarningKind::trailing_blanks: return "blanks or tabs at the end of a station name or board text";
     case WarningKind::keyword_case: return "a header keyword in a letter case the reader does not match";
+    case WarningKind::empty_text: return "an empty station name or board text";
+    case WarningKind::field_separator: return "values separated by tabs or semicolons instead of commas";
+    case WarningKind::decimal_comma: return "a decimal comma in a whole number";
+    case WarningKind::tunnel_overlap: return "a tunnel that overlaps an earlier one";
   }
   return "";
 }

@@ -13,6 +13,10 @@ std::string_view warning_id(WarningKind kind) {
     case WarningKind::utf8_text: return "utf8-text";
     case WarningKind::trailing_blanks: return "trailing-blanks";
     case WarningKind::keyword_case: return "keyword-case";
+    case WarningKind::empty_text: return "empty-text";
+    case WarningKind::field_separator: return "field-separator";
+    case WarningKind::decimal_comma: return "decimal-comma";
+    case WarningKind::tunnel_overlap: return "tunnel-overlap";
   }
   return "";
 }

@@ -25,6 +25,10 @@ enum class WarningKind {
   utf8_text,         // a shown text that looks like UTF-8 where code page 1252 is read
   trailing_blanks,   // blanks or tabs at the end of a station name or board text
   keyword_case,      // a header keyword in a letter case the reader does not match
+  empty_text,        // an empty station name or board text
+  field_separator,   // values separated by tabs or semicolons inside one field
+  decimal_comma,     // a whole number followed by a comma and digits (a decimal comma)
+  tunnel_overlap,    // a tunnel that overlaps an earlier one
 };
 
 /// Every warning kind, in the order above.
@@ -32,6 +36,8 @@ inline constexpr WarningKind kAllWarningKinds[] = {
     WarningKind::unknown_keyword, WarningKind::extra_values,    WarningKind::comment_marker,
     WarningKind::narrowed_value,  WarningKind::out_of_order,    WarningKind::empty_source,
     WarningKind::utf8_text,       WarningKind::trailing_blanks, WarningKind::keyword_case,
+    WarningKind::empty_text,      WarningKind::field_separator, WarningKind::decimal_comma,
+    WarningKind::tunnel_overlap,
 };
 
 /// The stable id of a warning kind ("unknown-keyword", ...).

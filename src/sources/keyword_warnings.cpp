@@ -10,6 +10,8 @@ namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
 bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 std::string_view trimmed(std::string_view text) {
@@ -88,6 +90,15 @@ void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool 
   if (place.line == quiet_line_) return;
   const std::string_view shown = trimmed(text);
   if (shown.empty()) return;
+  if (const std::size_t cut = shown.find_first_of("\t;");
+      cut != std::string_view::npos && cut > 0 && !trimmed(shown.substr(cut + 1)).empty() &&
+      !is_comment_marker(shown)) {
+    quiet_line_ = place.line;
+    source_.warn(WarningKind::field_separator, place,
+                 quoted(shown) + " is read as one field: fields are separated by commas, not " +
+                     (shown[cut] == ';' ? "semicolons" : "tabs"));
+    return;
+  }
   const bool first_on_line = starts_line(source_, place);
   if (first_on_line && is_comment_marker(shown)) {
     quiet_line_ = place.line;
@@ -101,6 +112,7 @@ void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool 
   if (matched) return;
   if (!first_on_line && place.line == open_line_) {
     quiet_line_ = place.line;
+    if (decimal_comma(shown, place)) return;
     source_.warn(WarningKind::extra_values, place,
                  "values left over after the " + std::string(open_entry_) +
                      " entry are dropped, from " + quoted(shown) + " on");
@@ -125,6 +137,30 @@ void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool 
   source_.warn(WarningKind::unknown_keyword, place, std::move(message));
 }
 
+// "-3,5": digits left over straight after a comma that follows the last
+// digit of the entry's last value.
+bool KeywordWatch::decimal_comma(std::string_view shown, const FieldPlace& place) {
+  const std::string& text = source_.text();
+  const std::size_t at = place.line_start + static_cast<std::size_t>(place.column) - 1;
+  if (at < 2 || text[at - 1] != ',' || !is_digit(text[at - 2])) return false;
+  std::size_t digits = 0;
+  while (digits < shown.size() && is_digit(shown[digits])) ++digits;
+  if (digits == 0 || (digits < shown.size() && !is_blank(shown[digits]))) return false;
+  std::size_t start = at - 2;
+  while (start > place.line_start && is_digit(text[start - 1])) --start;
+  if (start > place.line_start && (text[start - 1] == '-' || text[start - 1] == '+')) --start;
+  const std::string_view whole(text.data() + start, at - 1 - start);
+  FieldPlace number = place;
+  number.column = static_cast<std::int32_t>(start - place.line_start) + 1;
+  number.end_column = place.column + static_cast<std::int32_t>(digits);
+  source_.warn(WarningKind::decimal_comma, number,
+               quoted(std::string(whole) + "," + std::string(shown.substr(0, digits))) +
+                   " is read as " + std::string(whole) +
+                   ": the sources hold whole numbers only, with no decimals, and the " +
+                   quoted(shown.substr(0, digits)) + " after the comma is dropped");
+  return true;
+}
+
 void KeywordWatch::entry_read(const SourceKeyword& keyword) {
   const FieldReader& fields = source_.fields();
   const bool line_ended = fields.at_end() || fields.at_line_start();
@@ -134,7 +170,12 @@ void KeywordWatch::entry_read(const SourceKeyword& keyword) {
 
 void check_shown_text(SourceText& source, const FieldPlace& place, std::string_view what,
                       std::string_view text) {
-  if (!text.empty() && is_blank(text.back())) {
+  if (text.empty()) {
+    source.warn(WarningKind::empty_text, place,
+                "the " + std::string(what) + " is empty: the simulator shows nothing for it");
+    return;
+  }
+  if (is_blank(text.back())) {
     source.warn(WarningKind::trailing_blanks, place,
                 "the " + std::string(what) + " " + quoted(text) +
                     " ends in blanks or tabs, which the simulator shows as part of it");

@@ -35,6 +35,9 @@ class KeywordWatch {
   void set_section_name(std::string_view name) { section_name_ = name; }
 
  private:
+  /// Left-over digits straight after a number's comma: warned as a decimal comma.
+  bool decimal_comma(std::string_view shown, const FieldPlace& place);
+
   SourceText& source_;
   std::string_view section_name_;
   std::int32_t open_line_ = 0;        // a record's line whose end was not reached

@@ -123,6 +123,7 @@ class LineReader {
 
   void start_body() {
     tunnels_ = TunnelList{};
+    furthest_tunnel_.reset();
     sign_row_ = table_row::kFirstSign;
     gradient_cursor_ = 0;
     current_gradient_ = 0;
@@ -333,6 +334,7 @@ class LineReader {
     if (!in_range(inizio)) return out_of_range(inizio, range_text(false));
     const std::int32_t kind = tipo > 10 ? tipo - 10 : tipo;
     check_narrowing(source_, entry_, "tunnel kind", kind, 0, 255, low8(kind));
+    check_tunnel_extent(inizio, fine);
     memo_montagna(grid(), tunnels_, inizio, fine, tipo);
     context_.state.tunnel_origins[lower_cell_index(inizio)] = entry_point();
     return placement_outcome(inizio, cell_index(inizio), "tunnel", cell_kind::kNone);
@@ -402,6 +404,31 @@ class LineReader {
       return EntryEnd::kGoOn;
     }
     return stop_at(value_place(0), code, position, taken_message(what, position, index));
+  }
+
+  // A tunnel that starts before an earlier one ends: accepted as it is, but
+  // seldom what the author meant.
+  void check_tunnel_extent(std::int32_t inizio, std::int32_t fine) {
+    // Against the earlier tunnel that reaches furthest: one comparison an
+    // entry, however many tunnels the line has.
+    if (furthest_tunnel_ && inizio < furthest_tunnel_->fine && fine > furthest_tunnel_->inizio) {
+      const SeenTunnel& earlier = *furthest_tunnel_;
+      Diagnostic note = source_.at(Severity::note, entry_, "the earlier tunnel");
+      note.where = earlier.where;
+      note.source_line = earlier.source_line;
+      note.message = "the tunnel from " + metres(earlier.inizio) + " to " + metres(earlier.fine) +
+                     " is here";
+      source_.warn(WarningKind::tunnel_overlap, value_place(0),
+                   "the tunnel from " + metres(inizio) + " to " + metres(fine) +
+                       " overlaps the tunnel from " + metres(earlier.inizio) + " to " +
+                       metres(earlier.fine) + " (line " + std::to_string(earlier.where.line) +
+                       "): the cells they share take this tunnel's kind",
+                   std::move(note));
+    }
+    if (!furthest_tunnel_ || fine > furthest_tunnel_->fine) {
+      const Diagnostic here = source_.at(Severity::note, entry_, "");
+      furthest_tunnel_ = SeenTunnel{inizio, fine, *here.where, here.source_line};
+    }
   }
 
   // Where the entry being read stands in its source.
@@ -549,6 +576,13 @@ class LineReader {
 
   // Working values of the body.
   TunnelList tunnels_;
+  struct SeenTunnel {
+    std::int32_t inizio = 0;
+    std::int32_t fine = 0;
+    SourcePoint where;
+    std::string source_line;
+  };
+  std::optional<SeenTunnel> furthest_tunnel_;
   std::int32_t sign_row_ = table_row::kFirstSign;
   std::int64_t gradient_cursor_ = 0;  // wider than the grid: it may run past it
   std::int32_t current_gradient_ = 0;

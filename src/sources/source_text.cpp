@@ -183,9 +183,11 @@ void SourceText::resume_after_error(const FieldPlace& entry) {
   fields_.skip_to_next_line(true);
 }
 
-void SourceText::warn(WarningKind kind, const FieldPlace& place, std::string message) {
+void SourceText::warn(WarningKind kind, const FieldPlace& place, std::string message,
+                      std::optional<Diagnostic> note) {
   Diagnostic finding = at(Severity::warning, place, std::move(message));
   finding.id = std::string(warning_id(kind));
+  if (note) finding.notes.push_back(std::move(*note));
   context_.state.diagnostics.push_back(std::move(finding));
 }
 

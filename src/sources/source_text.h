@@ -91,7 +91,8 @@ class SourceText {
   /// short goes on at the line of the field that ended it.
   void resume_after_error(const FieldPlace& entry);
 
-  void warn(WarningKind kind, const FieldPlace& place, std::string message);
+  void warn(WarningKind kind, const FieldPlace& place, std::string message,
+            std::optional<Diagnostic> note = std::nullopt);
 
  private:
   BuildContext& context_;

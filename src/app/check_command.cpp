@@ -19,7 +19,8 @@ namespace {
 RunSummary check_once(const RunOptions& options) {
   DiskFileSystem disk;
   const CheckResult result = check_sources(
-      disk, options_for(options.dir, options.base_name, options.train_number, false));
+      disk, options_for(options.dir, options.base_name, options.train_number, false,
+                        options.language));
 
   RunSummary summary;
   summary.counts = count_findings(result.diagnostics);
@@ -59,7 +60,7 @@ int run_check(const RunOptions& options) {
   return watch_and_run({names.line_source, names.train_source}, once);
 }
 
-int run_explain(const std::optional<std::string>& id) {
+int run_explain(const std::optional<std::string>& id, Language /*language*/) {
   if (!id) {
     std::cout << explanation_list()
               << "\nscenario-compiler explain ID tells what one of them means." << std::endl;

@@ -91,7 +91,8 @@ RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_fl
                              bool delete_sources, bool write_texts) {
   DiskFileSystem disk;
   BuildContext context(
-      disk, options_for(options.dir, options.base_name, options.train_number, delete_sources));
+      disk, options_for(options.dir, options.base_name, options.train_number, delete_sources,
+                        options.language));
   if (write_texts && !sources_may_be_replaced(disk, context.names, options)) {
     RunSummary summary = finish(context, CompileOutcome{}, options);  // the report, if asked
     summary.exit_status = exit_status::kFileError;

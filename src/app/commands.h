@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "language/language.h"
 #include "model/build_context.h"
 
 namespace scenario {
@@ -29,6 +30,7 @@ struct RunOptions {
   bool delete_sources = false;  // compile only
   bool watch = false;           // compile and check: again on each save of a source
   std::string format = "text";  // check only: text, json or sarif
+  Language language = Language::english;  // of the messages for people
 };
 
 /// Writes the five built-in texts, compiles them deleting the sources, and
@@ -45,6 +47,6 @@ int run_compile(const RunOptions& options);
 int run_check(const RunOptions& options);
 
 /// Explains a finding's id, or lists them all when none is given.
-int run_explain(const std::optional<std::string>& id);
+int run_explain(const std::optional<std::string>& id, Language language);
 
 }  // namespace scenario

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "language/language.h"
+
 namespace scenario {
 
 /// What `dump` is asked for.
@@ -13,6 +15,7 @@ struct DumpOptions {
   std::optional<std::int32_t> at;  // only the cell (or metre) of this position
   std::optional<std::string> kind; // only the cells of this kind name
   bool summary = false;            // counts, stations and texts instead of every record
+  Language language = Language::english;  // of the words for reading
 };
 
 /// Decodes a scenario file to standard output.

@@ -27,7 +27,8 @@ std::string page_name(const ViewOptions& options) {
 
 // A run over the folder's sources that keeps them and writes no file.
 BuildOptions reading_options(const ViewOptions& options) {
-  return options_for(options.dir, options.base_name, options.train_number, false);
+  return options_for(options.dir, options.base_name, options.train_number, false,
+                     options.language);
 }
 
 // The model as `compile` builds it, in memory: the sources are kept and no

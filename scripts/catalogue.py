@@ -9,7 +9,8 @@
                                 every message of the .pot
 
 Texts are marked in the code with tr(language, "...") and trf(language, "...",
-{...}) where they are shown, and with N_("...") where a table holds them.
+{...}) where they are shown, with N_("...") where a table holds them, and with
+T("...") in the page's script (src/view/page.js).
 """
 import os
 import re
@@ -17,21 +18,22 @@ import subprocess
 import sys
 import tempfile
 
-KEYWORDS = ["--keyword=N_", "--keyword=tr:2", "--keyword=trf:2"]
+# T("...") marks the texts of the page's script.
+KEYWORDS = ["--keyword=N_", "--keyword=tr:2", "--keyword=trf:2", "--keyword=T"]
 
 
 def code_files(root):
     files = []
     for folder, _, names in os.walk(os.path.join(root, "src")):
         for name in names:
-            if name.endswith((".cpp", ".h")) and not name.endswith("_test.cpp"):
+            if name.endswith((".cpp", ".h", ".js")) and not name.endswith("_test.cpp"):
                 files.append(os.path.relpath(os.path.join(folder, name), root))
     return sorted(files)
 
 
 def extract(root, output):
     subprocess.run(
-        ["xgettext", "--language=C++", "--from-code=UTF-8", "--keyword", *KEYWORDS,
+        ["xgettext", "--from-code=UTF-8", "--keyword", *KEYWORDS,
          "--add-location=file", "--package-name=scenario-compiler", "--no-wrap",
          "--force-po", "-o", output, *code_files(root)],
         cwd=root, check=True)

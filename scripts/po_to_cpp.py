@@ -4,7 +4,8 @@
 Usage: po_to_cpp.py CATALOGUE.po OUTPUT.cpp
 
 Entries without a translation, fuzzy entries, obsolete entries and the header
-are left out, so that the program shows the English text for them. The table
+are left out, so that the program shows the English text for them. An entry
+used by the page of `view` (src/view/page.js among its places) is flagged so. The table
 is sorted by the bytes of the English text (the program searches it).
 """
 import ast
@@ -19,16 +20,18 @@ def unquote(line: str) -> bytes:
 
 
 def entries(text: str):
-    entry = {"flags": "", "msgid": None, "msgstr": None}
+    entry = {"flags": "", "refs": "", "msgid": None, "msgstr": None}
     field = None
     for line in text.splitlines() + [""]:
         if not line.strip():
             if entry["msgid"] is not None:
                 yield entry
-            entry = {"flags": "", "msgid": None, "msgstr": None}
+            entry = {"flags": "", "refs": "", "msgid": None, "msgstr": None}
             field = None
         elif line.startswith("#,"):
             entry["flags"] += line[2:]
+        elif line.startswith("#:"):
+            entry["refs"] += line[2:] + " "
         elif line.startswith("#"):
             continue
         elif line.startswith("msgid_plural") or line.startswith("msgctxt"):
@@ -65,7 +68,7 @@ def main() -> int:
         for entry in entries(po.read()):
             if not entry["msgid"] or not entry["msgstr"] or "fuzzy" in entry["flags"]:
                 continue
-            table[entry["msgid"]] = entry["msgstr"]
+            table[entry["msgid"]] = (entry["msgstr"], "src/view/page.js" in entry["refs"])
     lines = [
         "// Written by scripts/po_to_cpp.py from " + source.replace("\\", "/").split("/")[-1] + ".",
         '#include "language/catalogue.h"',
@@ -75,9 +78,10 @@ def main() -> int:
         "const CatalogueEntry kItalianCatalogue[] = {",
     ]
     for english in sorted(table):
-        lines.append(f"    {{{literal(english)},\n     {literal(table[english])}}},")
+        translation, page = table[english]
+        lines.append(f"    {{{literal(english)},\n     {literal(translation)}, {'true' if page else 'false'}}},")
     if not table:
-        lines.append('    {"", ""},')
+        lines.append('    {"", "", false},')
     lines += ["};", "", f"const std::size_t kItalianCatalogueSize = {len(table)};", "",
               "}  // namespace scenario", ""]
     text = "\n".join(lines)

@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/platform.h"
+#include "language/translate.h"
 #include "files/file_names.h"
 #include "model/stamps.h"
 #include "output/dump.h"
@@ -39,8 +40,9 @@ ViewInput from_sources(const ViewOptions& options) {
   ViewInput input;
   input.fatal = build_model(context);
   BuildState& state = context.state;
-  input.origin = "compiled in memory from " + bare_name(context.names.line_source) + " and " +
-                 bare_name(context.names.train_source);
+  input.language = options.language;
+  input.origin = trf(options.language, "compiled in memory from {1} and {2}",
+                     {bare_name(context.names.line_source), bare_name(context.names.train_source)});
   input.table = state.table;
   input.grid = std::move(state.grid);
   if (state.geometry) input.plan = thin_plan(*state.geometry, kPlanPoints);
@@ -83,8 +85,10 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
   DiskFileSystem disk;
   const ScenarioFileNames names =
       scenario_file_names(options.dir, options.base_name, options.train_number);
-  input.origin = "read from " + bare_name(names.record_table) + ", " + bare_name(names.cell_grid) +
-                 " and " + bare_name(names.plan_geometry);
+  input.language = options.language;
+  input.origin = trf(options.language, "read from {1}, {2} and {3}",
+                     {bare_name(names.record_table), bare_name(names.cell_grid),
+                      bare_name(names.plan_geometry)});
   std::string bytes, error;
   auto load = [&](const std::string& path, auto decode) {
     if (IoResult result = disk.read(path, bytes); !result.ok) {

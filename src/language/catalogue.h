@@ -9,6 +9,7 @@ namespace scenario {
 struct CatalogueEntry {
   std::string_view english;
   std::string_view translation;
+  bool page = false;  // a word of the page of `view` (marked in src/view/page.js)
 };
 
 /// The Italian catalogue, written at build time from po/it.po

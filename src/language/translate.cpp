@@ -20,6 +20,16 @@ std::string tr(Language language, std::string_view english) {
   return std::string(found->translation);
 }
 
+std::vector<std::pair<std::string_view, std::string_view>> page_words(Language language) {
+  std::vector<std::pair<std::string_view, std::string_view>> words;
+  if (language != Language::italian) return words;
+  for (std::size_t i = 0; i < kItalianCatalogueSize; ++i) {
+    const CatalogueEntry& entry = kItalianCatalogue[i];
+    if (entry.page && !entry.translation.empty()) words.emplace_back(entry.english, entry.translation);
+  }
+  return words;
+}
+
 std::string format_text(std::string_view text, std::initializer_list<std::string_view> values) {
   std::string out;
   out.reserve(text.size() + 16 * values.size());

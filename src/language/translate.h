@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "language/language.h"
 
@@ -20,6 +22,10 @@ std::string tr(Language language, std::string_view english);
 /// times, in any order, so that a translation may reorder them); "{{" is a
 /// brace. A placeholder without a value is left as it stands.
 std::string format_text(std::string_view text, std::initializer_list<std::string_view> values);
+
+/// The words of the page of `view` in `language`, as pairs of the English
+/// text and its translation (none for English: the page's texts are English).
+std::vector<std::pair<std::string_view, std::string_view>> page_words(Language language);
 
 /// tr, then format_text: the one call for a message with values.
 inline std::string trf(Language language, std::string_view english,

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "language/translate.h"
 #include "output/cp1252.h"
 #include "view/json_text.h"
 
@@ -27,7 +28,7 @@ std::string cat(const Parts&... parts) {
 }
 
 // A signal packs single digits: left × 10 + right, and rapp × 10 + 3 × sx + dx.
-std::string signal_details(const TrackCell& cell) {
+std::string signal_details(const TrackCell& cell, Language language) {
   const int types = ((cell.val_d % 10) + 10) % 10;
   auto digits = [&](int side) {
     std::string text;
@@ -37,12 +38,10 @@ std::string signal_details(const TrackCell& cell) {
     }
     return text;
   };
-  std::string text = cat("left type ", types / 3);
-  text += " (" + digits(0) + "), right type ";
-  text += number_text(types % 3);
-  text += " (" + digits(1) + "), rapp ";
-  text += number_text(cell.val_d / 10);
-  if (cell.timer != 0) text += cat(", timer ", cell.timer);
+  std::string text = trf(language, "left type {1} ({2}), right type {3} ({4}), rapp {5}",
+                         {number_text(types / 3), digits(0), number_text(types % 3), digits(1),
+                          number_text(cell.val_d / 10)});
+  if (cell.timer != 0) text += trf(language, ", timer {1}", {number_text(cell.timer)});
   return text;
 }
 
@@ -54,8 +53,10 @@ std::string speed_pair(std::int16_t packed) {
   return left == right ? number_text(left) : cat(left, "/", right);
 }
 
-std::string row_text(const RecordTable& table, std::int16_t row) {
-  if (row < 0 || row >= table_row::kCount) return cat("row ", row, " (outside the table)");
+std::string row_text(const RecordTable& table, std::int16_t row, Language language) {
+  if (row < 0 || row >= table_row::kCount) {
+    return trf(language, "row {1} (outside the table)", {number_text(row)});
+  }
   return cp1252_to_utf8(table.rows[static_cast<std::size_t>(row)].text);
 }
 
@@ -134,30 +135,33 @@ void add_runs(std::string& out, const CellGrid& grid, Value value) {
 
 }  // namespace
 
-std::string object_details(const TrackCell& cell, const RecordTable& table) {
+std::string object_details(const TrackCell& cell, const RecordTable& table, Language language) {
   switch (cell.kind) {
-    case cell_kind::kSignal: return signal_details(cell);
+    case cell_kind::kSignal: return signal_details(cell, language);
     case cell_kind::kEndBoard:
     case cell_kind::kStartBoard:
     case cell_kind::kWarningBoard: {
       std::string text = number_text(cell.val_a) + " km/h";
-      if (cell.val_b != 0) text += cat(", right ", cell.val_b, " km/h");
+      if (cell.val_b != 0) text += trf(language, ", right {1} km/h", {number_text(cell.val_b)});
       if (cell.kind != cell_kind::kWarningBoard && cell.val_c != 0) {
-        text += cat(", flag ", cell.val_c);
+        text += trf(language, ", flag {1}", {number_text(cell.val_c)});
       }
       return text;
     }
     case cell_kind::kPreWarning:
-      return cat("pre-warning ", cell.val_a, " of 4 before the warning board");
+      return trf(language, "pre-warning {1} of 4 before the warning board",
+                 {number_text(cell.val_a)});
     case cell_kind::kSpeedIndicator:
-      return cat("a ", speed_pair(cell.val_a), ", b ", speed_pair(cell.val_b), ", c ",
-                 speed_pair(cell.val_c), " km/h; stripes ", cell.val_d / 10, "/", cell.val_d % 10);
-    case cell_kind::kStopMarker: return "stop of " + row_text(table, cell.val_a);
-    case cell_kind::kTunnelMarker: return "tunnel marker";
-    case cell_kind::kReductionPoint: return cat("value ", cell.val_a);
-    case cell_kind::kCodeCut: return "code cut";
-    case cell_kind::kIndicationBoard: return row_text(table, cell.val_a);
-    default: return cat("unknown kind ", cell.kind);
+      return trf(language, "a {1}, b {2}, c {3} km/h; stripes {4}/{5}",
+                 {speed_pair(cell.val_a), speed_pair(cell.val_b), speed_pair(cell.val_c),
+                  number_text(cell.val_d / 10), number_text(cell.val_d % 10)});
+    case cell_kind::kStopMarker:
+      return trf(language, "stop of {1}", {row_text(table, cell.val_a, language)});
+    case cell_kind::kTunnelMarker: return tr(language, "tunnel marker");
+    case cell_kind::kReductionPoint: return trf(language, "value {1}", {number_text(cell.val_a)});
+    case cell_kind::kCodeCut: return tr(language, "code cut");
+    case cell_kind::kIndicationBoard: return row_text(table, cell.val_a, language);
+    default: return trf(language, "unknown kind {1}", {number_text(cell.kind)});
   }
 }
 
@@ -248,7 +252,7 @@ std::string view_data_json(const ViewInput& input) {
       const char* name = cell_kind_name(cell.kind);
       json_string(out, *name != '\0' ? name : "unknown");
       out += cat(",\"cell\":", c, ",\"details\":");
-      json_string(out, object_details(cell, input.table));
+      json_string(out, object_details(cell, input.table, input.language));
       out += cat(",\"values\":[", cell.val_a, ",", cell.val_b, ",", cell.val_c, ",", cell.val_d, "]");
       std::optional<SourcePlace> place = find_place(input.places.objects, std::pair{c, cell.kind});
       if (cell.kind == cell_kind::kStopMarker || cell.kind == cell_kind::kIndicationBoard) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "language/language.h"
+
 #include "model/build_status.h"
 #include "model/cell_grid.h"
 #include "model/diagnostic.h"
@@ -28,10 +30,12 @@ struct ViewInput {
   std::vector<Diagnostic> diagnostics;
   SourcePlaces places;
   bool watch = false;
+  Language language = Language::english;  // of the page's words
 };
 
 /// What an object of a cell is and holds, in words ("40 km/h, right 40 km/h").
-std::string object_details(const TrackCell& cell, const RecordTable& table);
+std::string object_details(const TrackCell& cell, const RecordTable& table,
+                           Language language = Language::english);
 
 /// The page's data as one JSON object (UTF-8, safe inside a <script>).
 std::string view_data_json(const ViewInput& input);

@@ -33,7 +33,7 @@ RunSummary finish(const BuildContext& context, const CompileOutcome& outcome,
     code = exit_status::kFatal;
   } else {
     // A status code set before a file operation failed is still worth telling.
-    if (auto finding = status_finding(context.state)) {
+    if (auto finding = status_finding(context.state, context.options.language)) {
       std::cerr << format_diagnostic(*finding) << std::flush;
       told.push_back(*finding);
       code = exit_status::kBuildStatus;

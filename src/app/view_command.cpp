@@ -63,20 +63,20 @@ void check_stamps(const ViewOptions& options, ViewInput& input) {
   const TableRow& header = input.table.rows[table_row::kScenarioHeader];
   if (header.text != options.base_name ||
       input.table.rows[table_row::kTrainHeader].text != options.train_number) {
-    input.problems.push_back("the record table names the scenario " + header.text + "_" +
-                             input.table.rows[table_row::kTrainHeader].text +
-                             ", not its file name's " + options.base_name + "_" +
-                             options.train_number);
+    input.problems.push_back(
+        trf(options.language, "the record table names the scenario {1}, not its file name's {2}",
+            {header.text + "_" + input.table.rows[table_row::kTrainHeader].text,
+             options.base_name + "_" + options.train_number}));
   } else if (header.num_d != codice_gara_st(named)) {
-    input.problems.push_back("the record table's integrity code " + std::to_string(header.num_d) +
-                             " is not the one of its names (" +
-                             std::to_string(codice_gara_st(named)) + ")");
+    input.problems.push_back(
+        trf(options.language, "the record table's integrity code {1} is not the one of its names ({2})",
+            {std::to_string(header.num_d), std::to_string(codice_gara_st(named))}));
   }
   if (input.grid && input.grid->contains(1) &&
       (*input.grid)[1].val_b != static_cast<std::int16_t>(codice_gara_og(named))) {
-    input.problems.push_back("the cell grid's integrity code " +
-                             std::to_string((*input.grid)[1].val_b) +
-                             " is not the one of the file's names");
+    input.problems.push_back(
+        trf(options.language, "the cell grid's integrity code {1} is not the one of the file's names",
+            {std::to_string((*input.grid)[1].val_b)}));
   }
 }
 
@@ -96,7 +96,7 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
       return false;
     }
     if (!decode(bytes)) {
-      failure = "'" + path + "' is not a valid scenario file: " + error;
+      failure = trf(options.language, "'{1}' is not a valid scenario file: {2}", {path, error});
       return false;
     }
     return true;
@@ -151,7 +151,7 @@ int write_page(const ViewOptions& options) {
     tell_failure("scenario-compiler: " + result.message);
     return exit_status::kFileError;
   }
-  std::cerr << "scenario-compiler: wrote " << path << std::endl;
+  std::cerr << "scenario-compiler: " << trf(options.language, "wrote {1}", {path}) << std::endl;
   return exit_status::kSuccess;
 }
 

@@ -47,7 +47,7 @@ _scenario_compiler() {
     build) options="$naming --report --force --quiet --help" ;;
     export) options="$naming --force --quiet --help" ;;
     compile) options="$naming --no-geometry --delete-sources --report --quiet --watch --help" ;;
-    check) options="$naming --format --watch --help" ;;
+    check) options="$naming --format --watch --all --help" ;;
     view) options="$naming --out --compiled --watch --help" ;;
     explain) options="--help" ;;
     dump)

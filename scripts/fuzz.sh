@@ -10,6 +10,11 @@
 # 10 km with their plan geometry), check (both sources through `check`), long_lines (the line source, lines of any
 # length: slow), scenario_files (dump's decoders). Extra libFuzzer options
 # (-runs=N for a fixed number of runs, say) go in FUZZ_OPTIONS.
+#
+# The rate of a target, measured one way by everyone: FUZZ_RATE_RUNS=5000
+# runs each target that many times from the committed seeds alone (a fresh
+# working folder, seed 1) and prints its executions per CPU-second (user +
+# system time of the target's process); SECONDS is then only an upper bound.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +34,12 @@ for target in "${targets[@]}"; do
   # Slow inputs (a line of 1000 km computes a million metres of geometry) are
   # picked less often, by their execution time.
   work="build-fuzz/corpus/$target"
+  rate=()
+  if [ -n "${FUZZ_RATE_RUNS:-}" ]; then
+    work="build-fuzz/rate/$target"
+    rm -rf "$work"
+    rate=(-runs="$FUZZ_RATE_RUNS" -seed=1)
+  fi
   mkdir -p "$work"
   echo "== fuzz_$target for ${seconds}s"
   log="build-fuzz/fuzz_$target.log"
@@ -37,15 +48,21 @@ for target in "${targets[@]}"; do
     long_lines) options=(-dict=fuzz/keywords.dict -max_len=262144 -timeout=120) ;;
     *) options=(-dict=fuzz/keywords.dict -max_len=262144) ;;
   esac
+  TIMEFORMAT="%3U %3S"
   # shellcheck disable=SC2086
-  if ! "build-fuzz/fuzz/fuzz_$target" "$work" "fuzz/corpus/$target" \
+  if ! { time "build-fuzz/fuzz/fuzz_$target" "$work" "fuzz/corpus/$target" \
       -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 "${options[@]}" \
-      -entropic_scale_per_exec_time=1 -print_final_stats=1 ${FUZZ_OPTIONS:-} \
-      -artifact_prefix="build-fuzz/findings/$target-" >"$log" 2>&1; then
+      -entropic_scale_per_exec_time=1 -print_final_stats=1 ${FUZZ_OPTIONS:-} "${rate[@]}" \
+      -artifact_prefix="build-fuzz/findings/$target-" >"$log" 2>&1 ; } 2>"$log.cpu"; then
     tail -n 60 "$log"
     echo "fuzz_$target: FINDING, input kept in build-fuzz/findings/" >&2
     exit 1
   fi
   grep -E '^stat::number_of_executed_units|^stat::average_exec_per_sec|^stat::peak_rss_mb|^#[0-9]+ +(INITED|DONE)' "$log" || true
   echo "corpus: $(find "$work" -type f | wc -l) inputs found, $(find "fuzz/corpus/$target" -type f | wc -l) seeds"
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  read -r user system <"$log.cpu"
+  awk -v n="$executions" -v u="$user" -v s="$system" -v t="fuzz_$target" 'BEGIN {
+    printf "%s: %d executions in %.2f CPU s (user %.2f, system %.2f): %.0f per CPU-second\n",
+           t, n, u + s, u, s, n / (u + s) }'
 done

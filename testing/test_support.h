@@ -2,6 +2,7 @@
 
 // Shared helpers for tests that run the readers and the compile in memory.
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -12,6 +13,16 @@
 #include "testing/memory_file_system.h"
 
 namespace scenario::test {
+
+/// 64-bit FNV-1a of bytes: the digest that pins a file or text.
+inline std::uint64_t digest(std::string_view bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001b3u;
+  }
+  return hash;
+}
 
 /// The lines joined as the sources are written: every line ended by CR LF.
 inline std::string crlf_lines(std::initializer_list<std::string_view> lines) {

@@ -102,6 +102,63 @@ TEST_F(AuthorCommands, CheckExitsByWhatItFoundInEveryFormatAndChangesNoFile) {
   }
 }
 
+TEST_F(AuthorCommands, CheckAllTakesEveryTrainOfEveryLineOnceAndCountsTheScenarios) {
+  // A line shared by two trains: its warning is told once; the second
+  // train's error names its own file; a line without a train is named.
+  std::string line = kLineSource;
+  line.insert(line.find("[pendenze]"), "# the profile\n");
+  write_sources(line, kTrainHead + kTrainTail);
+  write_file(dir_.file("Abc_13-.txt"), kTrainHead + kSignalBeyondTheGrid + kTrainTail);
+  write_file(dir_.file("Solo_linea.txt"), kLineSource);
+  const auto before = snapshot();
+
+  const ProgramResult text = run_program({"check", "--all", "--dir", dir_.path().string()});
+  EXPECT_EQ(text.exit_status, 1) << text.err;
+  EXPECT_EQ(last_line(text.out), "2 scenarios: 1 error, 1 warning") << text.out;
+  EXPECT_NE(text.out.find("Abc_13-.txt:5:"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("[comment-marker]"), text.out.rfind("[comment-marker]")) << text.out;
+  EXPECT_NE(text.err.find("Solo_linea.txt has no train source"), std::string::npos) << text.err;
+
+  const ProgramResult json =
+      run_program({"check", "--all", "--dir", dir_.path().string(), "--format", "json"});
+  EXPECT_EQ(json.exit_status, 1);
+  EXPECT_EQ(nlohmann::json::parse(json.out).size(), 2u) << json.out;
+  const ProgramResult sarif =
+      run_program({"check", "--all", "--dir", dir_.path().string(), "--format", "sarif"});
+  EXPECT_EQ(nlohmann::json::parse(sarif.out)["runs"][0]["results"].size(), 2u) << sarif.out;
+  EXPECT_EQ(snapshot(), before);
+
+  // --all names no scenario of its own; a folder that is not there cannot be listed.
+  EXPECT_EQ(run_program({"check", "--all", "--base", "Abc"}).exit_status, 64);
+  EXPECT_EQ(run_program({"check", "--all", "--dir", dir_.file("none")}).exit_status, 3);
+}
+
+TEST_F(AuthorCommands, CommandsThatWriteIntoAFolderMakeItAndSaySo) {
+  const fs::path nested = dir_.path() / "a" / "b";
+  ProgramResult result =
+      run_program({"export", "--dir", nested.string(), "--base", "Abc", "--train", "12"});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_NE(result.err.find("created the folder '" + nested.string() + "'"), std::string::npos)
+      << result.err;
+  EXPECT_TRUE(fs::exists(nested / "Abc_12-.txt"));
+
+  result = run_program({"build", "--quiet", "--dir", (dir_.path() / "c").string()});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(fs::exists(dir_.path() / "c" / "Orvale_Varcona_593.sim"));
+
+  const fs::path page = dir_.path() / "pages" / "line.html";
+  result = run_program(args("view", {"--out", page.string()}));
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_TRUE(fs::exists(page));
+
+  // A file where the folder should be: the command names it and stops.
+  write_file(dir_.file("taken"), "");
+  result = run_program({"export", "--dir", (dir_.path() / "taken" / "x").string()});
+  EXPECT_EQ(result.exit_status, 3);
+  EXPECT_NE(result.err.find("cannot create the folder"), std::string::npos) << result.err;
+}
+
 TEST_F(AuthorCommands, CheckGivesTheSarifResultOfAStatusWithItsPlace) {
   write_sources(kLineSource, kTrainHead + kSignalBeyondTheGrid + kTrainTail);
   const ProgramResult result = check({"--format", "sarif"});
@@ -185,27 +242,37 @@ TEST(Explain, CommittedPageOfDiagnosticsIsTheGeneratedOne) {
       << "docs/diagnostics.md is stale: cmake --build build --target update_diagnostics_doc";
 }
 
-// A watched run: the test saves the sources again and again until the
-// program has ended its two runs (a save made before the program looked at
-// the files would go unseen, so one save is not enough).
+std::size_t count_of(const std::string& text, const std::string& part);
+
+// A watched run: each time the program has finished a run (it took the
+// files' stamps before starting it), the test saves the sources once; or,
+// with `interrupt`, it interrupts the program after its first run.
 ProgramResult watched(const std::vector<std::string>& args,
                       std::vector<std::pair<std::string, std::string>> saves,
                       bool interrupt = false) {
   ProgramOptions options;
   options.environment = {{"SCENARIO_COMPILER_WATCH_RUNS", interrupt ? "" : "2"}};
   options.timeout_seconds = 60;
-  options.while_running = [&](pid_t child) {
-    for (int round = 0; round < 80; ++round) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  options.while_running = [&](pid_t child, const std::string& err_path) {
+    std::size_t saved = 0;
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
       siginfo_t ended{};
       if (::waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 ||
           ended.si_pid != 0) {
         return;
       }
-      if (interrupt && round == 2) ::kill(child, SIGINT);
-      for (auto& [path, content] : saves) {
-        content += "\n";
-        write_file(path, content);
+      const std::size_t finished = count_of(read_file(err_path), "scenario-compiler: run finished");
+      if (finished == 0) continue;
+      if (interrupt) {
+        ::kill(child, SIGINT);
+        interrupt = false;  // once
+      }
+      for (; saved < finished; ++saved) {
+        for (auto& [path, content] : saves) {
+          content += "\n";
+          write_file(path, content);
+        }
       }
     }
   };

@@ -57,7 +57,7 @@ ProgramResult run_program(const std::vector<std::string>& args, const ProgramOpt
     ::execv(executable.c_str(), argv.data());
     ::_exit(127);
   }
-  if (options.while_running) options.while_running(child);
+  if (options.while_running) options.while_running(child, err_name);
   if (options.kill_after_us >= 0) {
     ::usleep(static_cast<useconds_t>(options.kill_after_us));
     ::kill(child, SIGKILL);

@@ -27,7 +27,9 @@ struct ProgramOptions {
   /// Variables set in the child's environment, added to the inherited ones.
   std::vector<std::pair<std::string, std::string>> environment;
   unsigned timeout_seconds = 0;          // the child is killed (SIGALRM) after this; 0: never
-  std::function<void(pid_t)> while_running;  // called with the child's id before waiting
+  /// Called with the child's id and the file that takes its standard error
+  /// (to be read while it runs) before waiting for it.
+  std::function<void(pid_t, const std::string&)> while_running;
   long kill_after_us = -1;            // SIGKILL the child this long after its start; -1: never
 };
 

@@ -77,9 +77,12 @@ TEST_F(ViewCommand, RefusesWhatItCannotReadOrWrite) {
     const char* message;
   } cases[] = {
       {{"view", "--dir", folder, "--compiled"}, 3, "cannot read '"},
-      {{"view", "--dir", folder, "--out", dir_.file("no such folder/page.html")}, 3, "page.html"},
+      // A missing folder is made; a file in its place stops the command.
+      {{"view", "--dir", folder, "--out", dir_.file("a file/page.html")}, 3,
+       "cannot create the folder"},
       {{"view", "--dir", folder, "--base", "../up"}, 64, "--base must not hold a path separator"},
   };
+  write_file(dir_.file("a file"), "");
   for (const auto& c : cases) {
     const ProgramResult result = run_program(c.args);
     EXPECT_EQ(result.exit_status, c.status) << c.args.back();

@@ -190,7 +190,12 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
               f"{label}: hovering the object of cell {cell} shows it: {hover!r}")
         check(abs((results["jump"]["a"] + results["jump"]["b"]) / 2 - (cell - 1) * 50) < 1,
               f"{label}: typing the object's km centres the view there: {results['jump']}")
-        check("status" in text or "compiles" in text, f"{label}: the status is shown")
+        # What the page shows, without its script and style (which name every
+        # word the page can show).
+        body = re.sub(r"<(script|style)\b[^>]*>.*?</\1>", "", text, flags=re.S)
+        badge = re.search(r'<span class="badge[^"]*" id="status">([^<]+)</span>', body)
+        check(badge and badge.group(1).startswith(("status ", "compiles", "read from", "fatal")),
+              f"{label}: the status is shown: {badge and badge.group(1)!r}")
 
         if screenshot:
             shot = os.path.join(user_dir, "shot.png")
@@ -210,7 +215,7 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
                       f"{label}: the screenshot is not blank: {background} of {total} background")
                 if screenshot is not True:
                     shutil.copy(shot, screenshot)
-        return text
+        return body
     finally:
         shutil.rmtree(user_dir, ignore_errors=True)
 
@@ -275,19 +280,20 @@ def main():
         # The same from its compiled files.
         page = check_page(exe, built, "Orvale_Varcona", "593", ["--compiled"], "compiled files",
                           built, "120000,130000,1,2541")
-        check(page is None or "read from the scenario files" in page, "compiled: origin shown")
+        check(page is None or re.search(r'id="status">read from the scenario files<', page),
+              "compiled: origin shown")
 
         # A small faulty scenario: its status and finding are shown and marked.
         compiled = os.path.join(work, "faulty-compiled")
         shutil.copytree(faulty, compiled)
         run([exe, "compile", "--dir", compiled, "--base", "Lago", "--train", "7", "--quiet"])
-        page = check_page(exe, faulty, "Lago", "7", [], "faulty", compiled, "0,10000,1,81",
+        page = check_page(exe, faulty, "Lago", "7", [], "faulty", compiled, "0,10000,1,181",
                           screenshot=True)
         if page is not None:
             check("status 16 at 9000 m" in page and "Lago_7-.txt:13" in page,
                   "faulty: the status with its source line is shown")
-            check("finding-mark" in page or 'class="badge bad"' in page,
-                  "faulty: the fault is marked")
+            check(re.search(r'<[^>]+class="[^"]*\bfinding-mark\b', page) and
+                  'class="badge bad"' in page, "faulty: the fault is marked")
         check_watch(exe, faulty)
     finally:
         shutil.rmtree(work, ignore_errors=True)

@@ -1,6 +1,7 @@
 // The commands for authors that write no file: `check`, which reads the
 // sources and tells every finding, and `explain`, which tells what one means.
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -16,33 +17,54 @@
 namespace scenario {
 namespace {
 
-RunSummary check_once(const RunOptions& options) {
+// The findings of line sources shared by several trains are told once.
+void add_new(std::vector<Diagnostic>& all, const std::vector<Diagnostic>& found) {
+  for (const Diagnostic& diagnostic : found) {
+    const bool told = std::any_of(all.begin(), all.end(), [&](const Diagnostic& other) {
+      return other.where && diagnostic.where && *other.where == *diagnostic.where &&
+             other.id == diagnostic.id && other.message == diagnostic.message;
+    });
+    if (!told) all.push_back(diagnostic);
+  }
+}
+
+RunSummary check_scenarios(const RunOptions& options,
+                           const std::vector<FolderScenarios::Scenario>& scenarios) {
   DiskFileSystem disk;
-  const CheckResult result = check_sources(
-      disk, options_for(options.dir, options.base_name, options.train_number, false,
-                        options.language));
+  std::vector<Diagnostic> diagnostics;
+  std::vector<std::string> file_errors;
+  for (const FolderScenarios::Scenario& scenario : scenarios) {
+    const CheckResult result = check_sources(
+        disk, options_for(options.dir, scenario.base_name, scenario.train_number, false,
+                          options.language));
+    add_new(diagnostics, result.diagnostics);
+    if (result.file_error) file_errors.push_back(*result.file_error);
+  }
 
   RunSummary summary;
-  summary.counts = count_findings(result.diagnostics);
+  summary.counts = count_findings(diagnostics);
   if (options.format == "json") {
-    std::cout << json_text(diagnostics_json(result.diagnostics));
+    std::cout << json_text(diagnostics_json(diagnostics));
   } else if (options.format == "sarif") {
     std::error_code ignored;
     const std::filesystem::path folder =
         std::filesystem::absolute(options.dir.empty() ? "." : options.dir, ignored);
-    std::cout << json_text(sarif_log(result.diagnostics, folder.lexically_normal().generic_string()));
+    std::cout << json_text(sarif_log(diagnostics, folder.lexically_normal().generic_string()));
   } else {
-    for (const Diagnostic& diagnostic : result.diagnostics) {
-      std::cout << format_diagnostic(diagnostic);
-    }
+    for (const Diagnostic& diagnostic : diagnostics) std::cout << format_diagnostic(diagnostic);
   }
   std::cout << std::flush;
-  if (result.file_error) {
-    std::cerr << "scenario-compiler: " << *result.file_error << std::endl;
+  for (const std::string& error : file_errors) {
+    std::cerr << "scenario-compiler: " << error << std::endl;
     ++summary.counts.errors;
   }
-  if (options.format == "text") std::cout << counts_text(summary.counts) << std::endl;
-  if (result.file_error) {
+  if (options.format == "text") {
+    if (options.all) {
+      std::cout << scenarios.size() << (scenarios.size() == 1 ? " scenario: " : " scenarios: ");
+    }
+    std::cout << counts_text(summary.counts) << std::endl;
+  }
+  if (!file_errors.empty()) {
     summary.exit_status = exit_status::kFileError;
   } else if (summary.counts.errors > 0) {
     summary.exit_status = exit_status::kBuildStatus;
@@ -50,9 +72,32 @@ RunSummary check_once(const RunOptions& options) {
   return summary;
 }
 
+RunSummary check_once(const RunOptions& options) {
+  return check_scenarios(options, {{options.base_name, options.train_number}});
+}
+
+// Every scenario of the folder; line sources without a train are named.
+RunSummary check_all(const RunOptions& options) {
+  DiskFileSystem disk;
+  const auto names = disk.list_folder(options.dir);
+  if (!names) {
+    std::cerr << "scenario-compiler: cannot list the folder '"
+              << (options.dir.empty() ? "." : options.dir) << "'" << std::endl;
+    return {exit_status::kFileError, {}};
+  }
+  const FolderScenarios found = scenarios_in(*names);
+  for (const std::string& base : found.lone_lines) {
+    std::cerr << "scenario-compiler: note: " << base
+              << "_linea.txt has no train source beside it (" << base
+              << "_NUMBER-.txt) and is not checked" << std::endl;
+  }
+  return check_scenarios(options, found.scenarios);
+}
+
 }  // namespace
 
 int run_check(const RunOptions& options) {
+  if (options.all) return check_all(options).exit_status;
   auto once = [&] { return check_once(options); };
   if (!options.watch) return once().exit_status;
   const ScenarioFileNames names =

@@ -144,7 +144,14 @@ int run_command_line(int argc, char** argv) {
   check->add_option("--format", check_options.format, tr(language, "Output format"))
       ->check(CLI::IsMember({"text", "json", "sarif"}))
       ->capture_default_str();
-  check->add_flag("--watch", check_options.watch, tr(language, "Check again each time a source is saved"));
+  CLI::Option* watch_check = check->add_flag("--watch", check_options.watch,
+                                             tr(language, "Check again each time a source is saved"));
+  check->add_flag("--all", check_options.all,
+                  tr(language, "Check every scenario of DIR: each line source with each of its "
+                               "train sources"))
+      ->excludes(watch_check)
+      ->excludes(check->get_option("--base"))
+      ->excludes(check->get_option("--train"));
 
   std::optional<std::string> explain_id;
   CLI::App* explain =

@@ -98,6 +98,11 @@ RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_fl
     summary.exit_status = exit_status::kFileError;
     return summary;
   }
+  if (write_texts && !prepare_folder(disk, options.dir, options.quiet)) {
+    RunSummary summary = finish(context, CompileOutcome{}, options);
+    summary.exit_status = exit_status::kFileError;
+    return summary;
+  }
   ProgressDisplay progress(progress_style(options));
   if (write_texts) {
     IoResult result = write_builtin_texts(disk, context.names);
@@ -110,6 +115,16 @@ RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_fl
 
 }  // namespace
 
+bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet) {
+  bool created = false;
+  if (IoResult result = files.make_folder(folder, created); !result.ok) {
+    tell_failure("scenario-compiler: " + result.message);
+    return false;
+  }
+  if (created && !quiet) std::cerr << "scenario-compiler: created the folder '" << folder << "'\n";
+  return true;
+}
+
 int run_build(const RunOptions& options) {
   return compile_in_folder(options, 1, /*delete_sources=*/true, /*write_texts=*/true).exit_status;
 }
@@ -119,6 +134,7 @@ int run_export(const RunOptions& options) {
   const ScenarioFileNames names =
       scenario_file_names(options.dir, options.base_name, options.train_number);
   if (!sources_may_be_replaced(disk, names, options)) return exit_status::kFileError;
+  if (!prepare_folder(disk, options.dir, options.quiet)) return exit_status::kFileError;
   ProgressDisplay progress(progress_style(options));
   IoResult result = write_builtin_texts(disk, names);
   if (!result.ok) {

@@ -30,8 +30,13 @@ struct RunOptions {
   bool delete_sources = false;  // compile only
   bool watch = false;           // compile and check: again on each save of a source
   std::string format = "text";  // check only: text, json or sarif
+  bool all = false;             // check only: every scenario of the folder
   Language language = Language::english;  // of the messages for people
 };
+
+/// Makes `folder` with its missing parents and says so on standard error
+/// (unless `quiet`); false, with the failure told, when it cannot be made.
+bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet);
 
 /// Writes the five built-in texts, compiles them deleting the sources, and
 /// writes the scenario files. The standard run is this in the executable's folder.

@@ -43,12 +43,13 @@ TEST(StatusFinding, PrefersTheReadersOwnFindingForTheFinalCode) {
   Diagnostic earlier;
   earlier.code = status::kOutOfRange;
   earlier.id = "S15";
+  earlier.message = "an earlier error of another code";
   Diagnostic exact;
   exact.code = status::kSignalTaken;
   exact.id = "S16";
   exact.message = "cell 17 holds the signal of line 11";
   exact.where = SourcePoint{"a_1-.txt", 12, 10};
-  state.diagnostics = {exact, earlier};
+  state.diagnostics = {earlier, exact};
   EXPECT_EQ(status_finding(state)->message, "cell 17 holds the signal of line 11");
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "testing/memory_compile.h"
+#include "testing/test_support.h"
 #include "builtin/builtin_scenario.h"
 #include "builtin/line_table_test_util.h"
 #include "output/dump.h"
@@ -69,15 +70,7 @@ TEST_F(BuiltinScenarioCompile, BuildsWithoutAStatusIntoFilesOfTheExpectedSizes) 
   EXPECT_EQ(grid_->last_index(), 7300);
 }
 
-// 64-bit FNV-1a of a file's bytes.
-std::uint64_t digest(const std::string& bytes) {
-  std::uint64_t hash = 0xcbf29ce484222325u;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3u;
-  }
-  return hash;
-}
+using test::digest;
 
 // The simulator reads these bytes: any change to any of them, in any field,
 // is a regression. The digests are those of the files as first released.

@@ -31,10 +31,6 @@ void expect_all_start_with(const std::vector<std::string>& lines, std::string_vi
   for (const std::string& line : lines) EXPECT_EQ(line.rfind(keyword, 0), 0u) << line;
 }
 
-void expect_contains(const std::vector<std::string>& lines, std::string_view line) {
-  EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
-}
-
 // The numeric fields of the entries, after the keyword field.
 std::vector<std::vector<int>> numbers_of(const std::vector<std::string>& entries, int count) {
   std::vector<std::vector<int>> all;
@@ -59,34 +55,6 @@ TEST(BuiltinLineSource, SectionsComeInOrderWithTheirEntries) {
   expect_all_start_with(lines_between(lines, 11, 95), "curva");
   expect_all_start_with(lines_between(lines, 97, 161), "pendenza,");
   expect_all_start_with(lines_between(lines, 166, 213), "indicatori_vmax,");
-}
-
-TEST(BuiltinLineSource, FixedLines) {
-  const std::vector<std::string> lines = written_lines(dati_linea());
-  expect_lines(lines, {
-      {2, "lunghezza percorso,    358000"},
-      {3, "progressiva chilometrica uno,    0,    0,    0"},
-      {4, "progressiva chilometrica due,    0,    0,    0"},
-      {5, "progressiva chilometrica tre,    0,    0,    0"},
-      {6, "sfondo uno,    1"},
-      {7, "sfondo due,    0"},
-      {8, "sfondo tre,    0"},
-      {9, "ripetizione segnali 4 codici,    0,    349000"},
-      {11, "curvad1,  1000,  600"},
-      {97, "pendenza,  2000,   6"},
-      {163, "montagna,   135400,  137400,  11"},
-      {164, "montagna,   204400,  209250,  11"},
-      {166, "indicatori_vmax,  1050,  140,  160,  160,  0,  140,  160,  160,  0"},
-      {213, "indicatori_vmax, 348900,  60,  65,  70,  0,  60,  65,  70,  0"},
-      {215, "cartello_indicatore,  99950,   (Km 99+996)"},
-      {216, "cartello_indicatore,  208550,   (Km 208+500)"},
-      {217, "cartello_indicatore,  323450,   (Km 323+402)"},
-  });
-  for (std::string_view line : {"curvas3,  12000,  600", "curvad6, 204300,  250",
-                                "pendenza,  29700,   -6", "pendenza, 132050,  12",
-                                "indicatori_vmax, 130200,  100,  105,  110,  2,  100,  105,  110,  2"}) {
-    expect_contains(lines, line);
-  }
 }
 
 TEST(BuiltinLineSource, CurvesFollowEachOtherWithinTheirRanges) {
@@ -144,35 +112,6 @@ TEST(BuiltinTrainSource, SectionsComeInOrderWithTheirEntries) {
   expect_all_start_with(lines_between(lines, 9, 44), "velocita,");
   expect_all_start_with(lines_between(lines, 46, 80), "stazione,");
   expect_all_start_with(lines_between(lines, 87, 207), "segnale,");
-}
-
-TEST(BuiltinTrainSource, FixedLines) {
-  const std::vector<std::string> lines = written_lines(dati_treno());
-  expect_lines(lines, {
-      {2, "numero vetture,    12"},
-      {3, "percentuale massa frenata,    130"},
-      {4, "sabbia,    200"},
-      {5, "orologio,    14              40            40 "},
-      {7, "aderenza,   0,    100"},
-      {9, "velocita,       0,   115"},
-      {44, "velocita,  349800,    70"},
-      {46, "stazione,  111050,  2,  500,  0, 0, 0,  1,1,0,  4,1,1,    1,  14,41, 0, ORVALE"},
-      {80, "stazione,  350000,  2,  500,  1, 0, 0,  1,1,0,  2,1,1,    0,  17,23, 0, VARCONA CENTRALE"},
-      {83, "rallentamento,   180950,    40,  200, 0,  1,  40"},
-      {84, "rallentamento,  324900,    60,  200, 0,  0,  60"},
-      {87, "segnale,    113050,   2, 4, 0,  0, 0,    0,  0,0,0, 0"},
-      {207, "segnale,  348950,   2, 2, 3,  1, 1,    2,  2,1,1, 0"},
-  });
-  for (std::string_view line : {
-           "velocita,   10350,   175",
-           "stazione,   121050, 12,  500,  0, 0, 0,  1,1,0,  4,1,1,   30, 14, 50, 0, MIRALTO",
-           "stazione,   124950, 28,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, BORGO SERENO",
-           "segnale,   127000,   2, 4, 1,  0, 0,    1,  3,1,0, 0",
-           "segnale,   128280,   2, 4, 1,  1, 0,    2,  2,1,1, 0",
-           "segnale,  193250,   2, 3, 1,  0, 0,    1,  3,1,0, 210",
-       }) {
-    expect_contains(lines, line);
-  }
 }
 
 TEST(BuiltinTrainSource, StationsKindsAndTimes) {

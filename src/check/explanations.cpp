@@ -231,7 +231,7 @@ Details warning_details(WarningKind kind) {
     case WarningKind::comment_marker:
       return {"A line starts with #, // or ;. The sources have no such comments: the words of "
               "the line are read as fields, and one that contains a keyword becomes an entry.",
-              "train source", "# segnale tolto per prova",
+              "train source", "# tolto per prova",
               "Start a comment line with \"-\": a field that contains a dash is dropped."};
     case WarningKind::narrowed_value:
       return {"A value is stored in a field narrower than the number given, and loses its high "

@@ -111,6 +111,8 @@ TEST(Explanations, EachExampleGivesItsFindingWhenCompiled) {
       bool warned = false;
       for (const Diagnostic& finding : result.diagnostics) warned = warned || finding.id == explanation.id;
       EXPECT_TRUE(warned) << explanation.id << "\n" << line << train;
+      EXPECT_EQ(result.status.code, status::kNone) << explanation.id << "\n" << line << train;
+      EXPECT_EQ(result.fatal, std::nullopt) << explanation.id;
       ++compiled;
       continue;
     }

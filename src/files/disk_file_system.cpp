@@ -250,6 +250,15 @@ std::string DiskFileSystem::full_path(const std::string& path) {
   return error ? path : full.lexically_normal().string();
 }
 
+IoResult DiskFileSystem::make_folder(const std::string& folder, bool& created) {
+  created = false;
+  if (folder.empty()) return IoResult::success();
+  std::error_code error;
+  created = std::filesystem::create_directories(folder, error);
+  if (error) return failure("create the folder", folder, error.value());
+  return IoResult::success();
+}
+
 }  // namespace scenario
 
 #endif  // _WIN32

@@ -231,6 +231,26 @@ std::string DiskFileSystem::full_path(const std::string& path) {
   return full;
 }
 
+IoResult DiskFileSystem::make_folder(const std::string& folder, bool& created) {
+  created = false;
+  // Each prefix that ends before a separator, then the whole name; a drive
+  // ("C:") and a share's root are there already.
+  for (std::size_t end = 0; end != std::string::npos;) {
+    end = folder.find_first_of("\\/", end + 1);
+    const std::string prefix = folder.substr(0, end);
+    if (prefix.empty() || prefix.back() == ':') continue;
+    const DWORD attributes = GetFileAttributesA(prefix.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) continue;
+    if (!CreateDirectoryA(prefix.c_str(), nullptr)) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_ALREADY_EXISTS) return failure("create the folder", folder, error);
+    } else {
+      created = true;
+    }
+  }
+  return IoResult::success();
+}
+
 }  // namespace scenario
 
 #endif  // _WIN32

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace scenario {
 
@@ -26,5 +27,23 @@ std::string join_path(const std::string& folder, const std::string& name);
 
 /// The bare file name of a full name.
 std::string bare_name(const std::string& path);
+
+/// The scenarios of a folder's listing, in name order: each line source
+/// (BASE_linea.txt) with each train source (BASE_NUMBER-.txt) of its base
+/// name; a train source whose base has no line source stands alone. A train
+/// source that two bases could claim goes with the longer one.
+struct FolderScenarios {
+  struct Scenario {
+    std::string base_name;
+    std::string train_number;
+    bool operator==(const Scenario&) const = default;
+  };
+  std::vector<Scenario> scenarios;
+  std::vector<std::string> lone_lines;  // bases of line sources without a train source
+};
+FolderScenarios scenarios_in(std::vector<std::string> names);
+
+/// The folder part of a full name; "" for a bare name.
+std::string parent_folder(const std::string& path);
 
 }  // namespace scenario

@@ -24,5 +24,18 @@ TEST(FileNames, EmptyFolderMeansTheCurrentOneAndBareNamesDropTheFolder) {
   EXPECT_EQ(bare_name("/data/my scenarios/Abc_12.sim"), "Abc_12.sim");
 }
 
+TEST(FileNames, ScenariosOfAFolderPairEachLineWithItsTrains) {
+  const FolderScenarios found = scenarios_in({
+      "B_linea.txt", "A_linea.txt", "A_12-.txt", "A_7-.txt", "A_12.sim", "A_B_linea.txt",
+      "A_B_5-.txt",   // the longer base claims it
+      "C_9-.txt",     // a train without its line stands alone
+      "A_-.txt", "_linea.txt", "notes-.txt", "A_12_note.txt",
+  });
+  using S = FolderScenarios::Scenario;
+  EXPECT_EQ(found.scenarios,
+            (std::vector<S>{{"A", "12"}, {"A", "7"}, {"A_B", "5"}, {"C", "9"}}));
+  EXPECT_EQ(found.lone_lines, std::vector<std::string>{"B"});
+}
+
 }  // namespace
 }  // namespace scenario

@@ -38,6 +38,13 @@ class FileSystem {
   }
   /// The name as the system would spell it in full, for messages.
   virtual std::string full_path(const std::string& path) { return path; }
+  /// Makes `folder` with every missing parent; `created` tells whether any
+  /// folder was made. A folder that exists already is no failure.
+  virtual IoResult make_folder(const std::string& folder, bool& created) {
+    (void)folder;
+    created = false;
+    return IoResult::success();
+  }
 };
 
 /// The real file system. Replacing writes a temporary file in the same folder
@@ -50,6 +57,7 @@ class DiskFileSystem final : public FileSystem {
   IoResult remove(const std::string& path) override;
   std::optional<std::vector<std::string>> list_folder(const std::string& folder) override;
   std::string full_path(const std::string& path) override;
+  IoResult make_folder(const std::string& folder, bool& created) override;
 };
 
 }  // namespace scenario

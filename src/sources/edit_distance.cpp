@@ -1,7 +1,7 @@
 #include "sources/edit_distance.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 #include "model/rounding.h"
 
@@ -12,23 +12,33 @@ constexpr std::size_t kLongestCompared = 64;
 
 }  // namespace
 
-std::size_t edit_distance(std::string_view a, std::string_view b) {
+std::size_t edit_distance_up_to(std::string_view a, std::string_view b, std::size_t limit) {
   a = a.substr(0, std::min(a.size(), kLongestCompared));
   b = b.substr(0, std::min(b.size(), kLongestCompared));
-  // One row of the classic table at a time.
-  std::vector<std::size_t> row(b.size() + 1);
+  // The lengths alone may tell it: each byte of the difference is an edit.
+  if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
+  // One row of the classic table at a time, on the stack: the words are short.
+  std::array<std::size_t, kLongestCompared + 1> row{};
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
     std::size_t diagonal = row[0];
     row[0] = i;
+    std::size_t smallest = row[0];
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t above = row[j];
       const bool same = ascii_lower(a[i - 1]) == ascii_lower(b[j - 1]);
-      row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      row[j] = std::min(std::min(above, row[j - 1]) + 1, diagonal + (same ? 0 : 1));
       diagonal = above;
+      smallest = std::min(smallest, row[j]);
     }
+    // No later row holds a smaller value than this row's smallest.
+    if (smallest > limit) return limit + 1;
   }
-  return row[b.size()];
+  return std::min(row[b.size()], limit + 1);
+}
+
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+  return edit_distance_up_to(a, b, 2 * kLongestCompared);
 }
 
 }  // namespace scenario

@@ -11,4 +11,8 @@ namespace scenario {
 /// and a field of a source may be very long.
 std::size_t edit_distance(std::string_view a, std::string_view b);
 
+/// The same distance where it is at most `limit`; any larger one is given as
+/// `limit` + 1, found without finishing the table.
+std::size_t edit_distance_up_to(std::string_view a, std::string_view b, std::size_t limit);
+
 }  // namespace scenario

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace scenario {
@@ -18,6 +19,20 @@ TEST(EditDistance, CountsSingleByteEditsIgnoringCase) {
       {"pendeza", "pendenza", 1}, {"STAZONE", "stazione", 1},
   };
   for (const auto& c : cases) EXPECT_EQ(edit_distance(c.a, c.b), c.distance) << c.a << " " << c.b;
+}
+
+TEST(EditDistance, UpToALimitGivesTheDistanceOrOneMore) {
+  const char* const words[] = {"",         "abc",     "kitten", "sitting", "pendenza",
+                               "pendeza",  "pendneza", "STAZONE", "stazione", "velocita"};
+  for (const char* a : words) {
+    for (const char* b : words) {
+      const std::size_t full = edit_distance(a, b);
+      for (std::size_t limit = 0; limit <= 4; ++limit) {
+        EXPECT_EQ(edit_distance_up_to(a, b, limit), std::min(full, limit + 1))
+            << a << " " << b << " " << limit;
+      }
+    }
+  }
 }
 
 TEST(EditDistance, ComparesOnlyTheFirst64Bytes) {

@@ -70,10 +70,10 @@ const SourceKeyword* nearest_keyword(std::string_view field,
   for (const SourceKeyword& keyword : section) {
     const std::string_view written = keyword.written;
     const std::string_view written_word = leading_word(written);
-    std::size_t distance = edit_distance(whole, written);
-    if (!word.empty()) distance = std::min(distance, edit_distance(word, written_word));
     // One slip in a short word, two in a longer one.
     const std::size_t allowed = written_word.size() >= 6 ? 2 : 1;
+    std::size_t distance = edit_distance_up_to(whole, written, allowed);
+    if (!word.empty()) distance = std::min(distance, edit_distance_up_to(word, written_word, allowed));
     if (distance > allowed) continue;
     if (best == nullptr || distance < best_distance) {
       best = &keyword;

@@ -103,6 +103,7 @@ TEST(CommandLine, HelpAndUsageErrorsSpeakTheUsersLanguage) {
        "scenario-compiler: opzione '--reprot' sconosciuta per compile; forse intendevi '--report'?", 64},
       {italian, {"check", "--base", "a/b"}, "scenario-compiler: --base non può contenere un separatore di percorso", 64},
       {italian, {"frobnicate"}, "Eseguire con --help per altre informazioni.", 64},
+      {italian, {"explain", "S2S"}, "scenario-compiler: nessuna segnalazione ha l'identificativo 'S2S'; forse intendevi 'S2'?", 64},
       {c_locale, {"--help"}, "Usage: scenario-compiler [OPTIONS] [SUBCOMMAND]", 0},
       {c_locale, {"compil"}, "scenario-compiler: unknown command 'compil'; did you mean 'compile'?", 64},
   };

@@ -33,9 +33,9 @@ ENGLISH = dict(os.environ, LANGUAGE="", LC_ALL="C", LC_MESSAGES="", LANG="C")
 ITALIAN = dict(os.environ, LANGUAGE="", LC_ALL="", LC_MESSAGES="", LANG="it_IT.UTF-8")
 # The words the checks look for, in each language.
 WORDS = {
-    "en": {"stations": "{} stations", "cell": "cell {}", "lang": '<html lang="en">',
+    "en": {"status": ("status ", "compiles", "read from", "fatal"), "stations": "{} stations", "cell": "cell {}", "lang": '<html lang="en">',
            "shown": ["Whole line", "Profile, speed limit and objects", "Station"]},
-    "it": {"stations": "stazioni: {}", "cell": "cella {}", "lang": '<html lang="it">',
+    "it": {"status": ("stato ", "si compila", "letto da", "errore fatale"), "stations": "stazioni: {}", "cell": "cella {}", "lang": '<html lang="it">',
            "shown": ["Tutta la linea", "Profilo, limite di velocità e oggetti", "Stazione",
                      "Planimetria"]},
 }
@@ -194,7 +194,7 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
         # word the page can show).
         body = re.sub(r"<(script|style)\b[^>]*>.*?</\1>", "", text, flags=re.S)
         badge = re.search(r'<span class="badge[^"]*" id="status">([^<]+)</span>', body)
-        check(badge and badge.group(1).startswith(("status ", "compiles", "read from", "fatal")),
+        check(badge and badge.group(1).startswith(words["status"]),
               f"{label}: the status is shown: {badge and badge.group(1)!r}")
 
         if screenshot:

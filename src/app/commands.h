@@ -36,7 +36,8 @@ struct RunOptions {
 
 /// Makes `folder` with its missing parents and says so on standard error
 /// (unless `quiet`); false, with the failure told, when it cannot be made.
-bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet);
+bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet,
+                    Language language = Language::english);
 
 /// Writes the five built-in texts, compiles them deleting the sources, and
 /// writes the scenario files. The standard run is this in the executable's folder.

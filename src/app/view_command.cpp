@@ -147,7 +147,7 @@ int write_page(const ViewOptions& options) {
   input.watch = options.watch;
   DiskFileSystem disk;
   const std::string path = page_name(options);
-  if (!prepare_folder(disk, parent_folder(path), false)) return exit_status::kFileError;
+  if (!prepare_folder(disk, parent_folder(path), false, options.language)) return exit_status::kFileError;
   if (IoResult result = disk.replace(path, render_view_page(input)); !result.ok) {
     tell_failure("scenario-compiler: " + result.message);
     return exit_status::kFileError;

@@ -1,5 +1,5 @@
 # bash completion for scenario-compiler: its commands, each command's options,
-# the values of --format, folders after --dir and scenario files after dump.
+# the values of --format, folders after --dir and diff, and scenario files after dump.
 
 _scenario_compiler() {
   local cur prev words cword
@@ -12,7 +12,7 @@ _scenario_compiler() {
     cword=$COMP_CWORD
   fi
 
-  local commands="build export compile check view explain dump"
+  local commands="build export compile check view explain dump diff"
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case " $commands " in
@@ -30,7 +30,11 @@ _scenario_compiler() {
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return ;;
     --format)
-      COMPREPLY=($(compgen -W "text json sarif" -- "$cur"))
+      if [[ $command == diff ]]; then
+        COMPREPLY=($(compgen -W "text json" -- "$cur"))
+      else
+        COMPREPLY=($(compgen -W "text json sarif" -- "$cur"))
+      fi
       return ;;
     --base | --train)
       return ;;
@@ -51,7 +55,7 @@ _scenario_compiler() {
     view) options="$naming --out --compiled --watch --help" ;;
     explain) options="--help" ;;
     dump)
-      options="--json --at --kind --summary --help"
+      options="--json --at --kind --summary --entries --help"
       if [[ $cur != -* ]]; then
         # The files dump decodes, and folders to reach them.
         compopt -o filenames 2>/dev/null
@@ -60,6 +64,14 @@ _scenario_compiler() {
         while IFS= read -r file; do
           [[ $file == *.dat || $file == *.sim ]] && COMPREPLY+=("$file")
         done < <(compgen -f -- "$cur")
+        return
+      fi ;;
+    diff)
+      options="--base --train --format --help"
+      if [[ $cur != -* ]]; then
+        # The two folders compared.
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur")
         return
       fi ;;
   esac

@@ -1,7 +1,7 @@
 // Fuzzes `dump` with arbitrary bytes as each of the three scenario files: the
 // decoders either give records that encode back to the same bytes or say
 // where the layout breaks, and the command prints what they decoded (to
-// /dev/null) in text, JSON and as a summary, or refuses the file with exit status 3. The
+// /dev/null) in text, JSON, as a summary and as its entries, or refuses the file with exit status 3. The
 // printing is run for inputs of up to 2 KB.
 
 #include <unistd.h>
@@ -63,11 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char* name : {"/f_linea.dat", "/f_593.sim", "/f_593.dat"}) {
     const std::string path = folder + name;
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
-    for (int form = 0; form < 3; ++form) {
+    for (int form = 0; form < 4; ++form) {
       scenario::DumpOptions options;
       options.path = path;
       options.json = form == 1;
       options.summary = form == 2;
+      options.entries = form == 3;
       const int status = scenario::run_dump(options);
       if (status != 0 && status != 3) stop(std::string("dump ended with status ") + std::to_string(status));
     }

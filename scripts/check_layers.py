@@ -16,7 +16,7 @@ LAYERS = [
     ["files", "language"],
     ["model"],
     ["sources", "output", "builtin"],
-    ["check"],
+    ["check", "diff"],
     ["view"],
     ["app"],
 ]

@@ -14,6 +14,8 @@ packages+=(man-db file dpkg-dev)
 # The message catalogue: xgettext extracts po/scenario-compiler.pot, msgfmt
 # and msgcmp check po/it.po (scripts/catalogue.py).
 packages+=(gettext)
+# The test of the git diff driver runs git.
+packages+=(git)
 # Without recommends: wine would bring in sound, video and printing support.
 windows_packages=()
 for extra in "$@"; do

@@ -76,6 +76,9 @@ def main() -> int:
                                                    "Lago_2041.sim"]),
             (["scenario-compiler", "dump", "--j"], ["--json"]),
             (["scenario-compiler", "compile", "--base", ""], []),
+            (["scenario-compiler", "diff", "--format", ""], ["json", "text"]),
+            (["scenario-compiler", "diff", "La"], ["Lago archivio"]),
+            (["scenario-compiler", "diff", "old", "La"], ["Lago archivio"]),
         ]
         for words, expected in cases:
             got = complete(completion, words, folder)

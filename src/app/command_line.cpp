@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/commands.h"
+#include "app/diff_command.h"
 #include "app/dump_command.h"
 #include "app/platform.h"
 #include "app/version.h"
@@ -167,8 +168,15 @@ int run_command_line(int argc, char** argv) {
                    tr(language, "Only the cell of this position in metres (the metre, in a plan geometry)"));
   dump->add_option("--kind", dump_options.kind,
                    tr(language, "Only the cells of this kind (signal, stop-marker, ...; none for empty cells)"));
-  dump->add_flag("--summary", dump_options.summary,
-                 tr(language, "Counts per kind, the stations in order with their extents and times, the texts"));
+  CLI::Option* summary = dump->add_flag(
+      "--summary", dump_options.summary,
+      tr(language, "Counts per kind, the stations in order with their extents and times, the texts"));
+  dump->add_flag("--entries", dump_options.entries,
+                 tr(language, "The file's entries by meaning, one a line, from this file alone (a git textconv)"))
+      ->excludes(summary)
+      ->excludes("--json")
+      ->excludes("--at")
+      ->excludes("--kind");
 
   ViewOptions view_options;
   CLI::App* view = app.add_subcommand(
@@ -182,6 +190,22 @@ int run_command_line(int argc, char** argv) {
                  tr(language, "Draw the three scenario files of DIR instead of compiling the sources"));
   view->add_flag("--watch", view_options.watch,
                  tr(language, "Write the page again each time a source is saved, until interrupted"));
+
+  DiffOptions diff_options;
+  CLI::App* diff = app.add_subcommand(
+      "diff", tr(language, "Compare two scenarios (folders of compiled files or of sources) by "
+                           "meaning: exit 0 when the same, 1 when they differ"));
+  diff->add_option("OLD", diff_options.old_folder, tr(language, "Folder of the old scenario"))
+      ->required();
+  diff->add_option("NEW", diff_options.new_folder, tr(language, "Folder of the new scenario"))
+      ->required();
+  diff->add_option("--base", diff_options.base_name, tr(language, "Scenario base name"))
+      ->capture_default_str();
+  diff->add_option("--train", diff_options.train_number, tr(language, "Train number"))
+      ->capture_default_str();
+  diff->add_option("--format", diff_options.format, tr(language, "Output format"))
+      ->check(CLI::IsMember({"text", "json"}))
+      ->capture_default_str();
 
   for (CLI::App* command : app.get_subcommands({})) command->group(tr(language, "Subcommands"));
 
@@ -210,6 +234,7 @@ int run_command_line(int argc, char** argv) {
   std::optional<std::string> problem;
   if (options != nullptr) problem = check_names(options->base_name, options->train_number, language);
   if (view->parsed()) problem = check_names(view_options.base_name, view_options.train_number, language);
+  if (diff->parsed()) problem = check_names(diff_options.base_name, diff_options.train_number, language);
   if (problem) {
     std::cerr << "scenario-compiler: " << *problem << std::endl;
     return exit_status::kUsage;
@@ -221,6 +246,7 @@ int run_command_line(int argc, char** argv) {
   if (explain->parsed()) return run_explain(explain_id, language);
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
+  if (diff->parsed()) return run_diff(diff_options);
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);

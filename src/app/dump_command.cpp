@@ -7,14 +7,14 @@
 #include <nlohmann/json.hpp>
 
 #include "app/commands.h"
+#include "diff/entry_listing.h"
 #include "files/file_names.h"
 #include "files/file_system.h"
 #include "model/rounding.h"
-#include "model/stamps.h"
 #include "output/cp1252.h"
+#include "output/describe.h"
 #include "output/dump.h"
 #include "output/record_fields.h"
-#include "view/view_data.h"
 
 namespace scenario {
 namespace {
@@ -84,103 +84,6 @@ Json value_json(const TaggedValue& value) {
   return json;
 }
 
-// Texts are bytes: printable ASCII as it is, the rest as \xNN.
-std::string quoted(const std::string& text) {
-  static const char* digits = "0123456789abcdef";
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c >= 0x7F) {
-      out += "\\x";
-      out += digits[c >> 4];
-      out += digits[c & 15];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string hex(const std::string& bytes) {
-  static const char* digits = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
-// Seconds since midnight as hh:mm:ss; hours past 23 are kept as they are.
-std::string clock_text(std::int64_t seconds) {
-  std::string sign = seconds < 0 ? "-" : "";
-  if (seconds < 0) seconds = -seconds;
-  auto two = [](std::int64_t value) {
-    std::string digits = std::to_string(value);
-    return digits.size() < 2 ? "0" + digits : digits;
-  };
-  sign += two(seconds / 3600);
-  sign += ':';
-  sign += two(seconds / 60 % 60);
-  sign += ':';
-  sign += two(seconds % 60);
-  return sign;
-}
-
-// A station's scheduled time; 0 is a station without one (the train runs through).
-std::string scheduled_text(std::int32_t seconds) {
-  return seconds == 0 ? "none" : clock_text(seconds);
-}
-
-// What a row of the record table is. Stations grow up from row 1 and the
-// indication-board texts down from row 80; a board's row holds its text alone.
-const char* row_role(const TableRow& row, std::size_t index) {
-  switch (index) {
-    case 0: return "unused";
-    case table_row::kProgressiveTre:
-    case table_row::kProgressiveDue:
-    case table_row::kProgressiveUno: return "progressive";
-    case table_row::kQuantities: return "quantities";
-    case table_row::kScenarioHeader: return "scenario-header";
-    case table_row::kTrainHeader: return "train-header";
-    default: break;
-  }
-  if (row == TableRow{}) return "empty";
-  TableRow numbers = row;
-  numbers.text.clear();
-  return numbers == TableRow{} ? "board-text" : "station";
-}
-
-bool is_station(const TableRow& row, std::size_t index) {
-  return std::string_view(row_role(row, index)) == "station";
-}
-
-// The readable values of a row besides its raw fields.
-std::vector<std::pair<std::string, std::string>> row_readings(const TableRow& row,
-                                                              std::size_t index) {
-  std::vector<std::pair<std::string, std::string>> readings;
-  if (is_station(row, index)) {
-    readings.emplace_back("time", scheduled_text(row.num_d));
-    readings.emplace_back("stand_s", std::to_string(row.byte_b));
-  } else if (index == static_cast<std::size_t>(table_row::kTrainHeader)) {
-    readings.emplace_back("clock", clock_text((std::int64_t{row.word_c} * 60 + row.word_d) * 60 +
-                                              row.word_e));
-  } else if (index == static_cast<std::size_t>(table_row::kQuantities)) {
-    readings.emplace_back("line_length_m", std::to_string(row.num_b));
-  }
-  return readings;
-}
-
-const char* kind_name_or_unknown(std::uint8_t kind) {
-  return *cell_kind_name(kind) != '\0' ? cell_kind_name(kind) : "unknown";
-}
-
-// An object in cell i stands at (i - 1) × 50 m: the cell of a position p is
-// round(p / 50 + 1), so the cell holds the objects placed at that position ± 25 m.
-std::int64_t cell_metres(std::size_t index) { return (static_cast<std::int64_t>(index) - 1) * 50; }
-
 void print_geometry(const DecodedGeometry& geometry, const DumpOptions& options, Printer& out) {
   std::size_t first = 0, last = geometry.x.size();
   if (options.at) {
@@ -244,7 +147,7 @@ void print_cell(const CellGrid& grid, std::size_t index, const RecordTable* tabl
     Json record;
     record["cell"] = index;
     record["kind"] = c.kind;
-    record["kind_name"] = kind_name_or_unknown(c.kind);
+    record["kind_name"] = cell_kind_label(c.kind);
     for (const CellField& field : kCellFields) {
       if (std::string_view(field.name) != "kind") record[field.name] = field_number(c, field);
     }
@@ -260,7 +163,7 @@ void print_cell(const CellGrid& grid, std::size_t index, const RecordTable* tabl
     return;
   }
   std::string line = "cell=" + std::to_string(index) + " kind=" + std::to_string(c.kind) +
-                     " kind_name=" + kind_name_or_unknown(c.kind);
+                     " kind_name=" + cell_kind_label(c.kind);
   for (const CellField& field : kCellFields) {
     if (std::string_view(field.name) == "kind") continue;
     line += ' ';
@@ -286,7 +189,7 @@ void print_grid(const CellGrid& grid, const RecordTable* table, const DumpOption
     last = first + 1;
   }
   for (std::size_t index = first; index < last; ++index) {
-    if (options.kind && *options.kind != kind_name_or_unknown(grid.cells[index].kind)) continue;
+    if (options.kind && *options.kind != cell_kind_label(grid.cells[index].kind)) continue;
     print_cell(grid, index, table, options.json, out);
   }
 }
@@ -316,46 +219,6 @@ std::optional<std::pair<std::string, std::string>> names_of(const std::string& b
   const std::size_t cut = stem.rfind('_');
   if (cut == std::string::npos || cut == 0 || cut + 1 == stem.size()) return std::nullopt;
   return std::pair{stem.substr(0, cut), stem.substr(cut + 1)};
-}
-
-// The notes on stamps that do not fit the file's name: the file was renamed,
-// or stamped for another scenario, and the simulator will refuse it.
-std::vector<std::string> stamp_notes(const std::string& bare, const RecordTable* table,
-                                     const CellGrid* grid) {
-  std::vector<std::string> notes;
-  const auto names = names_of(bare);
-  if (!names) return notes;
-  RecordTable named;
-  name_scenario(named, names->first, names->second);
-  if (table != nullptr) {
-    const TableRow& header = table->rows[table_row::kScenarioHeader];
-    const TableRow& train = table->rows[table_row::kTrainHeader];
-    if (header.text != names->first || train.text != names->second) {
-      notes.push_back("rows 85 and 86 name the scenario " + quoted(header.text) + " and train " +
-                      quoted(train.text) + ", the file name says " + quoted(names->first) +
-                      " and " + quoted(names->second));
-    }
-    if (header.word_a != 610) {
-      notes.push_back("row 85 word_a is " + std::to_string(header.word_a) +
-                      ", not the stamp 610");
-    }
-    if (header.num_d != codice_gara_st(named)) {
-      notes.push_back("row 85 num_d is " + std::to_string(header.num_d) + ", the names give " +
-                      std::to_string(codice_gara_st(named)));
-    }
-  }
-  if (grid != nullptr && grid->contains(1)) {
-    const TrackCell& first = (*grid)[1];
-    if (first.val_a != 5121) {
-      notes.push_back("cell 1 val_a is " + std::to_string(first.val_a) + ", not the stamp 5121");
-    }
-    const auto code = static_cast<std::int16_t>(codice_gara_og(named));
-    if (first.val_b != code) {
-      notes.push_back("cell 1 val_b is " + std::to_string(first.val_b) + ", the names give " +
-                      std::to_string(code));
-    }
-  }
-  return notes;
 }
 
 // The other file of the pair: NAME_NUMBER.sim beside NAME_NUMBER.dat and back.
@@ -405,8 +268,8 @@ void print_summary(const std::string& bare, const RecordTable* table, const Cell
                     std::to_string(cell_metres(grid->cells.size() - 1)));
     Json count_json = Json::object();
     for (const auto& [kind, count] : counts) {
-      count_json[kind_name_or_unknown(kind)] = count;
-      lines.push_back("kind=" + std::to_string(kind) + " kind_name=" + kind_name_or_unknown(kind) +
+      count_json[cell_kind_label(kind)] = count;
+      lines.push_back("kind=" + std::to_string(kind) + " kind_name=" + cell_kind_label(kind) +
                       " count=" + std::to_string(count));
     }
     summary["counts"] = count_json;
@@ -481,10 +344,34 @@ bool load(DiskFileSystem& disk, const std::string& path, ScenarioFileKind kind, 
   return true;
 }
 
+// The file's entries by meaning; a name that is no scenario file's is a
+// usage error, as for the other forms.
+int print_entries(const std::string& path) {
+  if (!scenario_file_kind(bare_name(path))) {
+    std::cerr << "scenario-compiler: '" << path
+              << "' is not a scenario file name (expected _linea.dat, .sim or .dat)" << std::endl;
+    return exit_status::kUsage;
+  }
+  DiskFileSystem disk;
+  std::string listing, error;
+  if (!list_file_entries(disk, path, listing, error)) {
+    std::cerr << "scenario-compiler: " << error << std::endl;
+    return exit_status::kFileError;
+  }
+  std::cout << listing;
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "scenario-compiler: cannot write standard output" << std::endl;
+    return exit_status::kFileError;
+  }
+  return exit_status::kSuccess;
+}
+
 }  // namespace
 
 int run_dump(const DumpOptions& options) {
   const std::string& path = options.path;
+  if (options.entries) return print_entries(path);
   const std::optional<ScenarioFileKind> kind = scenario_file_kind(bare_name(path));
   if (!kind) {
     std::cerr << "scenario-compiler: '" << path
@@ -561,8 +448,10 @@ int run_dump(const DumpOptions& options) {
       table_seen = &table;
     }
   }
+  const auto names = names_of(bare_name(path));
   for (const std::string& note :
-       stamp_notes(bare_name(path), *kind == ScenarioFileKind::record_table ? &table : nullptr,
+       !names ? std::vector<std::string>{}
+              : stamp_notes(names->first, names->second, *kind == ScenarioFileKind::record_table ? &table : nullptr,
                    *kind == ScenarioFileKind::cell_grid ? &grid : nullptr)) {
     std::cerr << "scenario-compiler: note: " << bare_name(path) << ": " << note << std::endl;
   }

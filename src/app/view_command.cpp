@@ -89,37 +89,12 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
   input.origin = trf(options.language, "read from {1}, {2} and {3}",
                      {bare_name(names.record_table), bare_name(names.cell_grid),
                       bare_name(names.plan_geometry)});
-  std::string bytes, error;
-  auto load = [&](const std::string& path, auto decode) {
-    if (IoResult result = disk.read(path, bytes); !result.ok) {
-      failure = result.message;
-      return false;
-    }
-    if (!decode(bytes)) {
-      failure = trf(options.language, "'{1}' is not a valid scenario file: {2}", {path, error});
-      return false;
-    }
-    return true;
-  };
-  if (!load(names.record_table,
-            [&](std::string_view b) { return decode_record_table(b, input.table, error); })) {
-    return false;
-  }
-  CellGrid grid;
-  if (!load(names.cell_grid, [&](std::string_view b) { return decode_cell_grid(b, grid, error); })) {
-    return false;
-  }
-  input.grid = std::move(grid);
-  // A scenario compiled without a plan has no plan geometry file: the page
-  // then shows the profile alone.
-  DecodedGeometry geometry;
-  if (disk.exists(names.plan_geometry)) {
-    if (!load(names.plan_geometry,
-              [&](std::string_view b) { return decode_plan_geometry(b, geometry, error); })) {
-      return false;
-    }
-    input.plan = thin_plan(geometry, kPlanPoints);
-  }
+  DecodedScenario scenario;
+  if (!read_scenario_files(disk, names, scenario, failure)) return false;
+  input.table = std::move(scenario.table);
+  input.grid = std::move(scenario.grid);
+  // Without a plan geometry file the page shows the profile alone.
+  if (scenario.geometry) input.plan = thin_plan(*scenario.geometry, kPlanPoints);
   check_stamps(options, input);
   // Sources still beside the files lend their lines to the objects they
   // wrote, as the readers record them; the page shows a line only where the

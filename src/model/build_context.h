@@ -109,6 +109,14 @@ struct BuildState {
 
   /// The entry of each tunnel, by the cell its position falls in.
   std::map<std::int32_t, SourcePoint> tunnel_origins;
+
+  /// The entry of each point from which a value of the cells holds (speed
+  /// limit, adhesion, gradient), by the first cell that takes it, and of each
+  /// curve, by its start metre.
+  std::map<std::int32_t, SourcePoint> speed_origins;
+  std::map<std::int32_t, SourcePoint> adhesion_origins;
+  std::map<std::int32_t, SourcePoint> gradient_origins;
+  std::map<std::int32_t, SourcePoint> curve_origins;
 };
 
 /// The error whose code is the final status code; nullptr when it is 0 or

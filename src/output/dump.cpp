@@ -117,4 +117,74 @@ bool decode_cell_grid(std::string_view bytes, CellGrid& grid, std::string& error
   return true;
 }
 
+namespace {
+
+// Reads one file and decodes it; `failure` names the file otherwise.
+template <class Decode>
+bool read_and_decode(FileSystem& files, const std::string& path, const char* what, Decode decode,
+                     std::string& failure) {
+  std::string bytes, error;
+  if (IoResult result = files.read(path, bytes); !result.ok) {
+    failure = result.message;
+    return false;
+  }
+  if (!decode(std::string_view(bytes), error)) {
+    failure = "'" + path + "' is not a valid " + what + " file: " + error;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool decode_scenario(std::string_view table_bytes, std::string_view grid_bytes,
+                     const std::string_view* geometry_bytes, DecodedScenario& scenario,
+                     std::string& error) {
+  std::string why;
+  if (!decode_record_table(table_bytes, scenario.table, why)) {
+    error = "not a valid record table file: " + why;
+    return false;
+  }
+  if (!decode_cell_grid(grid_bytes, scenario.grid, why)) {
+    error = "not a valid cell grid file: " + why;
+    return false;
+  }
+  scenario.geometry.reset();
+  if (geometry_bytes != nullptr) {
+    DecodedGeometry geometry;
+    if (!decode_plan_geometry(*geometry_bytes, geometry, why)) {
+      error = "not a valid plan geometry file: " + why;
+      return false;
+    }
+    scenario.geometry = std::move(geometry);
+  }
+  return true;
+}
+
+bool read_scenario_files(FileSystem& files, const ScenarioFileNames& names,
+                         DecodedScenario& scenario, std::string& failure) {
+  if (!read_and_decode(
+          files, names.record_table, "record table",
+          [&](std::string_view b, std::string& e) { return decode_record_table(b, scenario.table, e); },
+          failure) ||
+      !read_and_decode(
+          files, names.cell_grid, "cell grid",
+          [&](std::string_view b, std::string& e) { return decode_cell_grid(b, scenario.grid, e); },
+          failure)) {
+    return false;
+  }
+  scenario.geometry.reset();
+  // A scenario compiled without a plan has no plan geometry file.
+  if (!files.exists(names.plan_geometry)) return true;
+  DecodedGeometry geometry;
+  if (!read_and_decode(
+          files, names.plan_geometry, "plan geometry",
+          [&](std::string_view b, std::string& e) { return decode_plan_geometry(b, geometry, e); },
+          failure)) {
+    return false;
+  }
+  scenario.geometry = std::move(geometry);
+  return true;
+}
+
 }  // namespace scenario

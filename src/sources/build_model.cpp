@@ -61,6 +61,10 @@ std::optional<std::int32_t> build_model(BuildContext& context) {
   state.progressives.clear();
   state.row_origins.clear();
   state.tunnel_origins.clear();
+  state.speed_origins.clear();
+  state.adhesion_origins.clear();
+  state.gradient_origins.clear();
+  state.curve_origins.clear();
   clear_table(state.table);
   memorizza_dati(context);
   // Without a grid (the line reader stopped before the length entry) there is

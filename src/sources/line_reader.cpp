@@ -289,6 +289,7 @@ class LineReader {
       } while (gradient_cursor_ < change_cell);
     }
     current_gradient_ = gradient;
+    context_.state.gradient_origins[change_cell] = entry_point();
     return EntryEnd::kGoOn;
   }
 
@@ -313,6 +314,7 @@ class LineReader {
     // Without the plan geometry (a `check` run over a line without a length)
     // there is nothing to run the curve on.
     if (!context_.state.geometry) return EntryEnd::kGoOn;
+    context_.state.curve_origins[start] = entry_point();
     if (!run_curve(*context_.state.geometry, start, length, *curvature)) {
       return stop_with(status::kCurveFault, std::nullopt,
                        "the curve from " + metres(start) + " over " + metres(length) +

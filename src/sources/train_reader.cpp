@@ -184,6 +184,7 @@ EntryEnd read_speed_point(TrainReading& r) {
     }
   }
   r.speed = v;
+  r.context.state.speed_origins[w] = *r.source.at(Severity::note, r.entry, "").where;
   r.speed_origin = r.origin;
   r.speed_place = r.entry;
   return EntryEnd::kGoOn;
@@ -200,6 +201,7 @@ EntryEnd read_adhesion_point(TrainReading& r) {
   const std::int32_t w = lower_cell_index(p);
   if (w > 0) fill_adhesion(r, w, r.grid.last_index());
   r.adhesion = a;
+  r.context.state.adhesion_origins[w] = *r.source.at(Severity::note, r.entry, "").where;
   return EntryEnd::kGoOn;
 }
 

@@ -27,39 +27,6 @@ std::string cat(const Parts&... parts) {
   return out;
 }
 
-// A signal packs single digits: left × 10 + right, and rapp × 10 + 3 × sx + dx.
-std::string signal_details(const TrackCell& cell, Language language) {
-  const int types = ((cell.val_d % 10) + 10) % 10;
-  auto digits = [&](int side) {
-    std::string text;
-    for (const std::int16_t value : {cell.val_a, cell.val_b, cell.val_c}) {
-      if (!text.empty()) text += ',';
-      text += number_text(side == 0 ? value / 10 : value % 10);
-    }
-    return text;
-  };
-  std::string text = trf(language, "left type {1} ({2}), right type {3} ({4}), rapp {5}",
-                         {number_text(types / 3), digits(0), number_text(types % 3), digits(1),
-                          number_text(cell.val_d / 10)});
-  if (cell.timer != 0) text += trf(language, ", timer {1}", {number_text(cell.timer)});
-  return text;
-}
-
-// A board's speeds are packed as left × 20 + right / 5: for speeds in steps
-// of 5 km/h, hundreds give the left speed and the rest the right one.
-std::string speed_pair(std::int16_t packed) {
-  const int left = packed / 100 * 5;
-  const int right = packed % 100 * 5;
-  return left == right ? number_text(left) : cat(left, "/", right);
-}
-
-std::string row_text(const RecordTable& table, std::int16_t row, Language language) {
-  if (row < 0 || row >= table_row::kCount) {
-    return trf(language, "row {1} (outside the table)", {number_text(row)});
-  }
-  return cp1252_to_utf8(table.rows[static_cast<std::size_t>(row)].text);
-}
-
 void add_place(std::string& out, const std::optional<SourcePlace>& place) {
   out += ",\"src\":";
   if (!place) {
@@ -134,36 +101,6 @@ void add_runs(std::string& out, const CellGrid& grid, Value value) {
 }
 
 }  // namespace
-
-std::string object_details(const TrackCell& cell, const RecordTable& table, Language language) {
-  switch (cell.kind) {
-    case cell_kind::kSignal: return signal_details(cell, language);
-    case cell_kind::kEndBoard:
-    case cell_kind::kStartBoard:
-    case cell_kind::kWarningBoard: {
-      std::string text = number_text(cell.val_a) + " km/h";
-      if (cell.val_b != 0) text += trf(language, ", right {1} km/h", {number_text(cell.val_b)});
-      if (cell.kind != cell_kind::kWarningBoard && cell.val_c != 0) {
-        text += trf(language, ", flag {1}", {number_text(cell.val_c)});
-      }
-      return text;
-    }
-    case cell_kind::kPreWarning:
-      return trf(language, "pre-warning {1} of 4 before the warning board",
-                 {number_text(cell.val_a)});
-    case cell_kind::kSpeedIndicator:
-      return trf(language, "a {1}, b {2}, c {3} km/h; stripes {4}/{5}",
-                 {speed_pair(cell.val_a), speed_pair(cell.val_b), speed_pair(cell.val_c),
-                  number_text(cell.val_d / 10), number_text(cell.val_d % 10)});
-    case cell_kind::kStopMarker:
-      return trf(language, "stop of {1}", {row_text(table, cell.val_a, language)});
-    case cell_kind::kTunnelMarker: return tr(language, "tunnel marker");
-    case cell_kind::kReductionPoint: return trf(language, "value {1}", {number_text(cell.val_a)});
-    case cell_kind::kCodeCut: return tr(language, "code cut");
-    case cell_kind::kIndicationBoard: return row_text(table, cell.val_a, language);
-    default: return trf(language, "unknown kind {1}", {number_text(cell.kind)});
-  }
-}
 
 std::string view_data_json(const ViewInput& input) {
   std::string out = "{\"title\":";
@@ -252,7 +189,7 @@ std::string view_data_json(const ViewInput& input) {
       const char* name = cell_kind_name(cell.kind);
       json_string(out, *name != '\0' ? name : "unknown");
       out += cat(",\"cell\":", c, ",\"details\":");
-      json_string(out, object_details(cell, input.table, input.language));
+      json_string(out, object_details(cell, input.table));
       out += cat(",\"values\":[", cell.val_a, ",", cell.val_b, ",", cell.val_c, ",", cell.val_d, "]");
       std::optional<SourcePlace> place = find_place(input.places.objects, std::pair{c, cell.kind});
       if (cell.kind == cell_kind::kStopMarker || cell.kind == cell_kind::kIndicationBoard) {

@@ -11,6 +11,7 @@
 #include "model/cell_grid.h"
 #include "model/diagnostic.h"
 #include "model/record_table.h"
+#include "output/describe.h"
 #include "view/plan_points.h"
 #include "view/source_places.h"
 
@@ -32,10 +33,6 @@ struct ViewInput {
   bool watch = false;
   Language language = Language::english;  // of the page's words
 };
-
-/// What an object of a cell is and holds, in words ("40 km/h, right 40 km/h").
-std::string object_details(const TrackCell& cell, const RecordTable& table,
-                           Language language = Language::english);
 
 /// The page's data as one JSON object (UTF-8, safe inside a <script>).
 std::string view_data_json(const ViewInput& input);

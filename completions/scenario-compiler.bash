@@ -1,5 +1,6 @@
 # bash completion for scenario-compiler: its commands, each command's options,
-# the values of --format, folders after --dir and diff, and scenario files after dump.
+# the values of --format, folders after --dir, diff and decompile --out, and
+# scenario files after dump.
 
 _scenario_compiler() {
   local cur prev words cword
@@ -12,7 +13,7 @@ _scenario_compiler() {
     cword=$COMP_CWORD
   fi
 
-  local commands="build export compile check view explain dump diff"
+  local commands="build export compile check view explain dump diff decompile"
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case " $commands " in
@@ -21,11 +22,16 @@ _scenario_compiler() {
   done
 
   case "$prev" in
-    --dir)
+    --dir | --out)
+      if [[ $prev == --out && $command != decompile ]]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        return
+      fi
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -d -- "$cur")
       return ;;
-    --report | --out)
+    --report)
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
       return ;;
@@ -54,6 +60,7 @@ _scenario_compiler() {
     check) options="$naming --format --watch --all --help" ;;
     view) options="$naming --out --compiled --watch --help" ;;
     explain) options="--help" ;;
+    decompile) options="$naming --out --force --lossy --help" ;;
     dump)
       options="--json --at --kind --summary --entries --help"
       if [[ $cur != -* ]]; then

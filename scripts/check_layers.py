@@ -16,7 +16,7 @@ LAYERS = [
     ["files", "language"],
     ["model"],
     ["sources", "output", "builtin"],
-    ["check", "diff"],
+    ["check", "diff", "decompile"],
     ["view"],
     ["app"],
 ]

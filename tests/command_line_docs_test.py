@@ -79,6 +79,9 @@ def main() -> int:
             (["scenario-compiler", "diff", "--format", ""], ["json", "text"]),
             (["scenario-compiler", "diff", "La"], ["Lago archivio"]),
             (["scenario-compiler", "diff", "old", "La"], ["Lago archivio"]),
+            (["scenario-compiler", "decompile", "--out", "La"], ["Lago archivio"]),
+            (["scenario-compiler", "view", "--out", "Lago_2041-"], ["Lago_2041-.txt"]),
+            (["scenario-compiler", "decompile", "--l"], ["--lossy"]),
         ]
         for words, expected in cases:
             got = complete(completion, words, folder)

@@ -10,6 +10,7 @@
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 #include "testing/decode_properties.h"
+#include "testing/decompile_properties.h"
 #include "run_program.h"
 
 namespace scenario::testing {
@@ -61,6 +62,34 @@ TEST(FuzzCorpus, EveryScenarioFileDecodesBackToItsBytesOrSaysWhereItBreaks) {
   ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
   for (const auto& entry : std::filesystem::directory_iterator(path)) {
     EXPECT_EQ(check_decode_properties(read_file(entry.path())), std::nullopt) << entry.path();
+  }
+}
+
+TEST(FuzzCorpus, EveryCompiledInputDecompilesToSourcesThatCompileToTheSameBytes) {
+  for_each_input({{"line_source", FuzzInput::line_source},
+                  {"train_source", FuzzInput::train_source},
+                  {"both_sources", FuzzInput::both_sources},
+                  {"check", FuzzInput::both_sources},
+                  {"round_trip", FuzzInput::both_sources}},
+                 [](std::string_view line, std::string_view train, const auto& path) {
+                   EXPECT_EQ(check_decompile_round_trip(line, train), std::nullopt) << path;
+                 });
+}
+
+TEST(FuzzCorpus, EveryScenarioFileDecompilesExactlyOrSaysWhereNot) {
+  const std::filesystem::path path =
+      std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "scenario_files";
+  const MemoryCompile builtin = compile_in_memory(fixed_line_source(), fixed_train_source());
+  ASSERT_TRUE(builtin.record_table && builtin.cell_grid && builtin.plan_geometry);
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    const std::string bytes = read_file(entry.path());
+    // The input as each of the three files beside the other two of a compile.
+    EXPECT_EQ(check_decompile_properties(bytes, *builtin.cell_grid, *builtin.plan_geometry),
+              std::nullopt) << entry.path();
+    EXPECT_EQ(check_decompile_properties(*builtin.record_table, bytes, std::nullopt),
+              std::nullopt) << entry.path();
+    EXPECT_EQ(check_decompile_properties(*builtin.record_table, *builtin.cell_grid, bytes),
+              std::nullopt) << entry.path();
   }
 }
 

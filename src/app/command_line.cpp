@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/diff_command.h"
+#include "app/decompile_command.h"
 #include "app/dump_command.h"
 #include "app/platform.h"
 #include "app/version.h"
@@ -207,6 +208,27 @@ int run_command_line(int argc, char** argv) {
       ->check(CLI::IsMember({"text", "json"}))
       ->capture_default_str();
 
+  DecompileOptions decompile_options;
+  CLI::App* decompile_command = app.add_subcommand(
+      "decompile", tr(language, "Turn the scenario files of DIR back into the line and train "
+                               "sources that compile to the same bytes"));
+  decompile_command->add_option("--dir", decompile_options.dir,
+                                tr(language, "Folder of the scenario files (default: current folder)"));
+  decompile_command->add_option("--base", decompile_options.base_name,
+                                tr(language, "Scenario base name"))
+      ->capture_default_str();
+  decompile_command->add_option("--train", decompile_options.train_number,
+                                tr(language, "Train number"))
+      ->capture_default_str();
+  decompile_command->add_option("--out", decompile_options.out,
+                                tr(language, "Folder of the sources written (default: DIR; made if missing)"));
+  decompile_command->add_flag("--force", decompile_options.force,
+                              tr(language, "Replace sources in OUT that differ from the ones decompiled"));
+  decompile_command->add_flag("--lossy", decompile_options.lossy,
+                              tr(language, "Where the sources cannot express the files exactly, write "
+                                           "the nearest sources with those places as comments (exit "
+                                           "status 1)"));
+
   for (CLI::App* command : app.get_subcommands({})) command->group(tr(language, "Subcommands"));
 
   try {
@@ -235,6 +257,9 @@ int run_command_line(int argc, char** argv) {
   if (options != nullptr) problem = check_names(options->base_name, options->train_number, language);
   if (view->parsed()) problem = check_names(view_options.base_name, view_options.train_number, language);
   if (diff->parsed()) problem = check_names(diff_options.base_name, diff_options.train_number, language);
+  if (decompile_command->parsed()) {
+    problem = check_names(decompile_options.base_name, decompile_options.train_number, language);
+  }
   if (problem) {
     std::cerr << "scenario-compiler: " << *problem << std::endl;
     return exit_status::kUsage;
@@ -247,6 +272,7 @@ int run_command_line(int argc, char** argv) {
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
   if (diff->parsed()) return run_diff(diff_options);
+  if (decompile_command->parsed()) return run_decompile(decompile_options);
 
   RunOptions standard;
   standard.dir = executable_folder(argc > 0 ? argv[0] : nullptr);

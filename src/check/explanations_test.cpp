@@ -5,6 +5,7 @@
 #include <set>
 
 #include "model/diagnostic.h"
+#include "testing/example_sources.h"
 #include "testing/memory_compile.h"
 
 namespace scenario {
@@ -41,48 +42,6 @@ TEST(Explanations, FindsAnIdInEveryFormAnAuthorTypes) {
   }
 }
 
-// The sources of a 1000 m line (cells 0 to 160) that compile cleanly, into
-// which an entry's example goes.
-const char* const kLineHeader[] = {
-    "[generale]",
-    "lunghezza percorso, 1000",
-    "progressiva chilometrica uno, 0, 0, 0",
-    "progressiva chilometrica due, 0, 0, 0",
-    "progressiva chilometrica tre, 0, 0, 0",
-    "sfondo uno, 1",
-    "sfondo due, 0",
-    "sfondo tre, 0",
-    "ripetizione segnali 4 codici, 0, 500",
-};
-const std::string kTrainHead =
-    "[generale]\nnumero vetture, 8\npercentuale massa frenata, 120\nvelocita, 0, 100\n";
-const std::string kTrailer = "[fine]\n\n";
-
-std::string first_word(std::string_view text) { return std::string(text.substr(0, text.find(' '))); }
-
-// The header with the example's entry in place of the one it stands for.
-std::string header_with(std::string_view example) {
-  const std::string_view keyword = example.substr(0, example.find(','));
-  std::string header;
-  bool replaced = false;
-  for (std::string_view line : kLineHeader) {
-    const std::string_view own = line.substr(0, line.find(','));
-    const bool same = own == keyword || (first_word(own) == first_word(keyword) &&
-                                         own.find("progressiva") == std::string_view::npos);
-    header += std::string(same && !replaced ? example : line) + "\n";
-    replaced = replaced || same;
-  }
-  // An entry the header does not hold in any case goes after the others.
-  if (!replaced) header += std::string(example) + "\n";
-  return header;
-}
-
-std::string clean_header() {
-  std::string header;
-  for (std::string_view line : kLineHeader) header += std::string(line) + "\n";
-  return header;
-}
-
 // An example that shows a code or a fatal error must give it when compiled:
 // the page of explanations is only as good as its examples.
 TEST(Explanations, EachExampleGivesItsFindingWhenCompiled) {
@@ -90,21 +49,10 @@ TEST(Explanations, EachExampleGivesItsFindingWhenCompiled) {
   for (const Explanation& explanation : all_explanations()) {
     const char letter = explanation.id[0];
     if (explanation.example.empty()) continue;
-    const std::string example = std::string(explanation.example) + "\n";
-    const std::string_view of = explanation.example_of;
-    std::string line = clean_header() + kTrailer;
-    std::string train = kTrainHead + kTrailer;
-    if (of.starts_with("line source header")) {
-      line = header_with(explanation.example) + kTrailer;
-    } else if (of.starts_with("line source body")) {
-      line = clean_header() + "[cartelli]\n" + example + kTrailer;
-    } else if (of.starts_with("line source")) {
-      line = example + kTrailer;
-    } else {
-      ASSERT_TRUE(of.starts_with("train source")) << explanation.id;
-      // An example that starts with the section is a whole source.
-      train = example.starts_with("[generale]") ? example : kTrainHead + example + kTrailer;
-    }
+    ASSERT_TRUE(explanation.example_of.starts_with("line source") ||
+                explanation.example_of.starts_with("train source"))
+        << explanation.id;
+    const auto [line, train] = testing::example_sources(explanation);
     const MemoryCompile result = compile_in_memory(line, train, "Abc", "12");
     if (letter != 'S' && letter != 'F') {
       // A warning: the compile warns with its id and sets no code for it.
@@ -126,7 +74,8 @@ TEST(Explanations, EachExampleGivesItsFindingWhenCompiled) {
   }
   EXPECT_GT(compiled, 15);
   // The clean sources themselves give nothing.
-  const MemoryCompile clean = compile_in_memory(clean_header() + kTrailer, kTrainHead + kTrailer);
+  const auto [clean_line, clean_train] = testing::clean_example_sources();
+  const MemoryCompile clean = compile_in_memory(clean_line, clean_train);
   EXPECT_EQ(clean.status.code, status::kNone);
   EXPECT_TRUE(clean.diagnostics.empty());
 }

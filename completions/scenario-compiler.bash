@@ -1,6 +1,6 @@
 # bash completion for scenario-compiler: its commands, each command's options,
-# the values of --format, folders after --dir, diff and decompile --out, and
-# scenario files after dump.
+# the values of --format, folders after --dir, diff and decompile --out, scenario
+# files after dump and sources after fmt.
 
 _scenario_compiler() {
   local cur prev words cword
@@ -13,7 +13,7 @@ _scenario_compiler() {
     cword=$COMP_CWORD
   fi
 
-  local commands="build export compile check view explain dump diff decompile"
+  local commands="build export compile check view fmt explain dump diff decompile lsp"
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case " $commands " in
@@ -59,7 +59,20 @@ _scenario_compiler() {
     compile) options="$naming --no-geometry --delete-sources --report --quiet --watch --help" ;;
     check) options="$naming --format --watch --all --help" ;;
     view) options="$naming --out --compiled --watch --help" ;;
+    fmt)
+      options="$naming --check --help"
+      if [[ $cur != -* ]]; then
+        # The sources it formats, and folders to reach them.
+        compopt -o filenames 2>/dev/null
+        local file
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+        while IFS= read -r file; do
+          [[ $file == *_linea.txt || $file == *-.txt ]] && COMPREPLY+=("$file")
+        done < <(compgen -f -- "$cur")
+        return
+      fi ;;
     explain) options="--help" ;;
+    lsp) options="--help" ;;
     decompile) options="$naming --out --force --lossy --help" ;;
     dump)
       options="--json --at --kind --summary --entries --help"

@@ -16,8 +16,8 @@ LAYERS = [
     ["files", "language"],
     ["model"],
     ["sources", "output", "builtin"],
-    ["check", "diff", "decompile"],
-    ["view"],
+    ["check", "format", "diff", "decompile"],
+    ["view", "lsp"],
     ["app"],
 ]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}

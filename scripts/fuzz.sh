@@ -7,9 +7,11 @@
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 #
 # TARGET: line_source train_source both_sources (the sources, lines up to
-# 10 km with their plan geometry), check (both sources through `check`), long_lines (the line source, lines of any
+# 10 km with their plan geometry), check (both sources through `check`), format (both
+# sources formatted: they compile the same), long_lines (the line source, lines of any
 # length: slow), scenario_files (dump's decoders), decompile (any bytes as the three
-# files), round_trip (both sources, compiled, decompiled, compiled). Extra libFuzzer options
+# files), round_trip (both sources, compiled, decompiled, compiled), lsp (the language
+# server's message streams). Extra libFuzzer options
 # (-runs=N for a fixed number of runs, say) go in FUZZ_OPTIONS.
 #
 # The rate of a target, measured one way by everyone: FUZZ_RATE_RUNS=5000
@@ -22,7 +24,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check long_lines scenario_files decompile round_trip)
+[ ${#targets[@]} -eq 0 ] && targets=(line_source train_source both_sources check format long_lines scenario_files decompile round_trip lsp)
 
 scripts/setup.sh fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_FUZZERS=ON \
@@ -46,6 +48,7 @@ for target in "${targets[@]}"; do
   log="build-fuzz/fuzz_$target.log"
   case "$target" in
     scenario_files|decompile) options=(-max_len=65536) ;;
+    lsp) options=(-dict=fuzz/lsp.dict -max_len=65536) ;;
     long_lines) options=(-dict=fuzz/keywords.dict -max_len=262144 -timeout=120) ;;
     *) options=(-dict=fuzz/keywords.dict -max_len=262144) ;;
   esac

@@ -14,6 +14,11 @@ packages+=(man-db file dpkg-dev)
 # The message catalogue: xgettext extracts po/scenario-compiler.pot, msgfmt
 # and msgcmp check po/it.po (scripts/catalogue.py).
 packages+=(gettext)
+# The language server's tests: Node.js with npm for the protocol's reference
+# client, Neovim as an editor. A Node.js already installed (with its own npm)
+# is kept.
+packages+=(neovim)
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 # The test of the git diff driver runs git.
 packages+=(git)
 # Without recommends: wine would bring in sound, video and printing support.
@@ -47,4 +52,11 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#windows_missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends \
       "${windows_missing[@]}"
   fi
+fi
+
+# The npm packages of the language server's tests, as the lock file pins them.
+lsp_tests="$(cd "$(dirname "$0")/../tests/lsp" && pwd)"
+if [ ! -d "$lsp_tests/node_modules" ] || [ "$lsp_tests/package-lock.json" -nt "$lsp_tests/node_modules" ]; then
+  (cd "$lsp_tests" && npm ci --no-audit --no-fund)
+  touch "$lsp_tests/node_modules"
 fi

@@ -42,7 +42,12 @@ std::string finding_text(const Diagnostic& finding) {
   std::string text;
   if (finding.where) {
     text += finding.where->file + ":" + std::to_string(finding.where->line) + ":" +
-            std::to_string(finding.where->column) + ": ";
+            std::to_string(finding.where->column);
+    if (finding.where->column > 0) {
+      text += '-';
+      text += std::to_string(finding.where->end_column);
+    }
+    text += ": ";
   }
   text += severity_name(finding.severity);
   text += ": " + finding.message;
@@ -69,6 +74,15 @@ std::optional<std::string> check_check_properties(std::string_view line_source,
   const CheckResult checked = check_sources(files, BuildOptions{});
   if (files.files != before) return "check changed the files";
   if (checked.file_error) return "check failed a file operation: " + *checked.file_error;
+  // No finding depends on the plan geometry's points: computing them changes
+  // nothing check says (the compile's status included).
+  const CheckResult with_points = check_sources(files, BuildOptions{}, true);
+  if (findings_text(with_points) != findings_text(checked) ||
+      with_points.compile_status.code != checked.compile_status.code ||
+      with_points.compile_status.position != checked.compile_status.position) {
+    return "check's findings differ with the plan geometry's points:\n" +
+           findings_text(with_points) + "without them:\n" + findings_text(checked);
+  }
 
   const MemoryCompile compiled = compile_in_memory(line_source, train_source);
   const BuildStatus& status = compiled.status;

@@ -14,7 +14,9 @@
 namespace scenario::testing {
 
 /// One finding as the front end prints its first line:
-/// "FILE:LINE:COL: error: MESSAGE [ID]", notes below as "  note: ...".
+/// "FILE:LINE:COL-END: error: MESSAGE [ID]" (END the column just past the
+/// field; "FILE:LINE:0:" where the column is unknown), notes below as
+/// "  note: ...".
 std::string finding_text(const Diagnostic& finding);
 
 /// Every finding of a check, one `finding_text` a line.
@@ -24,7 +26,9 @@ std::string findings_text(const CheckResult& result);
 CheckResult check_in_memory(std::string_view line_source, std::string_view train_source);
 
 /// Checks and compiles the two sources in memory and returns a description
-/// of the first broken property, if any.
+/// of the first broken property, if any: check changes no file, its findings
+/// are the same with and without the plan geometry's points, and the status
+/// the compile sets is among them.
 std::optional<std::string> check_check_properties(std::string_view line_source,
                                                   std::string_view train_source);
 

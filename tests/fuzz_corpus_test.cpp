@@ -11,6 +11,8 @@
 #include "testing/compile_properties.h"
 #include "testing/decode_properties.h"
 #include "testing/decompile_properties.h"
+#include "testing/format_properties.h"
+#include "testing/lsp_properties.h"
 #include "run_program.h"
 
 namespace scenario::testing {
@@ -56,6 +58,18 @@ TEST(FuzzCorpus, EveryInputKeepsTheCheckProperties) {
                  });
 }
 
+TEST(FuzzCorpus, EveryInputFormatsToSourcesThatCompileTheSame) {
+  for_each_input({{"line_source", FuzzInput::line_source},
+                  {"train_source", FuzzInput::train_source},
+                  {"both_sources", FuzzInput::both_sources},
+                  {"check", FuzzInput::both_sources},
+                  {"long_lines", FuzzInput::line_source},
+                  {"format", FuzzInput::both_sources}},
+                 [](std::string_view line, std::string_view train, const auto& path) {
+                   EXPECT_EQ(check_format_properties(line, train), std::nullopt) << path;
+                 });
+}
+
 TEST(FuzzCorpus, EveryScenarioFileDecodesBackToItsBytesOrSaysWhereItBreaks) {
   const std::filesystem::path path =
       std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "scenario_files";
@@ -63,6 +77,17 @@ TEST(FuzzCorpus, EveryScenarioFileDecodesBackToItsBytesOrSaysWhereItBreaks) {
   for (const auto& entry : std::filesystem::directory_iterator(path)) {
     EXPECT_EQ(check_decode_properties(read_file(entry.path())), std::nullopt) << entry.path();
   }
+}
+
+TEST(FuzzCorpus, TheLanguageServerAnswersEveryRequestOfEveryStream) {
+  const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "lsp";
+  ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    EXPECT_EQ(check_lsp_properties(read_file(entry.path())), std::nullopt) << entry.path();
+  }
+  // The properties catch a request left unanswered: "exit" as a request is one
+  // the server answers with an error, never with silence.
+  EXPECT_EQ(check_lsp_properties(R"({"jsonrpc":"2.0","id":5,"method":"exit"})"), std::nullopt);
 }
 
 TEST(FuzzCorpus, EveryCompiledInputDecompilesToSourcesThatCompileToTheSameBytes) {

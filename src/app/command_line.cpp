@@ -7,6 +7,8 @@
 #include "app/diff_command.h"
 #include "app/decompile_command.h"
 #include "app/dump_command.h"
+#include "app/fmt_command.h"
+#include "app/lsp_command.h"
 #include "app/platform.h"
 #include "app/version.h"
 #include "language/translate.h"
@@ -192,6 +194,18 @@ int run_command_line(int argc, char** argv) {
   view->add_flag("--watch", view_options.watch,
                  tr(language, "Write the page again each time a source is saved, until interrupted"));
 
+  FmtOptions fmt_options{"", kDefaultBaseName, kDefaultTrainNumber, false, {}};
+  CLI::App* fmt = app.add_subcommand(
+      "fmt", "Rewrite the sources in the canonical layout (values in columns, CR LF kept) "
+             "without changing what they compile to");
+  fmt->add_option("--dir", fmt_options.dir, "Folder of the sources (default: current folder)");
+  fmt->add_option("--base", fmt_options.base_name, "Scenario base name")->capture_default_str();
+  fmt->add_option("--train", fmt_options.train_number, "Train number")->capture_default_str();
+  fmt->add_flag("--check", fmt_options.check,
+                "Change nothing; name each source not in the layout and exit 1");
+  fmt->add_option("FILE", fmt_options.files,
+                  "Sources to format instead (*_linea.txt, *-.txt)");
+
   DiffOptions diff_options;
   CLI::App* diff = app.add_subcommand(
       "diff", tr(language, "Compare two scenarios (folders of compiled files or of sources) by "
@@ -231,6 +245,10 @@ int run_command_line(int argc, char** argv) {
 
   for (CLI::App* command : app.get_subcommands({})) command->group(tr(language, "Subcommands"));
 
+  CLI::App* lsp = app.add_subcommand(
+      "lsp", "Serve the editor protocol on standard input and output: findings while typing, "
+             "quick fixes, hints, hover, completion and an outline");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -256,6 +274,7 @@ int run_command_line(int argc, char** argv) {
   std::optional<std::string> problem;
   if (options != nullptr) problem = check_names(options->base_name, options->train_number, language);
   if (view->parsed()) problem = check_names(view_options.base_name, view_options.train_number, language);
+  if (fmt->parsed()) problem = check_names(fmt_options.base_name, fmt_options.train_number, language);
   if (diff->parsed()) problem = check_names(diff_options.base_name, diff_options.train_number, language);
   if (decompile_command->parsed()) {
     problem = check_names(decompile_options.base_name, decompile_options.train_number, language);
@@ -271,6 +290,8 @@ int run_command_line(int argc, char** argv) {
   if (explain->parsed()) return run_explain(explain_id, language);
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
+  if (fmt->parsed()) return run_fmt(fmt_options);
+  if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr);
   if (diff->parsed()) return run_diff(diff_options);
   if (decompile_command->parsed()) return run_decompile(decompile_options);
 

@@ -1,5 +1,6 @@
 #include "app/diagnostic_json.h"
 
+#include <algorithm>
 #include <set>
 
 #include "check/diagnostic_format.h"
@@ -25,6 +26,8 @@ Json diagnostic_json(const Diagnostic& diagnostic) {
   json["file"] = where ? Json(where->file) : Json(nullptr);
   json["line"] = where && where->line > 0 ? Json(where->line) : Json(nullptr);
   json["column"] = where && where->column > 0 ? Json(where->column) : Json(nullptr);
+  json["end_column"] =
+      where && where->column > 0 && where->end_column > 0 ? Json(where->end_column) : Json(nullptr);
   json["message"] = diagnostic.message;
   json["source_line"] =
       diagnostic.source_line.empty() ? Json(nullptr) : Json(diagnostic.source_line);
@@ -62,7 +65,12 @@ Json sarif_location(const SourcePoint& where) {
   if (where.line > 0) {
     Json region;
     region["startLine"] = where.line;
-    if (where.column > 0) region["startColumn"] = where.column;
+    if (where.column > 0) {
+      region["startColumn"] = where.column;
+      // At least one column: an empty field (a value missing at the line's
+      // end) is shown as the place just after it.
+      if (where.end_column > 0) region["endColumn"] = std::max(where.end_column, where.column + 1);
+    }
     physical["region"] = region;
   }
   return Json{{"physicalLocation", physical}};

@@ -10,7 +10,8 @@
 namespace scenario {
 
 /// The findings as a plain JSON array: one object each with severity, id,
-/// code, position, file, line, column, message, source_line and notes
+/// code, position, file, line, column, end_column (just past the field),
+/// message, source_line and notes
 /// (null where a finding has none).
 nlohmann::ordered_json diagnostics_json(const std::vector<Diagnostic>& diagnostics);
 

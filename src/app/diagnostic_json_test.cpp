@@ -13,7 +13,7 @@ std::vector<Diagnostic> findings() {
   error.code = StatusCode::kOutOfRange;
   error.position = 7950;
   error.message = "an entry's position lies outside the line";
-  error.where = SourcePoint{"Val Serena_12-.txt", 9, 10};
+  error.where = SourcePoint{"Val Serena_12-.txt", 9, 10, 14};
   error.source_line = "segnale, 7950";
   Diagnostic note;
   note.severity = Severity::note;
@@ -26,6 +26,7 @@ std::vector<Diagnostic> findings() {
   warning.where = SourcePoint{"b_linea.txt", 4, 0};
   Diagnostic again = error;
   again.where->line = 12;
+  again.where->end_column = 10;  // an empty field: a value missing at the line's end
   Diagnostic placeless;
   placeless.id = "S101";
   placeless.message = "the line source does not exist";
@@ -55,11 +56,14 @@ TEST(DiagnosticJson, SarifLogHasOneRuleAnIdAndOneResultAFinding) {
   EXPECT_EQ(physical["artifactLocation"]["uri"], "Val%20Serena_12-.txt");
   EXPECT_EQ(physical["artifactLocation"]["uriBaseId"], "SRCROOT");
   EXPECT_FALSE(log["runs"][0].contains("originalUriBaseIds"));
-  EXPECT_EQ(physical["region"], (Json{{"startLine", 9}, {"startColumn", 10}}));
+  EXPECT_EQ(physical["region"],
+            (Json{{"startLine", 9}, {"startColumn", 10}, {"endColumn", 14}}));
   EXPECT_EQ(results[0]["relatedLocations"][0]["message"]["text"], "the grid ends at cell 160");
 
   EXPECT_EQ(results[1]["level"], "warning");
   EXPECT_EQ(results[1]["locations"][0]["physicalLocation"]["region"], (Json{{"startLine", 4}}));
+  // An empty field still covers one column, the one just after it.
+  EXPECT_EQ(results[2]["locations"][0]["physicalLocation"]["region"]["endColumn"], 11);
   EXPECT_EQ(results[3]["locations"], Json::array());
 }
 
@@ -82,11 +86,13 @@ TEST(DiagnosticJson, PlainArrayHoldsEveryFieldWithNullsForWhatIsUnknown) {
   EXPECT_EQ(array[0]["position"], 7950);
   EXPECT_EQ(array[0]["file"], "Val Serena_12-.txt");
   EXPECT_EQ(array[0]["column"], 10);
+  EXPECT_EQ(array[0]["end_column"], 14);
   EXPECT_EQ(array[0]["source_line"], "segnale, 7950");
   EXPECT_EQ(array[0]["notes"][0]["severity"], "note");
   EXPECT_TRUE(array[0]["notes"][0]["id"].is_null());
   EXPECT_TRUE(array[1]["code"].is_null());
   EXPECT_TRUE(array[1]["column"].is_null());
+  EXPECT_TRUE(array[1]["end_column"].is_null());
   EXPECT_TRUE(array[3]["file"].is_null());
   EXPECT_TRUE(array[3]["line"].is_null());
 }

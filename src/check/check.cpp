@@ -102,7 +102,8 @@ void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& c
   // own way (its reading went on differently after an earlier error).
   if (compiled.status.origin) {
     error.where = SourcePoint{compiled.status.origin->file, compiled.status.origin->line,
-                              error.where ? error.where->column : 0};
+                              error.where ? error.where->column : 0,
+                              error.where ? error.where->end_column : 0};
   }
   findings.push_back(std::move(error));
 }
@@ -140,11 +141,12 @@ Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number) {
   return finding;
 }
 
-CheckResult check_sources(FileSystem& files, const BuildOptions& options) {
+CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool geometry_points) {
   ReadOnlyFiles view(files);
   CheckResult result;
 
   BuildOptions checking = options;
+  checking.geometry_points = geometry_points;
   checking.delete_sources = false;
   checking.keep_going = true;
   BuildContext context(view, checking);
@@ -159,6 +161,7 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options) {
     result.compile_status = context.state.status;
   } else {
     BuildOptions compiling = options;
+    compiling.geometry_points = geometry_points;
     compiling.delete_sources = false;
     compiling.keep_going = false;
     BuildContext compiled(view, compiling);

@@ -20,8 +20,11 @@ struct CheckResult {
 
 /// Reads both sources of `options`' folder, base name and train number as
 /// `compile` reads them, going on after every error, and gathers every
-/// error, warning and note. Writes, replaces and deletes no file.
-CheckResult check_sources(FileSystem& files, const BuildOptions& options);
+/// error, warning and note. Writes, replaces and deletes no file. The curves
+/// are read and walked, but no metre of the plan geometry is computed unless
+/// `geometry_points` asks for it: no finding depends on those points.
+CheckResult check_sources(FileSystem& files, const BuildOptions& options,
+                          bool geometry_points = false);
 
 /// The error of a fatal stamping error (1250 or 1251) of the build in
 /// `context`, naming the entry whose object holds the reserved place.

@@ -53,57 +53,57 @@ void expect_findings(const std::vector<Mistake>& mistakes) {
 }
 
 // An author's mistakes, one at a time: each message verbatim, with its file,
-// line and column.
+// line, column and end column ("FILE:LINE:COL-END:").
 TEST(Check, LineSourceMistakes) {
   expect_findings({
       {"misspelt curve keyword", "curvad2", "curvd2", "", "",
-       "Orvale_Varcona_linea.txt:11:1: warning: \"curvd2\" matches no keyword of the line source's body and is dropped, with the values after it; did you mean \"curvad2\"? [unknown-keyword]\n"},
+       "Orvale_Varcona_linea.txt:11:1-7: warning: \"curvd2\" matches no keyword of the line source's body and is dropped, with the values after it; did you mean \"curvad2\"? [unknown-keyword]\n"},
       {"misspelt gradient keyword", "pendenza,  500", "pendeza,  500", "", "",
-       "Orvale_Varcona_linea.txt:15:1: warning: \"pendeza\" matches no keyword of the line source's body and is dropped, with the values after it; did you mean \"pendenza\"? [unknown-keyword]\n"},
+       "Orvale_Varcona_linea.txt:15:1-8: warning: \"pendeza\" matches no keyword of the line source's body and is dropped, with the values after it; did you mean \"pendenza\"? [unknown-keyword]\n"},
       {"a value too many", "pendenza,  150,   6", "pendenza,  150,   6, 7", "", "",
-       "Orvale_Varcona_linea.txt:14:22: warning: values left over after the gradient entry are dropped, from \"7\" on [extra-values]\n"},
+       "Orvale_Varcona_linea.txt:14:22-23: warning: values left over after the gradient entry are dropped, from \"7\" on [extra-values]\n"},
       {"a hash in front of a line", "pendenza,  500", "# pendenza,  500", "", "",
-       "Orvale_Varcona_linea.txt:15:1: warning: this source format has no comments: the line is read like any other and its entry is taken; to leave an entry out, put a \"-\" in front of its keyword (a field holding \"-\" is dropped by the readers) [comment-marker]\n"},
+       "Orvale_Varcona_linea.txt:15:1-11: warning: this source format has no comments: the line is read like any other and its entry is taken; to leave an entry out, put a \"-\" in front of its keyword (a field holding \"-\" is dropped by the readers) [comment-marker]\n"},
       {"a gradient of 200 kept in a byte", "pendenza,  900,   0", "pendenza,  900,   200", "", "",
-       "Orvale_Varcona_linea.txt:16:19: warning: the value 200 of the gradient in permille does not fit its field (-100..155): only its low bits are kept, and it is stored as -56 [narrowed-value]\n"},
+       "Orvale_Varcona_linea.txt:16:19-22: warning: the value 200 of the gradient in permille does not fit its field (-100..155): only its low bits are kept, and it is stored as -56 [narrowed-value]\n"},
       {"gradients out of order", "pendenza,  500", "pendenza,  100", "", "",
-       "Orvale_Varcona_linea.txt:15:1: warning: the gradient at 100 m comes after one at 150 m (line 14): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
+       "Orvale_Varcona_linea.txt:15:1-9: warning: the gradient at 100 m comes after one at 150 m (line 14): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
       {"curves out of order", "curvas4,  600", "curvas4,  100", "", "",
-       "Orvale_Varcona_linea.txt:12:1: warning: the curve at 100 m comes after one at 200 m (line 11): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
+       "Orvale_Varcona_linea.txt:12:1-8: warning: the curve at 100 m comes after one at 200 m (line 11): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
       {"a gradient past the end of the line", "pendenza,  900,   0", "pendenza,  9000,   0", "", "",
-       "Orvale_Varcona_linea.txt:16:12: error: the position 9000 m lies outside the line: valid are positions up to 7900 m (the line is 1000 m long; the rest of the line source is passed over) [S15]\n"
-       "  Orvale_Varcona_593-.txt:10:16: note: compile reports status 15 here instead: the status this error leaves set stops the train reading at the first signal or speed restriction\n"},
+       "Orvale_Varcona_linea.txt:16:12-16: error: the position 9000 m lies outside the line: valid are positions up to 7900 m (the line is 1000 m long; the rest of the line source is passed over) [S15]\n"
+       "  Orvale_Varcona_593-.txt:10:16-20: note: compile reports status 15 here instead: the status this error leaves set stops the train reading at the first signal or speed restriction\n"},
       {"a decimal number", "pendenza,  150,   6", "pendenza,  150,   6.5", "", "",
-       "Orvale_Varcona_linea.txt:14:19: error: expected a whole number for the gradient in permille, found \"6.5\" [S25]\n"},
+       "Orvale_Varcona_linea.txt:14:19-22: error: expected a whole number for the gradient in permille, found \"6.5\" [S25]\n"},
       {"a gradient cut short", "pendenza,  900,   0", "pendenza,  900", "", "",
-       "Orvale_Varcona_linea.txt:16:1: error: the gradient entry is cut short: missing the gradient in permille (found \"[montagne]\" on line 17 instead) [S25]\n"},
+       "Orvale_Varcona_linea.txt:16:1-9: error: the gradient entry is cut short: missing the gradient in permille (found \"[montagne]\" on line 17 instead) [S25]\n"},
       {"a number past 32 bits", "sfondo uno,    1", "sfondo uno,    99999999999", "", "",
-       "Orvale_Varcona_linea.txt:6:16: error: the background value \"99999999999\" is outside the range of a number, -2147483648..2147483647 [S25]\n"},
+       "Orvale_Varcona_linea.txt:6:16-27: error: the background value \"99999999999\" is outside the range of a number, -2147483648..2147483647 [S25]\n"},
       {"a line too long", "lunghezza percorso,    1000", "lunghezza percorso,    2000000", "", "",
-       "Orvale_Varcona_linea.txt:2:24: error: the line length 2000000 m is outside 0..1000000 m [S1]\n"},
+       "Orvale_Varcona_linea.txt:2:24-31: error: the line length 2000000 m is outside 0..1000000 m [S1]\n"},
       {"the length keyword misspelt", "lunghezza percorso,    1000", "lunghezza percorsso,    1000", "", "",
-       "Orvale_Varcona_linea.txt:2:1: warning: \"lunghezza percorsso\" matches no keyword of the line source's header and is dropped, with the values after it; did you mean \"lunghezza percorso\"? [unknown-keyword]\n"
+       "Orvale_Varcona_linea.txt:2:1-20: warning: \"lunghezza percorsso\" matches no keyword of the line source's header and is dropped, with the values after it; did you mean \"lunghezza percorso\"? [unknown-keyword]\n"
        "Orvale_Varcona_linea.txt:10:0: error: the header ends without a \"lunghezza percorso\" entry: the line has no length, and no cell grid is made [S25]\n"},
       {"a header keyword in capitals", "sfondo uno", "Sfondo uno", "", "",
-       "Orvale_Varcona_linea.txt:6:1: warning: \"Sfondo uno\" is not taken: the words of this keyword are matched in lower case only, as in \"sfondo uno\" [keyword-case]\n"},
+       "Orvale_Varcona_linea.txt:6:1-11: warning: \"Sfondo uno\" is not taken: the words of this keyword are matched in lower case only, as in \"sfondo uno\" [keyword-case]\n"},
       {"a repetition start off the 50 m grid", "0,    900", "25,    900", "", "",
-       "Orvale_Varcona_linea.txt:9:34: error: the signal-repetition start 25 m is not a multiple of 50 m [S3]\n"},
+       "Orvale_Varcona_linea.txt:9:34-36: error: the signal-repetition start 25 m is not a multiple of 50 m [S3]\n"},
       {"a repetition keyword without 4 or 9", "ripetizione segnali 4 codici", "ripetizione segnali codici", "", "",
-       "Orvale_Varcona_linea.txt:9:1: error: the signal-repetition keyword \"ripetizione segnali codici\" holds neither the digit 4 nor the digit 9 (the number of codes) [S5]\n"},
+       "Orvale_Varcona_linea.txt:9:1-27: error: the signal-repetition keyword \"ripetizione segnali codici\" holds neither the digit 4 nor the digit 9 (the number of codes) [S5]\n"},
       {"a curve without class digit", "curvas4", "curvas", "", "",
-       "Orvale_Varcona_linea.txt:12:1: error: the curve keyword \"curvas\" holds no class digit 1 to 6 (as in \"curvad2\") [S103]\n"},
+       "Orvale_Varcona_linea.txt:12:1-7: error: the curve keyword \"curvas\" holds no class digit 1 to 6 (as in \"curvad2\") [S103]\n"},
       {"an indication board on a taken cell", "cartello_indicatore,  2550", "cartello_indicatore,  2050", "", "",
-       "Orvale_Varcona_linea.txt:22:23: error: the cell of the indication board at 2050 m (cell 42) is taken by a maximum-speed indicator board at 2050 m, from Orvale_Varcona_linea.txt line 20 [S6]\n"},
+       "Orvale_Varcona_linea.txt:22:23-27: error: the cell of the indication board at 2050 m (cell 42) is taken by a maximum-speed indicator board at 2050 m, from Orvale_Varcona_linea.txt line 20 [S6]\n"},
       {"no general section", "[generale]", "[general]", "", "",
        "Orvale_Varcona_linea.txt:0:0: error: the line source has no \"[generale]\" section [S102]\n"},
       {"speeds of an indicator board past 16 bits", "indicatori_vmax,  2050,  120", "indicatori_vmax,  2050,  2000", "", "",
-       "Orvale_Varcona_linea.txt:20:1: error: the speeds of the maximum-speed indicator board do not fit its 16-bit fields: each left speed times 20 plus the right speed over 5 must stay within -32768..32767 [S25]\n"},
+       "Orvale_Varcona_linea.txt:20:1-16: error: the speeds of the maximum-speed indicator board do not fit its 16-bit fields: each left speed times 20 plus the right speed over 5 must stay within -32768..32767 [S25]\n"},
       {"blanks after a board text", "(Km 2+550)", "(Km 2+550)  ", "", "",
-       "Orvale_Varcona_linea.txt:22:31: warning: the board text \"(Km 2+550)  \" ends in blanks or tabs, which the simulator shows as part of it [trailing-blanks]\n"},
+       "Orvale_Varcona_linea.txt:22:31-43: warning: the board text \"(Km 2+550)  \" ends in blanks or tabs, which the simulator shows as part of it [trailing-blanks]\n"},
       {"a board text in UTF-8", "(Km 2+550)", "(Citt\xC3\xA0)", "", "",
-       "Orvale_Varcona_linea.txt:22:31: warning: the board text \"(Citt\xC3\xA0)\" holds bytes that look like UTF-8 (\"\xC3\xA0\"): the simulator reads code page 1252 and shows each of them as a character of its own [utf8-text]\n"},
+       "Orvale_Varcona_linea.txt:22:31-39: warning: the board text \"(Citt\xC3\xA0)\" holds bytes that look like UTF-8 (\"\xC3\xA0\"): the simulator reads code page 1252 and shows each of them as a character of its own [utf8-text]\n"},
       {"an empty line source", "*", "", "", "",
-       "Orvale_Varcona_linea.txt:1:1: error: the line source ends before its \"[generale]\" line (the text is empty) [S25]\n"},
+       "Orvale_Varcona_linea.txt:1:1-1: error: the line source ends before its \"[generale]\" line (the text is empty) [S25]\n"},
   });
 }
 
@@ -115,43 +115,43 @@ TEST(Check, TrainSourceMistakes) {
        "segnale, 3200, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
        "segnale, 3250, 2, 4, 1, 0, 0, 1, 3,1,0, 0\r\n"
        "segnale, 4800",
-       "Orvale_Varcona_593-.txt:10:1: error: all three cells of a band before the start board "
+       "Orvale_Varcona_593-.txt:10:1-14: error: all three cells of a band before the start board "
        "(at 3550 m (cell 71)) of the speed restriction at 3500 m are taken: no room for its "
        "code-reduction point [S12]\n"},
       {"misspelt speed keyword", "", "", "velocita, 2000", "velocta, 2000",
-       "Orvale_Varcona_593-.txt:8:1: warning: \"velocta\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"velocita\"? [unknown-keyword]\n"},
+       "Orvale_Varcona_593-.txt:8:1-8: warning: \"velocta\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"velocita\"? [unknown-keyword]\n"},
       {"misspelt station keyword", "", "", "stazione, 6000", "stazone, 6000",
-       "Orvale_Varcona_593-.txt:13:1: warning: \"stazone\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"stazione\"? [unknown-keyword]\n"},
+       "Orvale_Varcona_593-.txt:13:1-8: warning: \"stazone\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"stazione\"? [unknown-keyword]\n"},
       {"misspelt signal keyword", "", "", "segnale,", "segnal,",
-       "Orvale_Varcona_593-.txt:11:1: warning: \"segnal\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"segnale\"? [unknown-keyword]\n"},
+       "Orvale_Varcona_593-.txt:11:1-7: warning: \"segnal\" matches no keyword of the train source and is dropped, with the values after it; did you mean \"segnale\"? [unknown-keyword]\n"},
       {"a signal on the start board of a restriction", "", "", "segnale, 4800", "segnale, 3500",
-       "Orvale_Varcona_593-.txt:11:10: error: the cell of the signal at 3500 m (cell 71) is taken by the start board of a speed restriction at 3500 m, from Orvale_Varcona_593-.txt line 10 [S16]\n"},
+       "Orvale_Varcona_593-.txt:11:10-14: error: the cell of the signal at 3500 m (cell 71) is taken by the start board of a speed restriction at 3500 m, from Orvale_Varcona_593-.txt line 10 [S16]\n"},
       {"a signal past the end of the line", "", "", "segnale, 4800", "segnale, 8000",
-       "Orvale_Varcona_593-.txt:11:10: error: the signal position 8000 m lies outside the line: valid are positions up to 7900 m (the rest of the train source is passed over) [S15]\n"},
+       "Orvale_Varcona_593-.txt:11:10-14: error: the signal position 8000 m lies outside the line: valid are positions up to 7900 m (the rest of the train source is passed over) [S15]\n"},
       {"a station off the 50 m grid", "", "", "stazione, 1500", "stazione, 1525",
-       "Orvale_Varcona_593-.txt:9:11: error: the station position 1525 m is not a multiple of 50 m [S8]\n"},
+       "Orvale_Varcona_593-.txt:9:11-15: error: the station position 1525 m is not a multiple of 50 m [S8]\n"},
       {"a station length off the 100 m grid", "", "", "12, 400, 0", "12, 450, 0",
-       "Orvale_Varcona_593-.txt:9:21: error: the station length 450 m is not a multiple of 100 m [S9]\n"},
+       "Orvale_Varcona_593-.txt:9:21-24: error: the station length 450 m is not a multiple of 100 m [S9]\n"},
       {"stations out of order", "", "", "stazione, 6000, 28", "stazione, 1000, 28",
-       "Orvale_Varcona_593-.txt:13:1: error: the station at 1000 m (extent 900..1100 m) is out of order: it comes before the previous station at 1500 m (extent 1300..1700 m); stations go in ascending order of position [S22]\n"},
+       "Orvale_Varcona_593-.txt:13:1-9: error: the station at 1000 m (extent 900..1100 m) is out of order: it comes before the previous station at 1500 m (extent 1300..1700 m); stations go in ascending order of position [S22]\n"},
       {"stations too close", "", "", "stazione, 6000, 28", "stazione, 2000, 28",
-       "Orvale_Varcona_593-.txt:13:1: error: the station at 2000 m (extent 1900..2100 m) is too close to the previous station at 1500 m (extent 1300..1700 m): a station must start at least 350 m after the previous one ends [S22]\n"},
+       "Orvale_Varcona_593-.txt:13:1-9: error: the station at 2000 m (extent 1900..2100 m) is too close to the previous station at 1500 m (extent 1300..1700 m): a station must start at least 350 m after the previous one ends [S22]\n"},
       {"a sand value wider than its field", "", "", "sabbia, 150", "sabbia, 70000",
-       "Orvale_Varcona_593-.txt:4:9: error: the sand value 70000 does not fit its field: allowed -32768..32767 [S25]\n"},
+       "Orvale_Varcona_593-.txt:4:9-14: error: the sand value 70000 does not fit its field: allowed -32768..32767 [S25]\n"},
       {"a speed too high for its byte", "", "", "velocita, 2000, 140", "velocita, 2000, 1400",
-       "Orvale_Varcona_593-.txt:8:1: error: the speed 1400 km/h does not fit the cells' speed limit, kept in units of 5 km/h: allowed -2..1277 km/h [S25]\n"},
+       "Orvale_Varcona_593-.txt:8:1-9: error: the speed 1400 km/h does not fit the cells' speed limit, kept in units of 5 km/h: allowed -2..1277 km/h [S25]\n"},
       {"blanks after a station name", "", "", "Miralto", "Miralto ",
-       "Orvale_Varcona_593-.txt:9:61: warning: the station name \"Miralto \" ends in blanks or tabs, which the simulator shows as part of it [trailing-blanks]\n"},
+       "Orvale_Varcona_593-.txt:9:61-69: warning: the station name \"Miralto \" ends in blanks or tabs, which the simulator shows as part of it [trailing-blanks]\n"},
       {"a code-reduction point on a signal", "", "", "abbattimento, 5500", "abbattimento, 4850",
-       "Orvale_Varcona_593-.txt:12:15: error: the cell of the code-reduction point at 4850 m (cell 97) is taken by a signal at 4800 m, from Orvale_Varcona_593-.txt line 11 [S7]\n"},
+       "Orvale_Varcona_593-.txt:12:15-19: error: the cell of the code-reduction point at 4850 m (cell 97) is taken by a signal at 4800 m, from Orvale_Varcona_593-.txt line 11 [S7]\n"},
       {"a value too many in the train source", "", "", "numero vetture, 8", "numero vetture, 8, 9",
-       "Orvale_Varcona_593-.txt:2:20: warning: values left over after the coaches entry are dropped, from \"9\" on [extra-values]\n"},
+       "Orvale_Varcona_593-.txt:2:20-21: warning: values left over after the coaches entry are dropped, from \"9\" on [extra-values]\n"},
       {"speed points out of order", "", "", "velocita, 0, 100", "velocita, 3000, 100",
-       "Orvale_Varcona_593-.txt:8:1: warning: the speed-limit point at 2000 m comes after one at 3000 m (line 7): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
+       "Orvale_Varcona_593-.txt:8:1-9: warning: the speed-limit point at 2000 m comes after one at 3000 m (line 7): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n"},
       {"an adhesion wider than its byte", "", "", "aderenza, 0, 100", "aderenza, 0, 300",
-       "Orvale_Varcona_593-.txt:6:1: warning: the value 300 of the adhesion value does not fit its field (0..255): only its low bits are kept, and it is stored as 44 [narrowed-value]\n"},
+       "Orvale_Varcona_593-.txt:6:1-9: warning: the value 300 of the adhesion value does not fit its field (0..255): only its low bits are kept, and it is stored as 44 [narrowed-value]\n"},
       {"a station cut short", "", "", "0,0,0, Borgo Sereno", "0,0",
-       "Orvale_Varcona_593-.txt:13:1: error: the station entry is cut short: missing the scheduled seconds and the station name (found \"[fine]\" on line 14 instead) [S25]\n"},
+       "Orvale_Varcona_593-.txt:13:1-9: error: the station entry is cut short: missing the scheduled seconds and the station name (found \"[fine]\" on line 14 instead) [S25]\n"},
       {"an empty train source", "", "", "*", "",
        "Orvale_Varcona_593-.txt:0:0: warning: the train source contributes nothing: no station, signal or speed (the text is empty) [empty-source]\n"},
       {"a train source saved as UTF-16", "", "", "*", "\xFF\xFE[\x00g\x00" "e\x00"sv,
@@ -174,25 +174,25 @@ TEST(Check, ReportsEveryIndependentMistakeOfOneRun) {
   train = edited(train, "abbattimento, 5500", "abbattimento, 3550");
   const CheckResult result = testing::check_in_memory(line, train);
   EXPECT_EQ(testing::findings_text(result),
-            "Orvale_Varcona_linea.txt:11:1: warning: \"curvd2\" matches no keyword of the line "
+            "Orvale_Varcona_linea.txt:11:1-7: warning: \"curvd2\" matches no keyword of the line "
             "source's body and is dropped, with the values after it; did you mean \"curvad2\"? "
             "[unknown-keyword]\n"
-            "Orvale_Varcona_linea.txt:14:19: error: expected a whole number for the gradient in "
+            "Orvale_Varcona_linea.txt:14:19-21: error: expected a whole number for the gradient in "
             "permille, found \"6x\" [S25]\n"
-            "Orvale_Varcona_linea.txt:16:19: warning: the value 200 of the gradient in permille "
+            "Orvale_Varcona_linea.txt:16:19-22: warning: the value 200 of the gradient in permille "
             "does not fit its field (-100..155): only its low bits are kept, and it is stored as "
             "-56 [narrowed-value]\n"
-            "Orvale_Varcona_linea.txt:22:23: error: the cell of the indication board at 2050 m "
+            "Orvale_Varcona_linea.txt:22:23-27: error: the cell of the indication board at 2050 m "
             "(cell 42) is taken by a maximum-speed indicator board at 2050 m, from "
             "Orvale_Varcona_linea.txt line 20 [S6]\n"
-            "Orvale_Varcona_593-.txt:4:9: error: the sand value 70000 does not fit its field: "
+            "Orvale_Varcona_593-.txt:4:9-14: error: the sand value 70000 does not fit its field: "
             "allowed -32768..32767 [S25]\n"
-            "Orvale_Varcona_593-.txt:9:11: error: the station position 1525 m is not a multiple "
+            "Orvale_Varcona_593-.txt:9:11-15: error: the station position 1525 m is not a multiple "
             "of 50 m [S8]\n"
-            "Orvale_Varcona_593-.txt:11:1: warning: \"segnal\" matches no keyword of the train "
+            "Orvale_Varcona_593-.txt:11:1-7: warning: \"segnal\" matches no keyword of the train "
             "source and is dropped, with the values after it; did you mean \"segnale\"? "
             "[unknown-keyword]\n"
-            "Orvale_Varcona_593-.txt:12:15: error: the cell of the code-reduction point at 3550 m "
+            "Orvale_Varcona_593-.txt:12:15-19: error: the cell of the code-reduction point at 3550 m "
             "(cell 71) is taken by the start board of a speed restriction at 3500 m, from "
             "Orvale_Varcona_593-.txt line 10 [S7]\n");
   // A compile stops at the first of them.
@@ -256,7 +256,7 @@ TEST(Check, FatalStampErrorNamesTheEntryOnCellOne) {
   const std::string train = edited(testing::fixed_train_source(), "segnale, 4800", "segnale, 0");
   const CheckResult result = testing::check_in_memory(testing::fixed_line_source(), train);
   EXPECT_EQ(testing::findings_text(result),
-            "Orvale_Varcona_593-.txt:11:1: error: cell 1 of the grid is reserved for the header "
+            "Orvale_Varcona_593-.txt:11:1-8: error: cell 1 of the grid is reserved for the header "
             "stamps (the grid marker), but a signal at 0 m stands there: move that entry so that "
             "its object leaves cell 1; no scenario file is written [F1250]\n");
 }

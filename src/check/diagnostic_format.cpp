@@ -22,14 +22,20 @@ std::string where_prefix(const Diagnostic& diagnostic) {
 }
 
 // The caret sits under the column's byte, or just after the line's end for a
-// column beyond it (a value missing at the end of the line); tabs before it
+// column beyond it (a value missing at the end of the line), and tildes
+// underline the rest of the field up to its end column; tabs before the caret
 // are copied so that it lines up whatever width the terminal gives a tab.
-std::string caret_line(const std::string& source_line, std::int32_t column) {
+std::string caret_line(const std::string& source_line, std::int32_t column,
+                       std::int32_t end_column) {
   const std::size_t before =
       std::min(static_cast<std::size_t>(column - 1), source_line.size());
   std::string caret;
   for (std::size_t at = 0; at < before; ++at) caret += source_line[at] == '\t' ? '\t' : ' ';
   caret += '^';
+  if (end_column > column + 1) {
+    const std::size_t end = std::min(static_cast<std::size_t>(end_column - 1), source_line.size());
+    if (end > before + 1) caret.append(end - before - 1, '~');
+  }
   return caret;
 }
 
@@ -67,7 +73,8 @@ std::string format_diagnostic(const Diagnostic& diagnostic) {
     text += diagnostic.source_line;
     text += '\n';
     if (diagnostic.where->column > 0) {
-      text += caret_line(diagnostic.source_line, diagnostic.where->column);
+      text += caret_line(diagnostic.source_line, diagnostic.where->column,
+                         diagnostic.where->end_column);
       text += '\n';
     }
   }

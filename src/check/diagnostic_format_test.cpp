@@ -27,6 +27,20 @@ TEST(DiagnosticFormat, PointsAtTheTextWhereItIsKnown) {
        "A_1-.txt:9:10: error: signal beyond the grid [S15]\n"
        "segnale, 7950, 2\n"
        "         ^\n"},
+      // The whole field underlined, from its column up to its end column.
+      {finding(Severity::error, "S15", "signal beyond the grid",
+               SourcePoint{"A_1-.txt", 9, 10, 14}, "segnale, 7950, 2"),
+       "A_1-.txt:9:10: error: signal beyond the grid [S15]\n"
+       "segnale, 7950, 2\n"
+       "         ^~~~\n"},
+      // A one-byte field, or an empty one, gets the caret alone; an end past
+      // the line's end is cut at it; tabs inside the field are underlined.
+      {finding(Severity::warning, "w", "m", SourcePoint{"a.txt", 1, 3, 4}, "a,7"),
+       "a.txt:1:3: warning: m [w]\na,7\n  ^\n"},
+      {finding(Severity::warning, "w", "m", SourcePoint{"a.txt", 1, 3, 3}, "a,"),
+       "a.txt:1:3: warning: m [w]\na,\n  ^\n"},
+      {finding(Severity::warning, "w", "m", SourcePoint{"a.txt", 1, 1, 90}, "x\ty, 5"),
+       "a.txt:1:1: warning: m [w]\nx\ty, 5\n^~~~~~\n"},
       // Tabs before the column are kept, so the caret lines up in any terminal.
       {finding(Severity::warning, "extra-values", "dropped", SourcePoint{"a.txt", 2, 4}, "\tx,\t5"),
        "a.txt:2:4: warning: dropped [extra-values]\n\tx,\t5\n\t  ^\n"},

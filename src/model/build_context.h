@@ -26,6 +26,9 @@ struct BuildOptions {
   std::string base_name = kDefaultBaseName;
   std::string train_number = kDefaultTrainNumber;
   std::int32_t geometry_flag = 1;            // 0: no plan geometry read or written
+  /// With the geometry flag set: compute every metre's point (false: keep
+  /// only how far the plan geometry reaches, for a run that writes nothing).
+  bool geometry_points = true;
   bool delete_sources = true;                // the readers delete what they read
   /// A `check` run: the readers go on after every error, at the next entry,
   /// and the train source is read whatever the line source held. Never set

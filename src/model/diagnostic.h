@@ -44,11 +44,14 @@ std::string status_id(StatusCode code);
 std::string fatal_id(std::int32_t number);
 
 /// A place in a source text: bare file name, 1-based line and column (the
-/// column of the field's first byte; 0 when only the line is known).
+/// column of the field's first byte; 0 when only the line is known), and the
+/// column just past the field's last byte, so that a field is the bytes
+/// [column, end_column) of its line.
 struct SourcePoint {
   std::string file;
   std::int32_t line = 0;
   std::int32_t column = 0;
+  std::int32_t end_column = 0;  // 1-based column just past the field's last byte; 0 when unknown
   bool operator==(const SourcePoint&) const = default;
 };
 

@@ -33,12 +33,12 @@ std::size_t PlanGeometry::offset(std::int32_t metre) const {
 }
 
 GeometryTag PlanGeometry::tag(std::int32_t metre) const {
-  if (metre < 0 || metre > last_metre || metre >= cursor) return GeometryTag::empty;
+  if (!bytes_ || metre < 0 || metre > last_metre || metre >= cursor) return GeometryTag::empty;
   return metre < 2 ? GeometryTag::int16 : GeometryTag::real;
 }
 
 double PlanGeometry::value(std::size_t half, std::int32_t metre) const {
-  const GeometryTag kind = tag(metre);
+  const GeometryTag kind = bytes_ ? tag(metre) : GeometryTag::empty;
   if (kind == GeometryTag::empty) return 0.0;
   const std::size_t at = half + offset(metre) + 2;
   ByteReader reader(std::string_view(bytes_.get() + at, kind == GeometryTag::real ? 8 : 2));
@@ -56,9 +56,10 @@ double PlanGeometry::x(std::int32_t metre) const { return value(0, metre); }
 
 double PlanGeometry::y(std::int32_t metre) const { return value(y_half_, metre); }
 
-PlanGeometry create_plan_geometry(std::int32_t line_length) {
+PlanGeometry create_plan_geometry(std::int32_t line_length, bool points) {
   PlanGeometry geometry;
   geometry.last_metre = line_length + 7000;
+  if (!points) return geometry;
   // Each half is at most one double a metre; pages never written are never
   // touched, so the size asked for costs nothing beyond the bytes stored.
   const std::size_t half = kRealBytes * static_cast<std::size_t>(geometry.metres());
@@ -69,6 +70,10 @@ PlanGeometry create_plan_geometry(std::int32_t line_length) {
 
 void seed_plan_geometry(PlanGeometry& geometry) {
   if (geometry.metres() < 2 || geometry.closed_) return;
+  if (!geometry.bytes_) {
+    geometry.cursor = 2;
+    return;
+  }
   char* x = geometry.bytes_.get();
   char* y = x + geometry.y_half_;
   for (std::int16_t metre = 0; metre < 2; ++metre) {
@@ -111,6 +116,16 @@ void PlanGeometry::step(double curvature, bool curved) {
 // carries the cursor past the curve limit.
 bool PlanGeometry::walk_to(std::int64_t until, double curvature, bool curved) {
   const std::int64_t end = std::min(until, last_computed_metre(*this));
+  if (!bytes_) {
+    // The cursor alone, moved as the steps below would move it.
+    if (cursor > end) return true;
+    if (end < kCurveMetreLimit) {
+      cursor = static_cast<std::int32_t>(end + 1);
+      return true;
+    }
+    cursor = static_cast<std::int32_t>(std::max<std::int64_t>(cursor + 1, kCurveMetreLimit + 1));
+    return false;
+  }
   while (cursor <= end) {
     step(curvature, curved);
     if (cursor > kCurveMetreLimit) return false;
@@ -133,6 +148,10 @@ bool run_curve(PlanGeometry& geometry, std::int32_t start, std::int32_t length,
 void complete_plan_geometry(PlanGeometry& geometry) {
   if (!geometry.extendable()) return;
   const std::int64_t end = last_computed_metre(geometry);
+  if (!geometry.bytes_) {
+    geometry.cursor = static_cast<std::int32_t>(std::max<std::int64_t>(geometry.cursor, end + 1));
+    return;
+  }
   while (geometry.cursor <= end) geometry.step(0.0, false);
 }
 

@@ -30,7 +30,7 @@ class PlanGeometry {
   std::int32_t cursor = 0;      // next metre to compute; 2 after seeding
 
  private:
-  friend PlanGeometry create_plan_geometry(std::int32_t line_length);
+  friend PlanGeometry create_plan_geometry(std::int32_t line_length, bool points);
   friend void seed_plan_geometry(PlanGeometry& geometry);
   friend bool run_curve(PlanGeometry&, std::int32_t, std::int32_t, double);
   friend void complete_plan_geometry(PlanGeometry& geometry);
@@ -42,15 +42,19 @@ class PlanGeometry {
   bool walk_to(std::int64_t until, double curvature, bool curved);
   void step(double curvature, bool curved);
 
-  std::unique_ptr<char[]> bytes_;
+  std::unique_ptr<char[]> bytes_;  // none when only the cursor is kept
   std::size_t y_half_ = 0;      // where the y half starts in `bytes_`
   bool closed_ = false;         // the empty tails written and the halves joined
   double last_x_[2] = {0, 0};   // x of the metres cursor - 2 and cursor - 1
   double last_y_[2] = {0, 0};
 };
 
-/// A new, all-empty geometry for metres 0..line_length + 7000.
-PlanGeometry create_plan_geometry(std::int32_t line_length);
+/// A new, all-empty geometry for metres 0..line_length + 7000. Without
+/// `points` it keeps only its cursor: every walk moves the cursor and fails
+/// exactly as with the points, but no metre is computed or stored (each reads
+/// as empty, and the file is empty). That is all a reading that writes no
+/// file needs: whether a curve takes the walk past metre 1000000.
+PlanGeometry create_plan_geometry(std::int32_t line_length, bool points = true);
 
 /// Metre 0 becomes (0, 0) and metre 1 (0, 1), as 16-bit values; cursor 2.
 void seed_plan_geometry(PlanGeometry& geometry);

@@ -117,6 +117,36 @@ TEST(PlanGeometry, CurveStopsSilentlyAtTheEndOfTheArray) {
   }
 }
 
+// Without its points a geometry moves its cursor and fails exactly as one
+// with them, over the same walks; it reads as empty and makes no file.
+TEST(PlanGeometry, WithoutPointsTheCursorMovesAndFailsTheSame) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const struct {
+    std::int32_t start, length;
+  } walks[] = {{100, 50},      {120, 40},    {10, 20},    {998000, 1500}, {999999, 5},
+               {1000005, 10},  {kMax, kMax}, {-50, 20},   {500, -30}};
+  for (const std::int32_t length : {1000, 1000000}) {
+    SCOPED_TRACE(length);
+    PlanGeometry full = create_plan_geometry(length);
+    PlanGeometry cursor_only = create_plan_geometry(length, false);
+    seed_plan_geometry(full);
+    seed_plan_geometry(cursor_only);
+    ASSERT_EQ(cursor_only.cursor, 2);
+    for (const auto& walk : walks) {
+      SCOPED_TRACE(walk.start);
+      EXPECT_EQ(run_curve(cursor_only, walk.start, walk.length, 0.001),
+                run_curve(full, walk.start, walk.length, 0.001));
+      EXPECT_EQ(cursor_only.cursor, full.cursor);
+    }
+    complete_plan_geometry(full);
+    complete_plan_geometry(cursor_only);
+    EXPECT_EQ(cursor_only.cursor, full.cursor);
+    EXPECT_EQ(cursor_only.tag(1), GeometryTag::empty);
+    EXPECT_EQ(cursor_only.x(3), 0.0);
+    EXPECT_EQ(plan_geometry_file(cursor_only), "");
+  }
+}
+
 std::string bytes(std::initializer_list<int> values) {
   std::string out;
   for (int v : values) out.push_back(static_cast<char>(v));

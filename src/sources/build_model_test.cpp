@@ -39,21 +39,21 @@ TEST(BuildModel, TheFinalStatusHasItsCause) {
       {"a bad number in the line source",
        edited(testing::fixed_line_source(), "sfondo due,    0", "sfondo due,    0x"),
        std::string(testing::fixed_train_source()),
-       "Orvale_Varcona_linea.txt:7:16: error: expected a whole number for the background value, "
+       "Orvale_Varcona_linea.txt:7:16-18: error: expected a whole number for the background value, "
        "found \"0x\" [S25]"},
       {"the train reader stopped by the line reader's status 15",
        edited(testing::fixed_line_source(), "montagna,   2000", "montagna,   9000"),
        std::string(testing::fixed_train_source()),
-       "Orvale_Varcona_593-.txt:10:16: error: status 15, left set by an earlier error, stops the "
+       "Orvale_Varcona_593-.txt:10:16-20: error: status 15, left set by an earlier error, stops the "
        "train reading at this speed restriction (the error is at Orvale_Varcona_linea.txt line "
        "18) [S15]\n"
-       "  Orvale_Varcona_linea.txt:18:13: note: the earlier error: the position 9000 m lies "
+       "  Orvale_Varcona_linea.txt:18:13-17: note: the earlier error: the position 9000 m lies "
        "outside the line: valid are positions up to 7900 m (the line is 1000 m long; the rest "
        "of the line source is passed over)"},
       {"a progressive off the 50 m grid, told once the train source is read",
        edited(testing::fixed_line_source(), "chilometrica due,    0,    0", "chilometrica due,    0,    30"),
        std::string(testing::fixed_train_source()),
-       "Orvale_Varcona_linea.txt:4:1: error: the kilometre progressive's values 0 and 30 are "
+       "Orvale_Varcona_linea.txt:4:1-29: error: the kilometre progressive's values 0 and 30 are "
        "not both multiples of 50 (checked once the train source is read) [S2]"},
       {"no status", std::string(testing::fixed_line_source()),
        std::string(testing::fixed_train_source()), "none"},

@@ -68,6 +68,7 @@ void FieldReader::note_text_seen() {
     ++end;
   }
   while (end > start && (text_[end - 1] == ' ' || text_[end - 1] == '\t')) --end;
+  mark_field_end(end);
   fault_text_.assign(text_.substr(start, std::min(end - start, kShownFaultBytes)));
 }
 
@@ -93,7 +94,18 @@ void FieldReader::go_to_line_of(const FieldPlace& place) {
 void FieldReader::mark_field() {
   field_.line = line_;
   field_.column = static_cast<std::int32_t>(pos_ - line_start_) + 1;
+  field_.end_column = field_.column;
   field_.line_start = line_start_;
+}
+
+// The field ends at offset `end` of the text, or at the end of its first line
+// when it runs on (a quoted text over several lines).
+void FieldReader::mark_field_end(std::size_t end) {
+  const std::size_t start = field_.line_start + static_cast<std::size_t>(field_.column) - 1;
+  if (end <= start) return;
+  const std::size_t line_end = text_.find_first_of("\r\n", start);
+  if (line_end != std::string_view::npos && line_end < end) end = line_end;
+  field_.end_column = static_cast<std::int32_t>(end - field_.line_start) + 1;
 }
 
 bool FieldReader::read_text(std::string& field) {
@@ -125,6 +137,7 @@ bool FieldReader::read_text(std::string& field) {
     }
     field.assign(text_.substr(start, close - start));
     pos_ = std::min(close + 1, text_.size());
+    mark_field_end(pos_);
     while (!at_end() && text_[pos_] != ',' && !at_line_end()) ++pos_;
     if (at_end()) return true;
     if (text_[pos_] == ',') ++pos_;
@@ -138,6 +151,7 @@ bool FieldReader::read_text(std::string& field) {
     return fail(FieldFault::text_too_long);
   }
   field.assign(text_.substr(start, pos_ - start));
+  mark_field_end(pos_);  // blanks at its end belong to the text
   if (at_end()) return true;
   if (text_[pos_] == ',') ++pos_;
   else consume_line_end();
@@ -178,6 +192,7 @@ bool FieldReader::read_number(std::int32_t& value) {
     return fail(FieldFault::too_large);
   }
   value = static_cast<std::int32_t>(signed_value);
+  mark_field_end(pos_);
   ++reads_;
   skip_blanks();
   if (!at_end()) {

@@ -7,11 +7,14 @@
 
 namespace scenario {
 
-/// Where a field starts: 1-based line and byte column, and the offset of the
+/// Where a field starts: 1-based line and byte column, the column just past
+/// its last byte (a text keeps the blanks at its end, a number ends at its
+/// last digit; equal to `column` for an empty field), and the offset of the
 /// line's first byte in the text.
 struct FieldPlace {
   std::int32_t line = 1;
   std::int32_t column = 1;
+  std::int32_t end_column = 1;
   std::size_t line_start = 0;
 };
 
@@ -83,6 +86,7 @@ class FieldReader {
  private:
   bool fail(FieldFault fault);
   void mark_field();
+  void mark_field_end(std::size_t end);
   void note_text_seen();
   bool at_line_end() const;
   bool at_blank() const;

@@ -128,21 +128,26 @@ TEST(FieldReader, KeywordTests) {
 
 TEST(FieldReader, TellsWhereEachFieldStarts) {
   // Columns count bytes from 1 after the blanks; a quoted text that spans
-  // lines moves the line start to the last line it covers.
-  FieldReader reader("ab, \t cd\r\n  12 , x\n\"q\r\nr\", 5");
+  // lines moves the line start to the last line it covers. The end column is
+  // just past a number's last digit, a text's last byte before the comma
+  // (blanks kept: they are part of the text), a quoted text's closing quote,
+  // or the end of its first line when it spans lines.
+  FieldReader reader("ab, \t cd\r\n  12 , x  \n\"q\r\nr\", 5,\"z\" ,-7");
   std::string field;
   std::int32_t value = 0;
   const struct {
     char op;
-    std::int32_t line, column;
-  } reads[] = {{'t', 1, 1}, {'t', 1, 7}, {'n', 2, 3}, {'t', 2, 8}, {'t', 3, 1}, {'n', 4, 5}};
+    std::int32_t line, column, end_column;
+  } reads[] = {{'t', 1, 1, 3}, {'t', 1, 7, 9}, {'n', 2, 3, 5}, {'t', 2, 8, 11},
+               {'t', 3, 1, 3}, {'n', 4, 5, 6}, {'t', 4, 7, 10}, {'n', 4, 12, 14}};
   for (const auto& read : reads) {
     ASSERT_TRUE(read.op == 't' ? reader.read_text(field) : reader.read_number(value));
     EXPECT_EQ(reader.field_place().line, read.line);
     EXPECT_EQ(reader.field_place().column, read.column);
+    EXPECT_EQ(reader.field_place().end_column, read.end_column) << read.line << ":" << read.column;
   }
-  EXPECT_EQ(reader.line_text(reader.field_place().line_start), "r\", 5");
-  EXPECT_EQ(reader.reads(), 6);
+  EXPECT_EQ(reader.line_text(reader.field_place().line_start), "r\", 5,\"z\" ,-7");
+  EXPECT_EQ(reader.reads(), 8);
 }
 
 TEST(FieldReader, TellsWhyANumberFailed) {
@@ -150,13 +155,13 @@ TEST(FieldReader, TellsWhyANumberFailed) {
     const char* input;
     FieldFault fault;
     const char* seen;
-    std::int32_t column;
+    std::int32_t column, end_column;  // the failed field's extent: what was seen
   } cases[] = {
-      {"  12abc , 3", FieldFault::not_a_number, "12abc", 3},
-      {"2.5", FieldFault::not_a_number, "2.5", 1},
-      {"x\r\n4", FieldFault::not_a_number, "x", 1},
-      {"99999999999", FieldFault::too_large, "99999999999", 1},
-      {" \r\n ", FieldFault::at_end, "", 2},
+      {"  12abc , 3", FieldFault::not_a_number, "12abc", 3, 8},
+      {"2.5", FieldFault::not_a_number, "2.5", 1, 4},
+      {"x\r\n4", FieldFault::not_a_number, "x", 1, 2},
+      {"99999999999", FieldFault::too_large, "99999999999", 1, 12},
+      {" \r\n ", FieldFault::at_end, "", 2, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -166,6 +171,7 @@ TEST(FieldReader, TellsWhyANumberFailed) {
     EXPECT_EQ(reader.fault(), c.fault);
     EXPECT_EQ(reader.fault_text(), c.seen);
     EXPECT_EQ(reader.field_place().column, c.column);
+    EXPECT_EQ(reader.field_place().end_column, c.end_column);
     EXPECT_EQ(reader.reads(), 0);
   }
   FieldReader narrow("300");

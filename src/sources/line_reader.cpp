@@ -230,7 +230,9 @@ class LineReader {
                        "the line length " + metres(length) + " is outside 0..1000000 m");
     }
     context_.state.grid = make_cell_grid(length);
-    if (context_.options.geometry_flag != 0) context_.state.geometry = create_plan_geometry(length);
+    if (context_.options.geometry_flag != 0) {
+      context_.state.geometry = create_plan_geometry(length, context_.options.geometry_points);
+    }
     return EntryEnd::kGoOn;
   }
 

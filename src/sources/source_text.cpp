@@ -97,7 +97,7 @@ SourceText::SourceText(BuildContext& context, const std::string& path, std::stri
 Diagnostic SourceText::at(Severity severity, const FieldPlace& place, std::string message) const {
   Diagnostic finding;
   finding.severity = severity;
-  finding.where = SourcePoint{file_, place.line, place.column};
+  finding.where = SourcePoint{file_, place.line, place.column, place.end_column};
   finding.message = std::move(message);
   finding.source_line = std::string(fields_.line_text(place.line_start));
   return finding;
@@ -123,7 +123,10 @@ Diagnostic SourceText::read_failure(const SourceKeyword& keyword, const FieldPla
   // The status is set at the entry's line; the column is the failed field's
   // where it stands on that line.
   FieldPlace place = entry;
-  if (field.line == entry.line) place.column = field.column;
+  if (field.line == entry.line) {
+    place.column = field.column;
+    place.end_column = field.end_column;
+  }
   std::string message;
   switch (fields_.fault()) {
     case FieldFault::at_end:

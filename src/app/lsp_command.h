@@ -1,0 +1,8 @@
+#pragma once
+
+namespace scenario {
+
+/// `lsp`: the language server on standard input and output until "exit".
+int run_lsp(const char* argv0);
+
+}  // namespace scenario

@@ -1,0 +1,22 @@
+#pragma once
+
+// What formatting must keep, whatever the two source texts hold: formatted
+// sources compile to the same bytes and status as the originals, and
+// formatting a formatted source changes nothing.
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scenario::testing {
+
+/// Formats both sources and returns a description of the first broken
+/// property, if any. Both pairs are compiled in memory with the geometry flag
+/// 0, and with the flag 1 too for a line of up to `longest_line` metres.
+std::optional<std::string> check_format_properties(
+    std::string_view line_source, std::string_view train_source,
+    std::int64_t longest_line = std::numeric_limits<std::int64_t>::max());
+
+}  // namespace scenario::testing

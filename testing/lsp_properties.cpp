@@ -1,0 +1,100 @@
+#include "testing/lsp_properties.h"
+
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+#include <vector>
+
+#include "files/file_names.h"
+#include "lsp/json_rpc.h"
+#include "lsp/server.h"
+#include "testing/compile_properties.h"
+#include "testing/memory_file_system.h"
+
+namespace scenario::testing {
+namespace {
+
+using Json = nlohmann::json;
+
+std::string framed(std::string_view body) {
+  std::ostringstream out;
+  write_frame(out, body);
+  return out.str();
+}
+
+std::string open_message(const char* uri, std::string_view text) {
+  return Json{{"jsonrpc", "2.0"},
+              {"method", "textDocument/didOpen"},
+              {"params", {{"textDocument", {{"uri", uri}, {"languageId", "scenario"}, {"version", 1},
+                                            {"text", std::string(text)}}}}}}
+      .dump();
+}
+
+}  // namespace
+
+std::string lsp_stream_of(std::string_view input) {
+  std::string stream = framed(R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":{}}})");
+  // The fixed sources are plain ASCII: their bytes are their UTF-8 text.
+  stream += framed(open_message("file:///fuzz/F_linea.txt", fixed_line_source()));
+  stream += framed(open_message("file:///fuzz/F_1-.txt", fixed_train_source()));
+  if (input.starts_with("Content-Length")) {
+    stream += input;
+    return stream;
+  }
+  for (std::size_t start = 0; start <= input.size();) {
+    std::size_t end = input.find('\x1e', start);
+    if (end == std::string_view::npos) end = input.size();
+    stream += framed(input.substr(start, end - start));
+    start = end + 1;
+  }
+  return stream;
+}
+
+std::optional<std::string> check_lsp_properties(std::string_view input) {
+  MemoryFileSystem disk;
+  std::ostringstream log;
+  LanguageServer server(disk, log, ServerOptions{"fuzz", ""});
+  std::istringstream in(lsp_stream_of(input));
+  FrameReader reader(in);
+  std::string body;
+  std::vector<std::string> replies;
+  while (!server.exited()) {
+    replies.clear();
+    const FrameRead read = reader.read(body);
+    if (read == FrameRead::end) break;
+    std::optional<Json> request_id;
+    if (read == FrameRead::malformed) {
+      server.malformed(reader.fault(), replies);
+    } else {
+      const Json message = Json::parse(body, nullptr, false);
+      if (message.is_object() && message.contains("id") && message.contains("method") &&
+          message["method"].is_string()) {
+        request_id = message["id"];
+      }
+      server.handle(body, replies);
+    }
+    bool answered = false;
+    for (const std::string& reply : replies) {
+      const Json sent = Json::parse(reply, nullptr, false);
+      if (!sent.is_object() || sent.value("jsonrpc", "") != "2.0") return "a malformed reply: " + reply;
+      const bool is_response = sent.contains("id");
+      if (is_response == sent.contains("method")) return "neither response nor notification: " + reply;
+      if (is_response && sent.contains("result") == sent.contains("error")) {
+        return "a response needs a result or an error: " + reply;
+      }
+      if (is_response && request_id && sent["id"] == *request_id) {
+        if (answered) return "a request answered twice: " + body;
+        answered = true;
+      }
+    }
+    const bool exits = server.exited();
+    if (request_id && (request_id->is_string() || request_id->is_number_integer() || request_id->is_null()) &&
+        !answered && !exits) {
+      return "a request left unanswered: " + body;
+    }
+  }
+  if (!disk.files.empty()) return "the server wrote a file";
+  return std::nullopt;
+}
+
+}  // namespace scenario::testing

@@ -13,7 +13,7 @@ import re
 import sys
 
 LAYERS = [
-    ["files"],
+    ["files", "language"],
     ["model"],
     ["sources", "output", "builtin"],
     ["check", "format", "diff", "decompile"],

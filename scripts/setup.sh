@@ -11,6 +11,9 @@ packages=(g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev nlohmann-jso
 # The packaging tests: man renders the manual page; cpack's Debian package
 # finds its dependencies with dpkg-shlibdeps (dpkg-dev) and file.
 packages+=(man-db file dpkg-dev)
+# The message catalogue: xgettext extracts po/scenario-compiler.pot, msgfmt
+# and msgcmp check po/it.po (scripts/catalogue.py).
+packages+=(gettext)
 # The language server's tests: Node.js with npm for the protocol's reference
 # client, Neovim as an editor. A Node.js already installed (with its own npm)
 # is kept.

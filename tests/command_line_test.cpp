@@ -81,5 +81,42 @@ TEST(CommandLine, RefusesNamesThatLeaveTheFolderAndUnknownOptions) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+// The help and the usage errors in the language the environment picks; the
+// command and option names and CLI11's type names stay as they are.
+TEST(CommandLine, HelpAndUsageErrorsSpeakTheUsersLanguage) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> environment;
+    std::vector<std::string> args;
+    std::string expected;  // a line of the output or of standard error
+    int exit_status;
+  };
+  const std::vector<std::pair<std::string, std::string>> italian = {
+      {"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "it_IT.UTF-8"}};
+  const std::vector<std::pair<std::string, std::string>> c_locale = {
+      {"LANGUAGE", "it"}, {"LC_ALL", "C"}, {"LC_MESSAGES", ""}, {"LANG", "it_IT.UTF-8"}};
+  const Case cases[] = {
+      {italian, {"--help"}, "Uso: scenario-compiler [OPZIONI] [COMANDO]", 0},
+      {italian, {"--help"}, "  export                      Scrive i cinque testi incorporati e si ferma", 0},
+      {italian, {"compile", "--help"}, "  --train TEXT=593            Numero del treno", 0},
+      {italian, {"compil"}, "scenario-compiler: comando 'compil' sconosciuto; forse intendevi 'compile'?", 64},
+      {italian, {"compile", "--reprot", "r.json"},
+       "scenario-compiler: opzione '--reprot' sconosciuta per compile; forse intendevi '--report'?", 64},
+      {italian, {"check", "--base", "a/b"}, "scenario-compiler: --base non può contenere un separatore di percorso", 64},
+      {italian, {"frobnicate"}, "Eseguire con --help per altre informazioni.", 64},
+      {italian, {"explain", "S2S"}, "scenario-compiler: nessuna segnalazione ha l'identificativo 'S2S'; forse intendevi 'S2'?", 64},
+      {c_locale, {"--help"}, "Usage: scenario-compiler [OPTIONS] [SUBCOMMAND]", 0},
+      {c_locale, {"compil"}, "scenario-compiler: unknown command 'compil'; did you mean 'compile'?", 64},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    ProgramOptions options = in_folder(dir.path());
+    options.environment = c.environment;
+    ProgramResult result = run_program(c.args, options);
+    EXPECT_EQ(result.exit_status, c.exit_status) << c.args.front();
+    const std::string lines = "\n" + result.out + result.err;
+    EXPECT_NE(lines.find("\n" + c.expected + "\n"), std::string::npos) << lines;
+  }
+}
+
 }  // namespace
 }  // namespace scenario::testing

@@ -251,3 +251,63 @@ TEST_F(CompileCommand, WithoutAGridNoScenarioFileIsWritten) {
 
 }  // namespace
 }  // namespace scenario::testing
+
+namespace scenario::testing {
+namespace {
+
+// The language changes the words for people and nothing else: the same
+// sources give the same bytes, the same exit status and the same report under
+// every locale, for a clean build, a build with a status code and a report.
+TEST(CompileInEveryLanguage, SameBytesAndStatus) {
+  const std::vector<std::pair<std::string, std::string>> environments[] = {
+      {{"LANGUAGE", ""}, {"LC_ALL", "C"}, {"LC_MESSAGES", ""}, {"LANG", "C"}},
+      {{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "it_IT.UTF-8"}},
+      {{"LANGUAGE", "it:en"}, {"LC_ALL", "fr_FR.UTF-8"}, {"LC_MESSAGES", ""}, {"LANG", ""}},
+  };
+  struct Scenario {
+    std::vector<std::string> args;  // after "compile --dir DIR --quiet"
+    fs::path copied_from;           // empty: the built-in texts, exported
+  };
+  const Scenario scenarios[] = {
+      {{"--report", "r.json"}, {}},
+      {{"--base", "Lago", "--train", "7", "--report", "r.json"},
+       fs::path(SOURCE_DIR) / "tests" / "data" / "view"},
+  };
+  for (const Scenario& scenario : scenarios) {
+    std::optional<std::map<std::string, std::string>> first_files;
+    int first_status = -1;
+    for (const auto& environment : environments) {
+      TempDir dir;
+      if (scenario.copied_from.empty()) {
+        EXPECT_EQ(run_program({"export", "--dir", dir.path().string(), "--quiet"}).exit_status, 0);
+      } else {
+        fs::copy(scenario.copied_from, dir.path());
+      }
+      ProgramOptions options = in_folder(dir.path());
+      options.environment = environment;
+      std::vector<std::string> args = {"compile", "--dir", dir.path().string(), "--quiet"};
+      args.insert(args.end(), scenario.args.begin(), scenario.args.end());
+      const ProgramResult result = run_program(args, options);
+      std::map<std::string, std::string> files;
+      for (const fs::directory_entry& entry : fs::directory_iterator(dir.path())) {
+        files[entry.path().filename().string()] = read_file(entry.path());
+      }
+      // The report names the folder, the one thing that differs between runs.
+      std::string& report = files["r.json"];
+      for (std::size_t at; (at = report.find(dir.path().string())) != std::string::npos;) {
+        report.replace(at, dir.path().string().size(), "DIR");
+      }
+      if (!first_files) {
+        first_files = files;
+        first_status = result.exit_status;
+        continue;
+      }
+      EXPECT_EQ(result.exit_status, first_status) << environment.back().second;
+      EXPECT_TRUE(files == *first_files) << environment.back().second << " " << args[4];
+    }
+    EXPECT_GE(first_files->size(), 5u);
+  }
+}
+
+}  // namespace
+}  // namespace scenario::testing

@@ -7,6 +7,8 @@ its console and loads nothing from elsewhere; every station name and the count
 of every kind of object (taken from the scenario files themselves) are in the
 rendered page; zooming, jumping and hovering work through the page's own
 script; a screenshot is a drawn picture. `view` writes no scenario file.
+The page of the built-in sources is drawn once more under an Italian locale:
+its words are Italian, the scenario's own texts and the data unchanged.
 
 Usage: view_page_test.py SCENARIO_COMPILER [SCREENSHOT_COPY]
 """
@@ -26,6 +28,17 @@ KIND_NAMES = {1: "signal", 2: "restriction-end", 3: "restriction-start",
               4: "restriction-warning", 5: "pre-warning", 6: "speed-indicator",
               10: "stop-marker", 12: "code-reduction", 13: "code-cut", 14: "indication-board"}
 failures = []
+# The environment the program runs in: English unless a check picks Italian.
+ENGLISH = dict(os.environ, LANGUAGE="", LC_ALL="C", LC_MESSAGES="", LANG="C")
+ITALIAN = dict(os.environ, LANGUAGE="", LC_ALL="", LC_MESSAGES="", LANG="it_IT.UTF-8")
+# The words the checks look for, in each language.
+WORDS = {
+    "en": {"status": ("status ", "compiles", "read from", "fatal"), "stations": "{} stations", "cell": "cell {}", "lang": '<html lang="en">',
+           "shown": ["Whole line", "Profile, speed limit and objects", "Station"]},
+    "it": {"status": ("stato ", "si compila", "letto da", "errore fatale"), "stations": "stazioni: {}", "cell": "cella {}", "lang": '<html lang="it">',
+           "shown": ["Tutta la linea", "Profilo, limite di velocità e oggetti", "Stazione",
+                     "Planimetria"]},
+}
 
 
 def check(condition, what):
@@ -35,8 +48,8 @@ def check(condition, what):
     return condition
 
 
-def run(args, **kwargs):
-    return subprocess.run(args, capture_output=True, timeout=120, **kwargs)
+def run(args, env=None, **kwargs):
+    return subprocess.run(args, capture_output=True, timeout=120, env=env or ENGLISH, **kwargs)
 
 
 def chromium(args, user_dir):
@@ -109,10 +122,13 @@ def png_pixels(data):
     return width, height, step, rows
 
 
-def check_page(exe, folder, base, train, extra, label, scenario_files, selftest, screenshot=None):
+def check_page(exe, folder, base, train, extra, label, scenario_files, selftest, screenshot=None,
+               language="en"):
+    words = WORDS[language]
     before = sorted(os.listdir(folder))
     page = os.path.join(folder, base + "_" + train + ".html")
-    result = run([exe, "view", "--dir", folder, "--base", base, "--train", train] + extra)
+    result = run([exe, "view", "--dir", folder, "--base", base, "--train", train] + extra,
+                 env=ITALIAN if language == "it" else ENGLISH)
     if not check(result.returncode == 0, f"{label}: view exits 0, got {result.returncode}: "
                                          f"{result.stderr.decode()}"):
         return
@@ -155,7 +171,11 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
             for kind, count in grid_counts(dat).items():
                 check(f"{kind} {count}" in counts.group(1),
                       f"{label}: '{kind} {count}' among the counts: {counts.group(1)}")
-            check(f"{len(stations)} stations" in counts.group(1), f"{label}: station count")
+            check(words["stations"].format(len(stations)) in counts.group(1),
+                  f"{label}: station count")
+        check(words["lang"] in html, f"{label}: {words['lang']}")
+        for shown in words["shown"]:
+            check(shown in text, f"{label}: {shown!r} in the rendered page")
         a, b, kind, cell = (int(v) for v in selftest.split(","))
         zoom = results["zoom"]
         check(abs(zoom["a"] - a) < 1 and abs(zoom["b"] - b) < 1, f"{label}: zoomTo gives {zoom}")
@@ -166,7 +186,7 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
         check(results["whole"]["drawn"] == sum(grid_counts(dat).values()),
               f"{label}: the whole line draws every object")
         hover = results["hover"] or ""
-        check(f"cell {cell}" in hover and results["tooltipShown"] and results["hovered"] == 1,
+        check(words["cell"].format(cell) in hover and results["tooltipShown"] and results["hovered"] == 1,
               f"{label}: hovering the object of cell {cell} shows it: {hover!r}")
         check(abs((results["jump"]["a"] + results["jump"]["b"]) / 2 - (cell - 1) * 50) < 1,
               f"{label}: typing the object's km centres the view there: {results['jump']}")
@@ -174,7 +194,7 @@ def check_page(exe, folder, base, train, extra, label, scenario_files, selftest,
         # word the page can show).
         body = re.sub(r"<(script|style)\b[^>]*>.*?</\1>", "", text, flags=re.S)
         badge = re.search(r'<span class="badge[^"]*" id="status">([^<]+)</span>', body)
-        check(badge and badge.group(1).startswith(("status ", "compiles", "read from", "fatal")),
+        check(badge and badge.group(1).startswith(words["status"]),
               f"{label}: the status is shown: {badge and badge.group(1)!r}")
 
         if screenshot:
@@ -251,6 +271,12 @@ def main():
                    "120000,130000,1,2541", screenshot=copy)
         check(all(open(os.path.join(sources, n), "rb").read() == b for n, b in kept.items()),
               "the sources are kept unchanged")
+        # Once more in Italian: the station names (the scenario's own bytes) and the
+        # data are the same, the page's words Italian.
+        page = check_page(exe, sources, "Orvale_Varcona", "593", [], "built-in sources in Italian",
+                          built, "120000,130000,1,2541", language="it")
+        check(page is None or "compilato in memoria da Orvale_Varcona_linea.txt" in page,
+              "Italian: the origin in Italian")
         # The same from its compiled files.
         page = check_page(exe, built, "Orvale_Varcona", "593", ["--compiled"], "compiled files",
                           built, "120000,130000,1,2541")

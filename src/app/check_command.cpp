@@ -13,6 +13,7 @@
 #include "check/explanations.h"
 #include "check/suggest.h"
 #include "files/file_names.h"
+#include "language/translate.h"
 
 namespace scenario {
 namespace {
@@ -35,7 +36,8 @@ RunSummary check_scenarios(const RunOptions& options,
   std::vector<std::string> file_errors;
   for (const FolderScenarios::Scenario& scenario : scenarios) {
     const CheckResult result = check_sources(
-        disk, options_for(options.dir, scenario.base_name, scenario.train_number, false));
+        disk, options_for(options.dir, scenario.base_name, scenario.train_number, false,
+                          options.language));
     add_new(diagnostics, result.diagnostics);
     if (result.file_error) file_errors.push_back(*result.file_error);
   }
@@ -80,15 +82,20 @@ RunSummary check_all(const RunOptions& options) {
   DiskFileSystem disk;
   const auto names = disk.list_folder(options.dir);
   if (!names) {
-    std::cerr << "scenario-compiler: cannot list the folder '"
-              << (options.dir.empty() ? "." : options.dir) << "'" << std::endl;
+    std::cerr << "scenario-compiler: "
+              << trf(options.language, "cannot list the folder '{1}'",
+                     {options.dir.empty() ? "." : options.dir})
+              << std::endl;
     return {exit_status::kFileError, {}};
   }
   const FolderScenarios found = scenarios_in(*names);
   for (const std::string& base : found.lone_lines) {
-    std::cerr << "scenario-compiler: note: " << base
-              << "_linea.txt has no train source beside it (" << base
-              << "_NUMBER-.txt) and is not checked" << std::endl;
+    std::cerr << "scenario-compiler: note: "
+              << trf(options.language,
+                     "{1}_linea.txt has no train source beside it ({1}_NUMBER-.txt) and is not "
+                     "checked",
+                     {base})
+              << std::endl;
   }
   return check_scenarios(options, found.scenarios);
 }
@@ -104,21 +111,22 @@ int run_check(const RunOptions& options) {
   return watch_and_run({names.line_source, names.train_source}, once);
 }
 
-int run_explain(const std::optional<std::string>& id) {
+int run_explain(const std::optional<std::string>& id, Language language) {
   if (!id) {
-    std::cout << explanation_list()
-              << "\nscenario-compiler explain ID tells what one of them means." << std::endl;
+    std::cout << explanation_list() << "\n"
+              << tr(language, "scenario-compiler explain ID tells what one of them means.")
+              << std::endl;
     return exit_status::kSuccess;
   }
   if (auto explanation = find_explanation(*id)) {
     std::cout << explanation_text(*explanation) << std::flush;
     return exit_status::kSuccess;
   }
-  std::cerr << "scenario-compiler: no finding has the id '" << *id << "'";
+  std::cerr << "scenario-compiler: " << trf(language, "no finding has the id '{1}'", {*id});
   if (auto near = closest_match(*id, explanation_ids())) {
-    std::cerr << "; did you mean '" << *near << "'?";
+    std::cerr << trf(language, "; did you mean '{1}'?", {*near});
   }
-  std::cerr << "\nscenario-compiler explain lists every id." << std::endl;
+  std::cerr << "\n" << tr(language, "scenario-compiler explain lists every id.") << std::endl;
   return exit_status::kUsage;
 }
 

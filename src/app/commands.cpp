@@ -11,6 +11,7 @@
 #include "builtin/builtin_texts.h"
 #include "check/check.h"
 #include "check/diagnostic_format.h"
+#include "language/translate.h"
 
 namespace scenario {
 namespace {
@@ -33,7 +34,7 @@ RunSummary finish(const BuildContext& context, const CompileOutcome& outcome,
     code = exit_status::kFatal;
   } else {
     // A status code set before a file operation failed is still worth telling.
-    if (auto finding = status_finding(context.state)) {
+    if (auto finding = status_finding(context.state, context.options.language)) {
       std::cerr << format_diagnostic(*finding) << std::flush;
       told.push_back(*finding);
       code = exit_status::kBuildStatus;
@@ -75,9 +76,10 @@ std::vector<std::string> source_paths(const RunOptions& options) {
 bool sources_may_be_replaced(FileSystem& files, const ScenarioFileNames& names,
                              const RunOptions& options) {
   if (options.force) return true;
-  const std::vector<std::string> edited = edited_sources(files, names);
+  const std::vector<std::string> edited = edited_sources(files, names, options.language);
   for (const std::string& message : edited) {
-    tell_failure("scenario-compiler: " + message + "; nothing written (--force replaces it)");
+    tell_failure("scenario-compiler: " + message +
+                 tr(options.language, "; nothing written (--force replaces it)"));
   }
   return edited.empty();
 }
@@ -91,13 +93,14 @@ RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_fl
                              bool delete_sources, bool write_texts) {
   DiskFileSystem disk;
   BuildContext context(
-      disk, options_for(options.dir, options.base_name, options.train_number, delete_sources));
+      disk, options_for(options.dir, options.base_name, options.train_number, delete_sources,
+                        options.language));
   if (write_texts && !sources_may_be_replaced(disk, context.names, options)) {
     RunSummary summary = finish(context, CompileOutcome{}, options);  // the report, if asked
     summary.exit_status = exit_status::kFileError;
     return summary;
   }
-  if (write_texts && !prepare_folder(disk, options.dir, options.quiet)) {
+  if (write_texts && !prepare_folder(disk, options.dir, options.quiet, options.language)) {
     RunSummary summary = finish(context, CompileOutcome{}, options);
     summary.exit_status = exit_status::kFileError;
     return summary;
@@ -114,13 +117,15 @@ RunSummary compile_in_folder(const RunOptions& options, std::int32_t geometry_fl
 
 }  // namespace
 
-bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet) {
+bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet, Language language) {
   bool created = false;
   if (IoResult result = files.make_folder(folder, created); !result.ok) {
     tell_failure("scenario-compiler: " + result.message);
     return false;
   }
-  if (created && !quiet) std::cerr << "scenario-compiler: created the folder '" << folder << "'\n";
+  if (created && !quiet) {
+    std::cerr << "scenario-compiler: " << trf(language, "created the folder '{1}'", {folder}) << "\n";
+  }
   return true;
 }
 
@@ -133,7 +138,7 @@ int run_export(const RunOptions& options) {
   const ScenarioFileNames names =
       scenario_file_names(options.dir, options.base_name, options.train_number);
   if (!sources_may_be_replaced(disk, names, options)) return exit_status::kFileError;
-  if (!prepare_folder(disk, options.dir, options.quiet)) return exit_status::kFileError;
+  if (!prepare_folder(disk, options.dir, options.quiet, options.language)) return exit_status::kFileError;
   ProgressDisplay progress(progress_style(options));
   IoResult result = write_builtin_texts(disk, names);
   if (!result.ok) {

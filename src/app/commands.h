@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "language/language.h"
 #include "model/build_context.h"
 
 namespace scenario {
@@ -30,11 +31,13 @@ struct RunOptions {
   bool watch = false;           // compile and check: again on each save of a source
   std::string format = "text";  // check only: text, json or sarif
   bool all = false;             // check only: every scenario of the folder
+  Language language = Language::english;  // of the messages for people
 };
 
 /// Makes `folder` with its missing parents and says so on standard error
 /// (unless `quiet`); false, with the failure told, when it cannot be made.
-bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet);
+bool prepare_folder(FileSystem& files, const std::string& folder, bool quiet,
+                    Language language = Language::english);
 
 /// Writes the five built-in texts, compiles them deleting the sources, and
 /// writes the scenario files. The standard run is this in the executable's folder.
@@ -50,6 +53,6 @@ int run_compile(const RunOptions& options);
 int run_check(const RunOptions& options);
 
 /// Explains a finding's id, or lists them all when none is given.
-int run_explain(const std::optional<std::string>& id);
+int run_explain(const std::optional<std::string>& id, Language language);
 
 }  // namespace scenario

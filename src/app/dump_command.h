@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "language/language.h"
+
 namespace scenario {
 
 /// What `dump` is asked for.
@@ -14,6 +16,7 @@ struct DumpOptions {
   std::optional<std::string> kind; // only the cells of this kind name
   bool summary = false;            // counts, stations and texts instead of every record
   bool entries = false;            // the entries by meaning, from this file alone
+  Language language = Language::english;  // of the words for reading
 };
 
 /// Decodes a scenario file to standard output.

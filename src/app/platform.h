@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "language/language.h"
+
 namespace scenario {
 
 /// Process set-up: a write past the file-size limit then fails with an error
@@ -12,6 +14,10 @@ void prepare_process();
 /// The folder that holds the running executable, in the system's narrow
 /// character set (the one the file functions take).
 std::string executable_folder(const char* argv0);
+
+/// The language the user reads: from LANGUAGE, LC_ALL, LC_MESSAGES and LANG
+/// on POSIX systems, from the user's interface language on Windows.
+Language user_language();
 
 /// How a command shows that it is working.
 enum class ProgressStyle {

@@ -1,6 +1,7 @@
 #ifndef _WIN32
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -16,6 +17,15 @@ std::string executable_folder(const char* argv0) {
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) self = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", error);
   return self.parent_path().string();
+}
+
+Language user_language() {
+  auto variable = [](const char* name) -> std::string_view {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+  };
+  return language_from_environment({variable("LANGUAGE"), variable("LC_ALL"),
+                                    variable("LC_MESSAGES"), variable("LANG")});
 }
 
 // Without a window system the progress window is a line on standard error.

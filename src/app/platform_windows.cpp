@@ -131,6 +131,13 @@ bool standard_error_leads_nowhere() {
 
 void prepare_process() {}
 
+// The language of the user's interface, as Windows programs follow it (the
+// locale variables of POSIX systems mean nothing to them).
+Language user_language() {
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ITALIAN ? Language::italian
+                                                                    : Language::english;
+}
+
 std::string executable_folder(const char* /*argv0*/) {
   // Up to the last separator: "C:" for an executable at a drive's root, which
   // the file names then follow with a single backslash.

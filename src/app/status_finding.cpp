@@ -1,8 +1,10 @@
 #include "app/status_finding.h"
 
+#include "language/translate.h"
+
 namespace scenario {
 
-std::optional<Diagnostic> status_finding(const BuildState& state) {
+std::optional<Diagnostic> status_finding(const BuildState& state, Language language) {
   const BuildStatus& status = state.status;
   if (status.code == status::kNone) return std::nullopt;
   if (const Diagnostic* found = status_diagnostic(state)) return *found;
@@ -11,7 +13,7 @@ std::optional<Diagnostic> status_finding(const BuildState& state) {
   Diagnostic finding;
   finding.id = status_id(status.code);
   finding.code = status.code;
-  finding.message = status_meaning(status.code);
+  finding.message = tr(language, status_meaning(status.code));
   if (status.origin) finding.where = SourcePoint{status.origin->file, status.origin->line, 0};
   return finding;
 }

@@ -11,6 +11,7 @@ namespace scenario {
 /// none for code 0. The readers' own finding for it when they recorded one,
 /// otherwise one made from the status: its meaning and the source line where
 /// a reader set it.
-std::optional<Diagnostic> status_finding(const BuildState& state);
+std::optional<Diagnostic> status_finding(const BuildState& state,
+                                         Language language = Language::english);
 
 }  // namespace scenario

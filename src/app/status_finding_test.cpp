@@ -23,6 +23,20 @@ TEST(StatusFinding, WithoutAFindingTellsTheCodeAndWhereItWasSet) {
   EXPECT_EQ(told(state), "scenario-compiler: error: the line source does not exist [S101]\n");
 }
 
+// In Italian the meaning is translated; the form, the word "error" and the id
+// stay as editors read them.
+TEST(StatusFinding, TellsTheMeaningInTheReadersLanguage) {
+  BuildState state;
+  state.status = {status::kOutOfRange, 364901, SourceLine{"x_linea.txt", 97}};
+  EXPECT_EQ(format_diagnostic(*status_finding(state, Language::italian)),
+            "x_linea.txt:97: error: la progressiva di una voce cade fuori dalla linea [S15]\n");
+  state.status = {status::kNoGeneralSection, 0, std::nullopt};
+  EXPECT_EQ(format_diagnostic(*status_finding(state, Language::italian)),
+            "scenario-compiler: error: il sorgente della linea non ha la sezione [generale] [S102]\n");
+  EXPECT_EQ(format_diagnostic(*status_finding(state, Language::english)),
+            "scenario-compiler: error: the line source has no [generale] section [S102]\n");
+}
+
 TEST(StatusFinding, PrefersTheReadersOwnFindingForTheFinalCode) {
   BuildState state;
   state.status = {status::kSignalTaken, 810, SourceLine{"a_1-.txt", 12}};

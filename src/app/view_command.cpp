@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/platform.h"
+#include "language/translate.h"
 #include "files/file_names.h"
 #include "model/stamps.h"
 #include "output/dump.h"
@@ -27,7 +28,8 @@ std::string page_name(const ViewOptions& options) {
 
 // A run over the folder's sources that keeps them and writes no file.
 BuildOptions reading_options(const ViewOptions& options) {
-  return options_for(options.dir, options.base_name, options.train_number, false);
+  return options_for(options.dir, options.base_name, options.train_number, false,
+                     options.language);
 }
 
 // The model as `compile` builds it, in memory: the sources are kept and no
@@ -38,8 +40,9 @@ ViewInput from_sources(const ViewOptions& options) {
   ViewInput input;
   input.fatal = build_model(context);
   BuildState& state = context.state;
-  input.origin = "compiled in memory from " + bare_name(context.names.line_source) + " and " +
-                 bare_name(context.names.train_source);
+  input.language = options.language;
+  input.origin = trf(options.language, "compiled in memory from {1} and {2}",
+                     {bare_name(context.names.line_source), bare_name(context.names.train_source)});
   input.table = state.table;
   input.grid = std::move(state.grid);
   if (state.geometry) input.plan = thin_plan(*state.geometry, kPlanPoints);
@@ -60,20 +63,20 @@ void check_stamps(const ViewOptions& options, ViewInput& input) {
   const TableRow& header = input.table.rows[table_row::kScenarioHeader];
   if (header.text != options.base_name ||
       input.table.rows[table_row::kTrainHeader].text != options.train_number) {
-    input.problems.push_back("the record table names the scenario " + header.text + "_" +
-                             input.table.rows[table_row::kTrainHeader].text +
-                             ", not its file name's " + options.base_name + "_" +
-                             options.train_number);
+    input.problems.push_back(
+        trf(options.language, "the record table names the scenario {1}, not its file name's {2}",
+            {header.text + "_" + input.table.rows[table_row::kTrainHeader].text,
+             options.base_name + "_" + options.train_number}));
   } else if (header.num_d != codice_gara_st(named)) {
-    input.problems.push_back("the record table's integrity code " + std::to_string(header.num_d) +
-                             " is not the one of its names (" +
-                             std::to_string(codice_gara_st(named)) + ")");
+    input.problems.push_back(
+        trf(options.language, "the record table's integrity code {1} is not the one of its names ({2})",
+            {std::to_string(header.num_d), std::to_string(codice_gara_st(named))}));
   }
   if (input.grid && input.grid->contains(1) &&
       (*input.grid)[1].val_b != static_cast<std::int16_t>(codice_gara_og(named))) {
-    input.problems.push_back("the cell grid's integrity code " +
-                             std::to_string((*input.grid)[1].val_b) +
-                             " is not the one of the file's names");
+    input.problems.push_back(
+        trf(options.language, "the cell grid's integrity code {1} is not the one of the file's names",
+            {std::to_string((*input.grid)[1].val_b)}));
   }
 }
 
@@ -82,8 +85,10 @@ bool from_files(const ViewOptions& options, ViewInput& input, std::string& failu
   DiskFileSystem disk;
   const ScenarioFileNames names =
       scenario_file_names(options.dir, options.base_name, options.train_number);
-  input.origin = "read from " + bare_name(names.record_table) + ", " + bare_name(names.cell_grid) +
-                 " and " + bare_name(names.plan_geometry);
+  input.language = options.language;
+  input.origin = trf(options.language, "read from {1}, {2} and {3}",
+                     {bare_name(names.record_table), bare_name(names.cell_grid),
+                      bare_name(names.plan_geometry)});
   DecodedScenario scenario;
   if (!read_scenario_files(disk, names, scenario, failure)) return false;
   input.table = std::move(scenario.table);
@@ -117,12 +122,12 @@ int write_page(const ViewOptions& options) {
   input.watch = options.watch;
   DiskFileSystem disk;
   const std::string path = page_name(options);
-  if (!prepare_folder(disk, parent_folder(path), false)) return exit_status::kFileError;
+  if (!prepare_folder(disk, parent_folder(path), false, options.language)) return exit_status::kFileError;
   if (IoResult result = disk.replace(path, render_view_page(input)); !result.ok) {
     tell_failure("scenario-compiler: " + result.message);
     return exit_status::kFileError;
   }
-  std::cerr << "scenario-compiler: wrote " << path << std::endl;
+  std::cerr << "scenario-compiler: " << trf(options.language, "wrote {1}", {path}) << std::endl;
   return exit_status::kSuccess;
 }
 

@@ -15,6 +15,7 @@ struct ViewOptions {
   std::optional<std::string> out;  // default DIR/NAME_NUMBER.html
   bool compiled = false;           // draw from the three scenario files instead of the sources
   bool watch = false;              // write the page again after each save, until interrupted
+  Language language = Language::english;  // of the page's words
 };
 
 /// Writes the HTML page of the scenario. Exit status 0 when it is written

@@ -3,6 +3,7 @@
 #include "builtin/builtin_scenario.h"
 #include "builtin/driver_documents.h"
 #include "builtin/line_table.h"
+#include "language/translate.h"
 
 namespace scenario {
 
@@ -22,7 +23,8 @@ IoResult write_builtin_texts(FileSystem& files, const ScenarioFileNames& names) 
   return IoResult::success();
 }
 
-std::vector<std::string> edited_sources(FileSystem& files, const ScenarioFileNames& names) {
+std::vector<std::string> edited_sources(FileSystem& files, const ScenarioFileNames& names,
+                                        Language language) {
   const struct {
     const std::string& path;
     LineTable table;
@@ -34,7 +36,7 @@ std::vector<std::string> edited_sources(FileSystem& files, const ScenarioFileNam
     if (IoResult result = files.read(source.path, content); !result.ok) {
       edited.push_back(result.message);
     } else if (content != render_line_table(source.table)) {
-      edited.push_back("'" + source.path + "' differs from the built-in text");
+      edited.push_back(trf(language, "'{1}' differs from the built-in text", {source.path}));
     }
   }
   return edited;

@@ -5,6 +5,7 @@
 
 #include "files/file_names.h"
 #include "files/file_system.h"
+#include "language/language.h"
 
 namespace scenario {
 
@@ -17,6 +18,7 @@ IoResult write_builtin_texts(FileSystem& files, const ScenarioFileNames& names);
 /// to tell: an author's edits, which writing the texts would lose. One
 /// message each, naming the file. The driver documents are the program's
 /// own output and are not looked at.
-std::vector<std::string> edited_sources(FileSystem& files, const ScenarioFileNames& names);
+std::vector<std::string> edited_sources(FileSystem& files, const ScenarioFileNames& names,
+                                        Language language = Language::english);
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "files/file_names.h"
+#include "language/translate.h"
 #include "sources/build_model.h"
 #include "sources/source_text.h"
 
@@ -68,7 +69,8 @@ void sort_in_source_order(std::vector<Diagnostic>& findings, const ScenarioFileN
 
 // Puts the final status of a compile among the findings: found already, a
 // note under its root cause, or else an error of its own.
-void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& compiled) {
+void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& compiled,
+                          Language language) {
   if (compiled.status.code == status::kNone) return;
   for (const Diagnostic& finding : findings) {
     if (tells_status(finding, compiled.status)) return;
@@ -80,7 +82,7 @@ void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& c
   } else {
     error.id = status_id(compiled.status.code);
     error.code = compiled.status.code;
-    error.message = status_meaning(compiled.status.code);
+    error.message = tr(language, status_meaning(compiled.status.code));
   }
   if (error.root) {
     for (Diagnostic& finding : findings) {
@@ -165,7 +167,7 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool g
     BuildContext compiled(view, compiling);
     const std::optional<std::int32_t> compiled_fatal = build_model(compiled);
     result.compile_status = compiled.state.status;
-    place_compile_status(result.diagnostics, compiled.state);
+    place_compile_status(result.diagnostics, compiled.state, options.language);
     if (compiled_fatal && !fatal) {
       result.diagnostics.push_back(fatal_diagnostic(compiled, *compiled_fatal));
     }

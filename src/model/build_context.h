@@ -8,6 +8,7 @@
 
 #include "files/file_names.h"
 #include "files/file_system.h"
+#include "language/language.h"
 #include "model/build_status.h"
 #include "model/cell_grid.h"
 #include "model/diagnostic.h"
@@ -33,6 +34,9 @@ struct BuildOptions {
   /// and the train source is read whatever the line source held. Never set
   /// by a compile.
   bool keep_going = false;
+  /// The language of the findings' words (ids, severities and every byte
+  /// written stay the same in every language).
+  Language language = Language::english;
 };
 
 /// The entry that put an object into a cell.
@@ -63,12 +67,14 @@ struct ProgressiveOrigin {
 
 /// The options of a run in `folder` with these names, the geometry flag 1.
 inline BuildOptions options_for(std::string folder, std::string base_name,
-                                std::string train_number, bool delete_sources) {
+                                std::string train_number, bool delete_sources,
+                                Language language = Language::english) {
   BuildOptions options;
   options.folder = std::move(folder);
   options.base_name = std::move(base_name);
   options.train_number = std::move(train_number);
   options.delete_sources = delete_sources;
+  options.language = language;
   return options;
 }
 

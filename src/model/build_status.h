@@ -76,7 +76,8 @@ extern const StatusCode kAllStatusCodes[27];
 /// The code of a number; none for a number that is no code.
 std::optional<StatusCode> status_code_of(std::int32_t number);
 
-/// A short English meaning of a status code, for messages.
+/// A short English meaning of a status code, for messages (marked for the
+/// catalogue: translate it with `tr` where it is shown).
 const char* status_meaning(StatusCode code);
 
 /// Records a code set by a reader: the position only where the code has one

@@ -9,20 +9,29 @@
   window.addEventListener("error", function (event) { errors.push(String(event.message)); });
 
   var data = JSON.parse(document.getElementById("scenario-data").textContent);
+  // The page's words in the reader's language, by their English text; {1}, {2}
+  // in a text take the values that follow it.
+  var WORDS = JSON.parse(document.getElementById("page-words").textContent);
+  function T(text) {
+    var values = arguments;
+    return (WORDS[text] || text).replace(/\{(\d)\}/g, function (whole, n) {
+      return n >= 1 && n < values.length ? String(values[n]) : whole;
+    });
+  }
   var SVG = "http://www.w3.org/2000/svg";
   var CELL = 50;
   var KIND_LABELS = {
-    1: "signal", 2: "restriction end board", 3: "restriction start board",
-    4: "restriction warning board", 5: "pre-warning cell", 6: "maximum-speed indicator board",
-    10: "station stop marker", 12: "code-reduction point", 13: "code-cut point",
-    14: "indication board"
+    1: T("signal"), 2: T("restriction end board"), 3: T("restriction start board"),
+    4: T("restriction warning board"), 5: T("pre-warning cell"), 6: T("maximum-speed indicator board"),
+    10: T("station stop marker"), 12: T("code-reduction point"), 13: T("code-cut point"),
+    14: T("indication board")
   };
   // Lanes of the profile, top to bottom, and the kinds drawn in each.
   var LANES = [
-    { title: "signals", kinds: [1] },
-    { title: "boards", kinds: [6, 14] },
-    { title: "restrictions", kinds: [2, 3, 4, 5] },
-    { title: "stops, codes", kinds: [10, 12, 13] }
+    { title: T("signals"), kinds: [1] },
+    { title: T("boards"), kinds: [6, 14] },
+    { title: T("restrictions"), kinds: [2, 3, 4, 5] },
+    { title: T("stops, codes"), kinds: [10, 12, 13] }
   ];
 
   function objectMetres(o) { return (o.cell - 1) * CELL; }
@@ -110,27 +119,28 @@
   var warningCount = data.diagnostics.filter(function (d) { return d.severity === "warning"; }).length;
   if (data.fatal) {
     status.className += " bad";
-    status.textContent = "fatal error " + data.fatal + ": no scenario file would be written";
+    status.textContent = T("fatal error {1}: no scenario file would be written", data.fatal);
   } else if (data.status && data.status.code !== 0) {
     status.className += " bad";
-    status.textContent = "status " + data.status.code + " at " + data.status.position + " m: " +
-        data.status.meaning + (data.status.src ? " (" + data.status.src + ")" : "");
+    status.textContent = T("status {1} at {2} m: {3}", data.status.code, data.status.position,
+        data.status.meaning) + (data.status.src ? " (" + data.status.src + ")" : "");
   } else if (data.problems.length) {
     status.className += " bad";
     status.textContent = data.problems.join("; ");
   } else if (data.status) {
     status.className += warningCount ? " warn" : " ok";
-    status.textContent = "compiles: status 0" + (warningCount ? ", " + warningCount + " warnings" : "");
+    status.textContent = warningCount ? T("compiles: status 0, {1} warnings", warningCount)
+                                      : T("compiles: status 0");
   } else {
     status.className += " ok";
-    status.textContent = "read from the scenario files";
+    status.textContent = T("read from the scenario files");
   }
   header.appendChild(status);
   var countText = Object.keys(counts).sort().map(function (name) {
     return name + " " + counts[name];
   });
   header.appendChild(html("span", { id: "counts" },
-      (lineEnd / 1000).toFixed(1) + " km, " + data.stations.length + " stations; " +
+      T("{1} km, {2} stations; ", (lineEnd / 1000).toFixed(1), data.stations.length) +
       countText.join(", ")));
   app.appendChild(header);
   if (data.problems.length && (data.fatal || (data.status && data.status.code !== 0))) {
@@ -146,7 +156,7 @@
   if (data.status && data.status.code !== 0 && data.status.position !== 0 &&
       !marks.some(function (d) { return d.id === "S" + data.status.code; })) {
     marks.push({ severity: "error", id: "S" + data.status.code, position: data.status.position,
-                 message: "status " + data.status.code + ": " + data.status.meaning,
+                 message: T("status {1}: {2}", data.status.code, data.status.meaning),
                  file: data.status.src ? data.status.src.replace(/:\d+$/, "") : null,
                  line: data.status.src ? data.status.src.replace(/^.*:/, "") : null });
   }
@@ -157,32 +167,32 @@
     var where = d.file ? d.file + ":" + d.line + (d.column ? ":" + d.column : "") + ": " : "";
     item.appendChild(html("span", { "class": "src" }, where));
     item.appendChild(document.createTextNode(d.severity + ": " + d.message +
-        (d.id ? " [" + d.id + "]" : "") + (d.position !== null ? " at " + km(d.position) : "")));
+        (d.id ? " [" + d.id + "]" : "") + (d.position !== null ? T(" at {1}", km(d.position)) : "")));
     if (d.position !== null) item.addEventListener("click", function () { jumpTo(d.position); });
     findings.appendChild(item);
   });
   app.appendChild(findings);
 
   var controls = html("div", { id: "controls" });
-  var input = html("input", { id: "jump", type: "text", placeholder: "127000, 127+000 or a name",
-                              "aria-label": "position or station to jump to" });
-  var go = html("button", { type: "button" }, "Go");
-  var zoomIn = html("button", { type: "button", title: "zoom in (+)" }, "+");
-  var zoomOut = html("button", { type: "button", title: "zoom out (-)" }, "\u2212");
-  var whole = html("button", { type: "button" }, "Whole line");
+  var input = html("input", { id: "jump", type: "text", placeholder: T("127000, 127+000 or a name"),
+                              "aria-label": T("position or station to jump to") });
+  var go = html("button", { type: "button" }, T("Go"));
+  var zoomIn = html("button", { type: "button", title: T("zoom in (+)") }, "+");
+  var zoomOut = html("button", { type: "button", title: T("zoom out (-)") }, "\u2212");
+  var whole = html("button", { type: "button" }, T("Whole line"));
   var range = html("span", { id: "range" });
-  controls.appendChild(html("label", { "for": "jump" }, "Jump to"));
+  controls.appendChild(html("label", { "for": "jump" }, T("Jump to")));
   [input, go, zoomIn, zoomOut, whole, range].forEach(function (n) { controls.appendChild(n); });
   app.appendChild(controls);
 
   var main = html("div", { id: "main" });
   var planPanel = html("div", { "class": "panel" });
-  planPanel.appendChild(html("h2", {}, "Plan"));
-  var plan = el("svg", { id: "plan", role: "img", "aria-label": "plan of the line" });
+  planPanel.appendChild(html("h2", {}, T("Plan")));
+  var plan = el("svg", { id: "plan", role: "img", "aria-label": T("plan of the line") });
   planPanel.appendChild(plan);
   var profilePanel = html("div", { "class": "panel" });
-  profilePanel.appendChild(html("h2", {}, "Profile, speed limit and objects"));
-  var profile = el("svg", { id: "profile", role: "img", "aria-label": "profile of the line" });
+  profilePanel.appendChild(html("h2", {}, T("Profile, speed limit and objects")));
+  var profile = el("svg", { id: "profile", role: "img", "aria-label": T("profile of the line") });
   profilePanel.appendChild(profile);
   main.appendChild(planPanel);
   main.appendChild(profilePanel);
@@ -190,14 +200,17 @@
 
   var tables = html("div", { id: "tables" });
   var stationTable = html("table", { id: "stations" });
-  stationTable.innerHTML = "<thead><tr><th>Station</th><th>Kind</th><th class=num>At</th>" +
-      "<th class=num>Extent</th><th class=num>Scheduled</th><th class=num>Stands</th>" +
-      "<th>Source</th></tr></thead>";
+  var head = html("tr");
+  [T("Station"), T("Kind"), T("At"), T("Extent"), T("Scheduled"), T("Stands"), T("Source")]
+      .forEach(function (text, i) {
+        head.appendChild(html("th", i >= 2 && i <= 5 ? { "class": "num" } : {}, text));
+      });
+  stationTable.appendChild(html("thead")).appendChild(head);
   var stationBody = html("tbody");
   data.stations.forEach(function (s) {
     var row = html("tr");
     [s.name, String(s.kind), km(s.at), s.from + " \u2013 " + s.to + " m", clock(s.time),
-     s.stand ? s.stand + " s" : "", s.src || "row " + s.row].forEach(function (text, i) {
+     s.stand ? s.stand + " s" : "", s.src || T("row {1}", s.row)].forEach(function (text, i) {
       row.appendChild(html("td", i >= 2 && i <= 5 ? { "class": "num" } : {}, text));
     });
     row.addEventListener("click", function () { showRange(s.from - 2000, s.to + 2000); });
@@ -277,9 +290,9 @@
   // --- Hover -----------------------------------------------------------------
   function objectText(o) {
     var m = objectMetres(o);
-    return (KIND_LABELS[o.kind] || o.name) + "\n" + o.details + "\n" + km(m) + " (" + m +
-        " m), cell " + o.cell + "\nvalues " + o.values.join(", ") +
-        (o.src ? "\nsource " + o.src : "\nno source line: cell " + o.cell + ", " + m + " m");
+    return (KIND_LABELS[o.kind] || o.name) + "\n" + o.details + "\n" +
+        T("{1} ({2} m), cell {3}", km(m), m, o.cell) + "\n" + T("values {1}", o.values.join(", ")) +
+        "\n" + (o.src ? T("source {1}", o.src) : T("no source line: cell {1}, {2} m", o.cell, m));
   }
   function showTip(text, x, y) {
     tooltip.textContent = text;
@@ -375,7 +388,7 @@
     plan.setAttribute("viewBox", "0 0 " + W + " " + H);
     if (!points.length) {
       plan.appendChild(el("text", { x: 20, y: 40, "class": "lane-label" },
-          "no plan geometry in this scenario"));
+          T("no plan geometry in this scenario")));
       return;
     }
     // Fit the part of the line in the window (all of it when the window is the line).
@@ -419,8 +432,8 @@
     var labels = [];  // boxes of the names drawn, so that no two overlap
     shown.forEach(function (s) {
       var p = planAt(s.at);
-      var g = el("g", { "data-tip": s.name + "\n" + km(s.at) + ", extent " + s.from + " \u2013 " +
-                                    s.to + " m" + (s.time ? "\nscheduled " + clock(s.time) : "") });
+      var g = el("g", { "data-tip": s.name + "\n" + T("{1}, extent {2} \u2013 {3} m", km(s.at), s.from, s.to) +
+                                    (s.time ? "\n" + T("scheduled {1}", clock(s.time)) : "") });
       g.appendChild(el("circle", { cx: sx(p[1]), cy: sy(p[2]), r: 4, "class": "plan-station" }));
       var lx = Number(sx(p[1])) + 6, ly = Number(sy(p[2])) - 4, lw = s.name.length * 7.8;
       // Near the right edge the name goes to the left of its point.
@@ -482,11 +495,11 @@
     var nameEnd = -Infinity;
     data.stations.forEach(function (s) {
       if (s.to < a || s.from > b) return;
-      var g = el("g", { "data-tip": s.name + " (kind " + s.kind + ")\n" + km(s.at) + ", extent " +
-                                    s.from + " \u2013 " + s.to + " m" +
-                                    (s.time ? "\nscheduled " + clock(s.time) : "") +
-                                    (s.stand ? ", stands " + s.stand + " s" : "") +
-                                    "\nsource " + (s.src || "row " + s.row) });
+      var g = el("g", { "data-tip": s.name + " " + T("(kind {1})", s.kind) + "\n" +
+                                    T("{1}, extent {2} \u2013 {3} m", km(s.at), s.from, s.to) +
+                                    (s.time ? "\n" + T("scheduled {1}", clock(s.time)) : "") +
+                                    (s.stand ? T(", stands {1} s", s.stand) : "") +
+                                    "\n" + T("source {1}", s.src || T("row {1}", s.row)) });
       g.appendChild(el("rect", { x: X(s.from), y: 14, width: Math.max(2, X(s.to) - X(s.from)),
                                  height: H - 36, "class": "station-band" }));
       if (X(s.at) > nameEnd) {
@@ -502,9 +515,9 @@
       if (to < a || from > b) return;
       body.appendChild(el("rect", { x: X(from), y: elevTop - 6, width: Math.max(2, X(to) - X(from)),
                                     height: 5, "class": "tunnel",
-                                    "data-tip": "tunnel, type " + t.type + "\n" + km(from) + " \u2013 " +
-                                    km(to) + (t.src ? "\nsource " + t.src : "\ncells " + t.from +
-                                    " \u2013 " + t.to) }));
+                                    "data-tip": T("tunnel, type {1}", t.type) + "\n" + km(from) + " \u2013 " +
+                                    km(to) + "\n" + (t.src ? T("source {1}", t.src)
+                                                           : T("cells {1} \u2013 {2}", t.from, t.to)) }));
     });
 
     // Elevation, sampled at most twice a pixel.
@@ -524,7 +537,7 @@
     profile.appendChild(el("text", { x: 4, y: elevBottom, "class": "lane-label" },
         Math.round(lo) + " m"));
     profile.appendChild(el("text", { x: 4, y: (elevTop + elevBottom) / 2, "class": "lane-label" },
-        "height"));
+        T("height")));
     // Gradient values at their changes, where there is room for them.
     var lastLabel = -Infinity;
     data.gradient.forEach(function (run, i) {
@@ -533,7 +546,7 @@
       var from = run[0] * CELL, end = to * CELL;
       if (end < a || from > b) return;
       var x = X(Math.max(from, a));
-      var tip = "gradient " + run[1] + " \u2030\n" + km(from) + " \u2013 " + km(end);
+      var tip = T("gradient {1} \u2030", run[1]) + "\n" + km(from) + " \u2013 " + km(end);
       body.appendChild(el("rect", { x: X(from), y: elevBottom - 4, width: Math.max(1, X(end) - X(from)),
                                     height: 4, fill: run[1] > 0 ? "#c98b4a" : run[1] < 0 ? "#6f9bd1" : "#c9cfd6",
                                     "data-tip": tip }));
@@ -561,7 +574,7 @@
             " L" + X(Math.min(end, b + 1)).toFixed(1) + "," + SY(run[1]).toFixed(1);
       body.appendChild(el("rect", { x: X(from), y: SY(run[1]) - 5, width: Math.max(1, X(end) - X(from)),
                                     height: 10, fill: "transparent",
-                                    "data-tip": "speed limit " + run[1] + " km/h\n" + km(from) +
+                                    "data-tip": T("speed limit {1} km/h", run[1]) + "\n" + km(from) +
                                     " \u2013 " + km(end) }));
     });
     body.appendChild(el("path", { d: sd, "class": "speed-line" }));
@@ -569,7 +582,7 @@
       if (r.to < a || r.from > b) return;
       body.appendChild(el("rect", { x: X(r.from), y: SY(r.speed), width: Math.max(2, X(r.to) - X(r.from)),
                                     height: speedBottom - SY(r.speed), "class": "restriction",
-                                    "data-tip": "speed restriction " + r.speed + " km/h\n" + km(r.from) +
+                                    "data-tip": T("speed restriction {1} km/h", r.speed) + "\n" + km(r.from) +
                                     " \u2013 " + km(r.to) }));
     });
 
@@ -638,7 +651,7 @@
     }
     profile.appendChild(body);
     profile.setAttribute("data-drawn", drawn);
-    range.textContent = km(a) + " \u2013 " + km(b) + "  (" + drawn + " objects shown)";
+    range.textContent = km(a) + " \u2013 " + km(b) + "  " + T("({1} objects shown)", drawn);
   }
 
   function draw() {

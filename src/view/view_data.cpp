@@ -5,6 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "language/translate.h"
 #include "output/cp1252.h"
 #include "view/json_text.h"
 
@@ -115,7 +116,7 @@ std::string view_data_json(const ViewInput& input) {
   if (input.status) {
     const BuildStatus& s = *input.status;
     out += cat("{\"code\":", code_number(s.code), ",\"position\":", s.position, ",\"meaning\":");
-    json_string(out, s.code == status::kNone ? "" : status_meaning(s.code));
+    json_string(out, s.code == status::kNone ? "" : tr(input.language, status_meaning(s.code)));
     out += ",\"src\":";
     if (s.origin) {
       json_string(out, cat(s.origin->file, ":", s.origin->line));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "language/language.h"
+
 #include "model/build_status.h"
 #include "model/cell_grid.h"
 #include "model/diagnostic.h"
@@ -29,6 +31,7 @@ struct ViewInput {
   std::vector<Diagnostic> diagnostics;
   SourcePlaces places;
   bool watch = false;
+  Language language = Language::english;  // of the page's words
 };
 
 /// The page's data as one JSON object (UTF-8, safe inside a <script>).

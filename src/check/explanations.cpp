@@ -291,6 +291,13 @@ Details warning_details(WarningKind kind) {
               "than 150 m after the previous one ends.",
               "line source body", "montagna, 100, 400, 1\nmontagna, 300, 600, 1",
               "Join the two tunnels into one entry, or end the first where the second starts."};
+    case WarningKind::repeated_position:
+      return {"A speed-limit, gradient or adhesion point stands at the position of the one "
+              "before it. Each point holds from its position to the next one, so the earlier "
+              "of the two takes effect on one cell at most: the later one is what the line "
+              "has from there on.",
+              "train source", "velocita, 500, 100\nvelocita, 500, 80",
+              "Keep one point at that position, with the value meant there."};
   }
   return {};
 }
@@ -338,6 +345,7 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::field_separator: return "values separated by tabs or semicolons instead of commas";
     case WarningKind::decimal_comma: return "a decimal comma in a whole number";
     case WarningKind::tunnel_overlap: return "a tunnel that overlaps an earlier one";
+    case WarningKind::repeated_position: return "two points at one position";
   }
   return "";
 }

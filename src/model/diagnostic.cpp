@@ -17,6 +17,7 @@ std::string_view warning_id(WarningKind kind) {
     case WarningKind::field_separator: return "field-separator";
     case WarningKind::decimal_comma: return "decimal-comma";
     case WarningKind::tunnel_overlap: return "tunnel-overlap";
+    case WarningKind::repeated_position: return "repeated-position";
   }
   return "";
 }

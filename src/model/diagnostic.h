@@ -29,6 +29,7 @@ enum class WarningKind {
   field_separator,   // values separated by tabs or semicolons inside one field
   decimal_comma,     // a whole number followed by a comma and digits (a decimal comma)
   tunnel_overlap,    // a tunnel that overlaps an earlier one
+  repeated_position, // a speed, gradient or adhesion point at the position of the one before
 };
 
 /// Every warning kind, in the order above.
@@ -37,7 +38,7 @@ inline constexpr WarningKind kAllWarningKinds[] = {
     WarningKind::narrowed_value,  WarningKind::out_of_order,    WarningKind::empty_source,
     WarningKind::utf8_text,       WarningKind::trailing_blanks, WarningKind::keyword_case,
     WarningKind::empty_text,      WarningKind::field_separator, WarningKind::decimal_comma,
-    WarningKind::tunnel_overlap,
+    WarningKind::tunnel_overlap,  WarningKind::repeated_position,
 };
 
 /// The stable id of a warning kind ("unknown-keyword", ...).

@@ -218,6 +218,14 @@ void OrderWatch::position(SourceText& source, const FieldPlace& place, std::int3
     message += "): these entries must go in ascending order of position, or they do not "
                "take effect where they say";
     source.warn(WarningKind::out_of_order, place, std::move(message));
+  } else if (any_ && repeats_ && metres == last_) {
+    std::string message = "the " + std::string(what_) + " at ";
+    message += std::to_string(metres);
+    message += " m stands at the position of the one on line ";
+    message += std::to_string(last_line_);
+    message += ": this later one takes effect from there, and the earlier one holds one cell "
+               "at most";
+    source.warn(WarningKind::repeated_position, place, std::move(message));
   }
   any_ = true;
   last_ = metres;

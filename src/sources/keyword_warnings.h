@@ -58,11 +58,15 @@ void check_narrowing(SourceText& source, const FieldPlace& place, std::string_vi
 /// Values of one kind of entry that must go in ascending order of position.
 class OrderWatch {
  public:
-  explicit OrderWatch(std::string_view what) : what_(what) {}
+  /// `repeats`: a point at the position of the one before is worth a word
+  /// (the earlier one then holds one cell at most).
+  explicit OrderWatch(std::string_view what, bool repeats = false)
+      : what_(what), repeats_(repeats) {}
   void position(SourceText& source, const FieldPlace& place, std::int32_t metres);
 
  private:
   std::string_view what_;
+  bool repeats_ = false;
   bool any_ = false;
   std::int32_t last_ = 0;
   std::int32_t last_line_ = 0;

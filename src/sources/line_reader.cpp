@@ -586,7 +586,7 @@ class LineReader {
   std::int32_t sign_row_ = table_row::kFirstSign;
   std::int64_t gradient_cursor_ = 0;  // wider than the grid: it may run past it
   std::int32_t current_gradient_ = 0;
-  OrderWatch gradient_order_{"gradient"};
+  OrderWatch gradient_order_{"gradient", true};
   OrderWatch curve_order_{"curve"};
 };
 

@@ -45,7 +45,8 @@ struct TrainReading {
   std::int32_t adhesion_fill = 0;
   std::int32_t adhesion = 0;
   StationRows stations;
-  OrderWatch speed_order{"speed-limit point"};
+  OrderWatch speed_order{"speed-limit point", true};
+  OrderWatch adhesion_order{"adhesion point", true};
 };
 
 EntryEnd end_reading(TrainReading& r, StatusCode code, std::optional<std::int32_t> position,
@@ -197,6 +198,7 @@ EntryEnd read_adhesion_point(TrainReading& r) {
   if (!position_in_range(p, r.grid.last_index())) {
     return out_of_range(r, p, position_outside(r, "adhesion point", p));
   }
+  r.adhesion_order.position(r.source, r.entry, p);
   check_narrowing(r.source, r.entry, "adhesion value", a, 0, 255, low8(a));
   const std::int32_t w = lower_cell_index(p);
   if (w > 0) fill_adhesion(r, w, r.grid.last_index());

@@ -74,7 +74,7 @@ TEST(Check, LineSourceMistakes) {
        "Orvale_Varcona_linea.txt:16:12-16: error: the position 9000 m lies outside the line: valid are positions up to 7900 m (the line is 1000 m long; the rest of the line source is passed over) [S15]\n"
        "  Orvale_Varcona_593-.txt:10:16-20: note: compile reports status 15 here instead: the status this error leaves set stops the train reading at the first signal or speed restriction\n"},
       {"a decimal number", "pendenza,  150,   6", "pendenza,  150,   6.5", "", "",
-       "Orvale_Varcona_linea.txt:14:19-22: error: expected a whole number for the gradient in permille, found \"6.5\" [S25]\n"},
+       "Orvale_Varcona_linea.txt:14:19-22: error: expected a whole number for the gradient in permille, found \"6.5\": the sources hold whole numbers only, with no decimals [S25]\n"},
       {"a gradient cut short", "pendenza,  900,   0", "pendenza,  900", "", "",
        "Orvale_Varcona_linea.txt:16:1-9: error: the gradient entry is cut short: missing the gradient in permille (found \"[montagne]\" on line 17 instead) [S25]\n"},
       {"a number past 32 bits", "sfondo uno,    1", "sfondo uno,    99999999999", "", "",

@@ -5,6 +5,20 @@
 namespace scenario {
 namespace {
 
+// Digits, a decimal point or comma, digits: a number written with decimals.
+bool looks_decimal(std::string_view text) {
+  std::size_t i = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
+  const auto digits = [&] {
+    const std::size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > start;
+  };
+  if (!digits() || i >= text.size() || (text[i] != '.' && text[i] != ',')) return false;
+  ++i;
+  return digits();
+}
+
+
 std::string number_text(std::int64_t value) { return std::to_string(value); }
 
 // "the a", "the a and the b", "3 values, the a to the c".
@@ -141,6 +155,9 @@ Diagnostic SourceText::read_failure(const SourceKeyword& keyword, const FieldPla
       } else {
         message = "expected a whole number for the " + name + ", found " +
                   quoted(fields_.fault_text());
+        if (looks_decimal(fields_.fault_text())) {
+          message += ": the sources hold whole numbers only, with no decimals";
+        }
       }
       break;
     case FieldFault::too_large:

@@ -298,6 +298,12 @@ Details warning_details(WarningKind kind) {
               "has from there on.",
               "train source", "velocita, 500, 100\nvelocita, 500, 80",
               "Keep one point at that position, with the value meant there."};
+    case WarningKind::past_line_end:
+      return {"A tunnel or a speed restriction starts on the line but ends past its end, in the "
+              "7000 m the grid goes on beyond it. The compile accepts it; most often a position "
+              "or a length has a digit too many, or the line's length is too short.",
+              "train source", "rallentamento, 900, 60, 400, 0, 1, 60",
+              "End the object at the line's end, or make the line as long as it should be."};
   }
   return {};
 }
@@ -346,6 +352,7 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::decimal_comma: return "a decimal comma in a whole number";
     case WarningKind::tunnel_overlap: return "a tunnel that overlaps an earlier one";
     case WarningKind::repeated_position: return "two points at one position";
+    case WarningKind::past_line_end: return "an object that runs past the line's end";
   }
   return "";
 }

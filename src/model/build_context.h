@@ -83,6 +83,7 @@ struct BuildState {
   RecordTable table;
   std::optional<CellGrid> grid;              // made by the line reader's length entry
   std::optional<PlanGeometry> geometry;      // likewise, with the geometry flag set
+  std::optional<std::int32_t> line_length;   // metres, from the same entry
   BuildStatus status;
 
   /// The first file operation that failed; the build stops at it.

@@ -18,6 +18,7 @@ std::string_view warning_id(WarningKind kind) {
     case WarningKind::decimal_comma: return "decimal-comma";
     case WarningKind::tunnel_overlap: return "tunnel-overlap";
     case WarningKind::repeated_position: return "repeated-position";
+    case WarningKind::past_line_end: return "past-line-end";
   }
   return "";
 }

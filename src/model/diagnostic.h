@@ -30,6 +30,7 @@ enum class WarningKind {
   decimal_comma,     // a whole number followed by a comma and digits (a decimal comma)
   tunnel_overlap,    // a tunnel that overlaps an earlier one
   repeated_position, // a speed, gradient or adhesion point at the position of the one before
+  past_line_end,     // a tunnel or restriction that starts on the line and ends past its end
 };
 
 /// Every warning kind, in the order above.
@@ -38,7 +39,7 @@ inline constexpr WarningKind kAllWarningKinds[] = {
     WarningKind::narrowed_value,  WarningKind::out_of_order,    WarningKind::empty_source,
     WarningKind::utf8_text,       WarningKind::trailing_blanks, WarningKind::keyword_case,
     WarningKind::empty_text,      WarningKind::field_separator, WarningKind::decimal_comma,
-    WarningKind::tunnel_overlap,  WarningKind::repeated_position,
+    WarningKind::tunnel_overlap,  WarningKind::repeated_position, WarningKind::past_line_end,
 };
 
 /// The stable id of a warning kind ("unknown-keyword", ...).

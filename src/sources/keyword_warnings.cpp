@@ -207,6 +207,15 @@ void check_narrowing(SourceText& source, const FieldPlace& place, std::string_vi
   source.warn(WarningKind::narrowed_value, place, std::move(message));
 }
 
+void warn_past_line_end(const BuildState& state, SourceText& source, const FieldPlace& place,
+                        const std::string& what, std::int64_t start, std::int64_t end) {
+  if (!state.line_length || start > *state.line_length || end <= *state.line_length) return;
+  source.warn(WarningKind::past_line_end, place,
+              "the " + what + " ends at " + std::to_string(end) + " m, past the end of the line at " +
+                  std::to_string(*state.line_length) +
+                  " m: the part beyond lies in the margin after the line");
+}
+
 void OrderWatch::position(SourceText& source, const FieldPlace& place, std::int32_t metres) {
   if (any_ && metres < last_) {
     std::string message = "the " + std::string(what_) + " at ";

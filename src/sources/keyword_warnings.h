@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/build_context.h"
 #include "sources/keywords.h"
 #include "sources/source_text.h"
 
@@ -54,6 +55,11 @@ void check_shown_text(SourceText& source, const FieldPlace& place, std::string_v
 /// `stored` is what the simulator then reads, in the author's unit.
 void check_narrowing(SourceText& source, const FieldPlace& place, std::string_view name,
                      std::int64_t value, std::int64_t min, std::int64_t max, std::int64_t stored);
+
+/// Warns of an object that starts on the line and ends past its end (the
+/// grid's margin takes it in silence).
+void warn_past_line_end(const BuildState& state, SourceText& source, const FieldPlace& place,
+                        const std::string& what, std::int64_t start, std::int64_t end);
 
 /// Values of one kind of entry that must go in ascending order of position.
 class OrderWatch {

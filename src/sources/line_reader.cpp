@@ -231,6 +231,7 @@ class LineReader {
                        "the line length " + metres(length) + " is outside 0..1000000 m");
     }
     context_.state.grid = make_cell_grid(length);
+    context_.state.line_length = length;
     if (context_.options.geometry_flag != 0) {
       context_.state.geometry = create_plan_geometry(length, context_.options.geometry_points);
     }
@@ -409,6 +410,8 @@ class LineReader {
   // A tunnel that starts before an earlier one ends: accepted as it is, but
   // seldom what the author meant.
   void check_tunnel_extent(std::int32_t inizio, std::int32_t fine) {
+    warn_past_line_end(context_.state, source_, value_place(0), "tunnel from " + metres(inizio),
+                       inizio, fine);
     // Against the earlier tunnel that reaches furthest: one comparison an
     // entry, however many tunnels the line has.
     if (furthest_tunnel_ && inizio < furthest_tunnel_->fine && fine > furthest_tunnel_->inizio) {

@@ -302,6 +302,10 @@ EntryEnd read_restriction(TrainReading& r) {
                             ", outside the line: valid are positions up to " +
                             metres(std::int64_t{r.grid.last_index()} * 50 - 50));
   }
+  warn_past_line_end(r.context.state, r.source, r.entry,
+                     "speed restriction at " + std::to_string(x) + " m over " + std::to_string(l) +
+                         " m",
+                     x, std::int64_t{x} + l);
   const RestrictionCells cells = restriction_cells(x, l);
   const StatusCode before = r.context.state.status.code;
   memo_rallentamento(r.grid, r.context.state.status, x, v, l, f_tt, f_ta, d_v);

@@ -23,8 +23,8 @@ int turn_class(double k) {
 
 }  // namespace
 
-std::vector<PlanCurve> plan_curves(const DecodedGeometry& geometry) {
-  std::vector<PlanCurve> curves;
+std::vector<CurveOfPlan> plan_curves(const DecodedGeometry& geometry) {
+  std::vector<CurveOfPlan> curves;
   const std::size_t metres = geometry.x.size();
   int current = 0;
   for (std::size_t m = 2; m < metres; ++m) {

@@ -245,7 +245,7 @@ TEST(PlanCurves, TheCurvesOfTheSourceComeBackFromThePlan) {
   DecodedGeometry geometry;
   std::string error;
   ASSERT_TRUE(decode_plan_geometry(plan_geometry_file(*context.state.geometry), geometry, error));
-  EXPECT_EQ(plan_curves(geometry), (std::vector<PlanCurve>{{3000, 800, 2, 'd'},
+  EXPECT_EQ(plan_curves(geometry), (std::vector<CurveOfPlan>{{3000, 800, 2, 'd'},
                                                            {12000, 400, 4, 's'},
                                                            {12400, 50, 6, 'd'},
                                                            {20000, 1, 1, 's'}}));

@@ -360,7 +360,7 @@ std::vector<ScenarioEntry> tunnel_entries(const LoadedScenario& scenario) {
 std::vector<ScenarioEntry> curve_entries(const LoadedScenario& scenario) {
   std::vector<ScenarioEntry> out;
   if (!scenario.geometry) return out;
-  for (const PlanCurve& curve : plan_curves(*scenario.geometry)) {
+  for (const CurveOfPlan& curve : plan_curves(*scenario.geometry)) {
     ScenarioEntry e;
     e.entry = "curve";
     e.key = "curve@" + std::to_string(curve.start);

@@ -74,7 +74,7 @@ std::string uri_of_path(std::string_view path) {
   std::string generic(path);
 #ifdef _WIN32
   std::replace(generic.begin(), generic.end(), '\\', '/');
-  if (generic.size() >= 2 && generic[1] == ':') generic.insert(0, "/");
+  if (generic.size() >= 2 && generic[1] == ':') generic = "/" + generic;
 #endif
   std::string uri = "file://";
   constexpr char kHex[] = "0123456789ABCDEF";

@@ -24,15 +24,6 @@ Json text_json(const std::optional<DiffValue>& value) {
   return cp1252_to_utf8(value->text);
 }
 
-const char* kind_word(ChangeKind kind) {
-  switch (kind) {
-    case ChangeKind::added: return "added";
-    case ChangeKind::removed: return "removed";
-    case ChangeKind::moved: return "moved";
-    case ChangeKind::changed: break;
-  }
-  return "changed";
-}
 
 Json side_json(const LoadedScenario& scenario) {
   Json side;
@@ -58,7 +49,7 @@ Json diff_json(const ScenarioDiff& diff, const LoadedScenario& before,
   Json changes = Json::array();
   for (const Change& change : diff.changes) {
     Json c;
-    c["change"] = kind_word(change.kind);
+    c["change"] = change_word(change.kind);
     c["entry"] = change.entry;
     c["name"] = cp1252_to_utf8(change.name);
     c["at_m"] = change.at_m ? Json(*change.at_m) : Json(nullptr);

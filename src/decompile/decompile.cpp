@@ -8,6 +8,7 @@
 #include "decompile/write_sources.h"
 #include "model/build_context.h"
 #include "model/code_reduction.h"
+#include "output/describe.h"
 #include "output/record_fields.h"
 #include "output/scenario_writer.h"
 #include "sources/build_model.h"
@@ -73,16 +74,7 @@ CompiledFiles compile_sources(const SourceTexts& texts, const std::string& base_
   return compiled;
 }
 
-std::string hex_bytes(std::string_view bytes) {
-  static const char* digits = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (!out.empty()) out += ' ';
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
+std::string hex_bytes(std::string_view bytes) { return hex(bytes, " "); }
 
 std::string row_bytes(const TableRow& row) {
   std::string bytes;

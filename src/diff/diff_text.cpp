@@ -25,7 +25,9 @@ std::string changes_text(const Change& change) {
   return text;
 }
 
-const char* verb(ChangeKind kind) {
+}  // namespace
+
+const char* change_word(ChangeKind kind) {
   switch (kind) {
     case ChangeKind::added: return "added";
     case ChangeKind::removed: return "removed";
@@ -34,6 +36,8 @@ const char* verb(ChangeKind kind) {
   }
   return "changed";
 }
+
+namespace {
 
 std::string status_note(const LoadedScenario& scenario, const std::string& label) {
   if (scenario.stale_sources) {
@@ -64,7 +68,7 @@ std::string change_text(const Change& change) {
   line += "  " + (change.entry == "header" ? change.name : change.entry);
   if (change.entry == "station") line += " \"" + change.name + "\"";
   line += " ";
-  line += verb(change.kind);
+  line += change_word(change.kind);
   const std::string details =
       change.kind == ChangeKind::changed || change.kind == ChangeKind::moved ? changes_text(change)
                                                                              : values_text(change);

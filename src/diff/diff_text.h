@@ -10,6 +10,10 @@ namespace scenario {
 /// built in memory".
 std::string origin_text(const LoadedScenario& scenario);
 
+/// The word of a change's kind ("added", "removed", "moved", "changed"), as
+/// the text and the JSON form give it.
+const char* change_word(ChangeKind kind);
+
 /// One change as a line: its place, the entry, what changed, the source line.
 std::string change_text(const Change& change);
 

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "model/stamps.h"
+#include "model/text_cat.h"
 #include "output/cp1252.h"
 
 namespace scenario {
@@ -11,18 +12,6 @@ namespace {
 
 std::string number_text(std::int64_t value) { return std::to_string(value); }
 
-// Joins texts and numbers by appending (GCC 12 warns falsely on "x" + std::to_string(n)).
-void append_part(std::string& out, std::string_view text) { out += text; }
-template <class Number, class = std::enable_if_t<std::is_integral_v<Number>>>
-void append_part(std::string& out, Number value) {
-  out += std::to_string(static_cast<std::int64_t>(value));
-}
-template <class... Parts>
-std::string cat(const Parts&... parts) {
-  std::string out;
-  (append_part(out, parts), ...);
-  return out;
-}
 
 // A signal packs single digits: left × 10 + right, and rapp × 10 + 3 × sx + dx.
 std::string signal_details(const TrackCell& cell) {
@@ -167,10 +156,11 @@ std::string quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string hex(const std::string& bytes) {
+std::string hex(std::string_view bytes, std::string_view between) {
   static const char* digits = "0123456789abcdef";
   std::string out;
   for (unsigned char c : bytes) {
+    if (!out.empty()) out += between;
     out += digits[c >> 4];
     out += digits[c & 15];
   }

@@ -42,8 +42,8 @@ std::string scheduled_text(std::int32_t seconds);
 /// A text's bytes in double quotes: printable ASCII as it is, the rest \xNN.
 std::string quoted(const std::string& text);
 
-/// The bytes as lower-case hex digits.
-std::string hex(const std::string& bytes);
+/// The bytes as lower-case hex digits, `between` between two bytes.
+std::string hex(std::string_view bytes, std::string_view between = "");
 
 /// The stamps and names of the files that do not fit the scenario's names:
 /// a file renamed, or stamped for another scenario, which the simulator

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "language/translate.h"
+#include "model/text_cat.h"
 #include "output/cp1252.h"
 #include "view/json_text.h"
 
@@ -14,18 +15,6 @@ namespace {
 
 std::string number_text(std::int64_t value) { return std::to_string(value); }
 
-// Joins texts and numbers by appending (GCC 12 warns falsely on "x" + std::to_string(n)).
-void append_part(std::string& out, std::string_view text) { out += text; }
-template <class Number, class = std::enable_if_t<std::is_integral_v<Number>>>
-void append_part(std::string& out, Number value) {
-  out += std::to_string(static_cast<std::int64_t>(value));
-}
-template <class... Parts>
-std::string cat(const Parts&... parts) {
-  std::string out;
-  (append_part(out, parts), ...);
-  return out;
-}
 
 void add_place(std::string& out, const std::optional<SourcePlace>& place) {
   out += ",\"src\":";

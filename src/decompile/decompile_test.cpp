@@ -141,6 +141,13 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        "[x]\r\ncartello_indicatore, 3000, \" (Km 3,000)\"\r\ncartello_indicatore, 4000, "
        "\"\"\r\n[fine]\r\n\r\n",
        train_with("stazione, 3000, 28, 200, 0, 0, 0, 0,0,0, 0,0,0, 0, 0,0,0, \"Borgo, Alto\"\r\n")},
+      {"a marked tunnel over the first part of an unmarked one of its type",
+       line_with("[montagne]\r\nmontagna, 1000, 6000, 3\r\nmontagna, 1000, 3000, 13\r\n"),
+       train_with("")},
+      {"a marked tunnel whose first cells later ones took",
+       line_with("[montagne]\r\nmontagna, 100, 600, 12\r\nmontagna, 50, 150, 1\r\n"
+                 "montagna, 0, 100, 2\r\n"),
+       train_with("")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

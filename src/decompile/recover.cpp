@@ -271,6 +271,15 @@ class Recovery {
     }
   }
 
+  // Every cell from `first` up to `run_start` (those inside the grid) holds
+  // some tunnel: a tunnel that began at `first` lies under them.
+  bool covered_by_others(std::int64_t first, std::int32_t run_start) const {
+    for (std::int64_t k = std::max<std::int64_t>(first, 0); k < run_start; ++k) {
+      if (grid_[static_cast<std::int32_t>(k)].tunnel == 0) return false;
+    }
+    return true;
+  }
+
   // Runs of one tunnel type are tunnels. Markers stand on every 4th cell
   // counted from a tunnel's first; markers in a run out of its step belong to
   // the tunnel before it, which then runs on under this one (a later tunnel
@@ -323,12 +332,51 @@ class Recovery {
         } else if (m - 3 >= c) {
           auto [at, fresh] = inner.try_emplace(phase(m), m, m);
           if (!fresh) at->second.second = m;
+        } else if (!tunnel.markers && inner.empty() && under < 0 &&
+                   covered_by_others(m - 3, c)) {
+          // A tunnel whose first cells later tunnels took: it began at the
+          // marker's step, under them.
+          tunnel.first = m - 3;
+          own_phase = phase(m);
+          tunnel.markers = true;
         } else {
           note(cell_place(m), "a tunnel marker out of step with the tunnels around it");
         }
       }
       if (under >= 0) before->last = std::max(before->last, under);
-      tunnels.push_back(tunnel);
+      // Markers that stop with bare cells of their step after them: the
+      // marked tunnel ends there and an unmarked one of the type runs on.
+      std::optional<Tunnel> rest;
+      if (tunnel.markers && own_phase >= 0) {
+        std::int64_t bare = -1;
+        bool marker_after = false;
+        for (std::int64_t m = tunnel.first + 3; m <= end; m += 4) {
+          if (m < c) continue;
+          const std::uint8_t kind = grid_[static_cast<std::int32_t>(m)].kind;
+          if (kind == cell_kind::kNone && bare < 0) bare = m;
+          if (kind == cell_kind::kTunnelMarker && bare >= 0) marker_after = true;
+        }
+        if (bare >= 0 && !marker_after) {
+          tunnel.last = bare - 1;
+          rest = Tunnel{bare, end, type, false};
+        }
+      }
+      if (tunnel.first < c && c > 0) {
+        // It goes before the tunnels that wrote over its first cells, and
+        // none of them may reach its run.
+        auto over = std::find_if(tunnels.begin(), tunnels.end(),
+                                 [&](const Tunnel& t) { return t.last >= tunnel.first; });
+        if (std::any_of(over, tunnels.end(), [&](const Tunnel& t) { return t.last >= c; })) {
+          note(cell_place(tunnel.first + 3), "a tunnel marker out of step with the tunnels around it");
+          tunnel.first = c;
+          tunnels.push_back(tunnel);
+        } else {
+          tunnels.insert(over, tunnel);
+        }
+      } else {
+        tunnels.push_back(tunnel);
+      }
+      if (rest) tunnels.push_back(*rest);
       for (const auto& [step, markers] : inner) {
         tunnels.push_back({markers.first - 3, markers.second, type, true});
       }

@@ -72,6 +72,8 @@ class SourceText {
   const std::string& file() const { return file_; }
   const std::string& text() const { return text_; }
   bool keep_going() const { return context_.options.keep_going; }
+  /// The language of the findings' words.
+  Language language() const { return context_.options.language; }
 
   /// A finding at a field of this text, with its source line.
   Diagnostic at(Severity severity, const FieldPlace& place, std::string message) const;

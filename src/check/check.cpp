@@ -122,7 +122,7 @@ Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number) {
   if (context.state.grid && context.state.grid->contains(1)) {
     const std::uint8_t kind = (*context.state.grid)[1].kind;
     const auto found = context.state.occupants.find(1);
-    holder = object_name(kind);
+    holder = object_name(kind, context.options.language);
     if (found != context.state.occupants.end() && found->second.kind == kind) {
       const CellOccupant& occupant = found->second;
       holder += " at " + std::to_string(occupant.position) + " m";

@@ -207,6 +207,7 @@ int run_command_line(int argc, char** argv) {
                   "Sources to format instead (*_linea.txt, *-.txt)");
 
   DiffOptions diff_options;
+  diff_options.language = language;
   CLI::App* diff = app.add_subcommand(
       "diff", tr(language, "Compare two scenarios (folders of compiled files or of sources) by "
                            "meaning: exit 0 when the same, 1 when they differ"));
@@ -223,6 +224,7 @@ int run_command_line(int argc, char** argv) {
       ->capture_default_str();
 
   DecompileOptions decompile_options;
+  decompile_options.language = language;
   CLI::App* decompile_command = app.add_subcommand(
       "decompile", tr(language, "Turn the scenario files of DIR back into the line and train "
                                "sources that compile to the same bytes"));

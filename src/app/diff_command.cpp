@@ -97,9 +97,9 @@ int run_diff(const DiffOptions& options) {
   LoadedScenario before, after;
   std::string error;
   if (!load_scenario(disk, options.old_folder, options.base_name, options.train_number, before,
-                     error) ||
+                     error, options.language) ||
       !load_scenario(disk, options.new_folder, options.base_name, options.train_number, after,
-                     error)) {
+                     error, options.language)) {
     std::cerr << "scenario-compiler: " << error << std::endl;
     return exit_status::kFileError;
   }

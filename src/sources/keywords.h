@@ -1,11 +1,11 @@
 #pragma once
 
-#include "language/language.h"
-
 #include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "language/language.h"
 
 namespace scenario {
 

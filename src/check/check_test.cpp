@@ -166,6 +166,8 @@ TEST(Check, TrainSourceMistakes) {
        "Orvale_Varcona_593-.txt:8:1-9: warning: the speed-limit point at 0 m stands at the position of the one on line 7: this later one takes effect from there, and the earlier one holds one cell at most [repeated-position]\n"},
       {"two adhesion points at one position", "", "", "aderenza, 0, 100", "aderenza, 0, 100\r\naderenza, 0, 90",
        "Orvale_Varcona_593-.txt:7:1-9: warning: the adhesion point at 0 m stands at the position of the one on line 6: this later one takes effect from there, and the earlier one holds one cell at most [repeated-position]\n"},
+      {"a speed that is no multiple of 5", "", "", "velocita, 2000, 140", "velocita, 2000, 143",
+       "Orvale_Varcona_593-.txt:8:17-20: warning: the speed 143 km/h is kept in units of 5 km/h: the cells hold 145 km/h [rounded-speed]\n"},
       {"a restriction past the line's end", "", "", "rallentamento, 3500", "rallentamento, 800",
        "Orvale_Varcona_593-.txt:10:1-14: warning: the speed restriction at 800 m over 400 m ends at 1200 m, past the end of the line at 1000 m: the part beyond lies in the margin after the line [past-line-end]\n"},
       {"an adhesion wider than its byte", "", "", "aderenza, 0, 100", "aderenza, 0, 300",

@@ -304,6 +304,12 @@ Details warning_details(WarningKind kind) {
               "or a length has a digit too many, or the line's length is too short.",
               "train source", "rallentamento, 900, 60, 400, 0, 1, 60",
               "End the object at the line's end, or make the line as long as it should be."};
+    case WarningKind::rounded_speed:
+      return {"The cells keep a speed limit in units of 5 km/h. A speed-limit point's speed "
+              "that is not a multiple of 5 is rounded to the nearest one, "
+              "and the driver meets that speed, not the one written.",
+              "train source", "velocita, 500, 173",
+              "Write the speed as a multiple of 5 km/h: the one the line is meant to have."};
   }
   return {};
 }
@@ -353,6 +359,7 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::tunnel_overlap: return "a tunnel that overlaps an earlier one";
     case WarningKind::repeated_position: return "two points at one position";
     case WarningKind::past_line_end: return "an object that runs past the line's end";
+    case WarningKind::rounded_speed: return "a speed limit kept to the nearest 5 km/h";
   }
   return "";
 }

@@ -19,6 +19,7 @@ std::string_view warning_id(WarningKind kind) {
     case WarningKind::tunnel_overlap: return "tunnel-overlap";
     case WarningKind::repeated_position: return "repeated-position";
     case WarningKind::past_line_end: return "past-line-end";
+    case WarningKind::rounded_speed: return "rounded-speed";
   }
   return "";
 }

@@ -173,6 +173,7 @@ EntryEnd read_speed_point(TrainReading& r) {
   std::array<std::int32_t, 2> point{};  // position, speed
   if (!read_numbers(r, point)) return read_failed(r);
   const auto [p, v] = point;
+  const FieldPlace speed_place = r.fields.field_place();
   if (!position_in_range(p, r.grid.last_index())) {
     return out_of_range(r, p, position_outside(r, N_("the speed-limit point position {1} lies outside the line: valid are positions up to {2}"), p));
   }
@@ -188,6 +189,12 @@ EntryEnd read_speed_point(TrainReading& r) {
     }
   }
   r.speed = v;
+  if (const std::optional<std::uint8_t> units = speed_units(v); units && *units * 5 != v) {
+    r.source.warn(WarningKind::rounded_speed, speed_place,
+                  trf(r.language(),
+                      "the speed {1} km/h is kept in units of 5 km/h: the cells hold {2} km/h",
+                      {std::to_string(v), std::to_string(*units * 5)}));
+  }
   r.context.state.speed_origins[w] = *r.source.at(Severity::note, r.entry, "").where;
   r.speed_origin = r.origin;
   r.speed_place = r.entry;

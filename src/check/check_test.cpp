@@ -112,6 +112,8 @@ TEST(Check, LineSourceMistakes) {
        "Orvale_Varcona_linea.txt:15:1-9: warning: the gradient at 150 m stands at the position of the one on line 14: this later one takes effect from there, and the earlier one holds one cell at most [repeated-position]\n"},
       {"a tunnel past the line's end", "montagna,   2000,  2600,  11", "montagna,   900,  1300,  11", "", "",
        "Orvale_Varcona_linea.txt:18:13-16: warning: the tunnel from 900 m ends at 1300 m, past the end of the line at 1000 m: the part beyond lies in the margin after the line [past-line-end]\n"},
+      {"a tunnel 100 m after another", "montagna,   2000,  2600,  11", "montagna,   2000,  2600,  11\r\nmontagna,   2700,  3000,  2", "", "",
+       "Orvale_Varcona_linea.txt:19:13-17: warning: the tunnel from 2700 m starts 100 m after the tunnel ending at 2600 m (line 18): a tunnel at most 150 m after the one before is stored as kind 3, not 2 [close-tunnels]\n  Orvale_Varcona_linea.txt:18:1-9: note: the tunnel from 2000 m to 2600 m is here\n"},
       {"overlapping tunnels", "montagna,   2000,  2600,  11", "montagna,   2000,  2600,  11\r\nmontagna,   2400,  3000,  11", "", "",
        "Orvale_Varcona_linea.txt:19:13-17: warning: the tunnel from 2400 m to 3000 m overlaps the tunnel from 2000 m to 2600 m (line 18): the cells they share take this tunnel's kind [tunnel-overlap]\n  Orvale_Varcona_linea.txt:18:1-9: note: the tunnel from 2000 m to 2600 m is here\n"},
       {"an empty board text", "(Km 2+550)", "", "", "",

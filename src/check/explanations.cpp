@@ -310,6 +310,13 @@ Details warning_details(WarningKind kind) {
               "and the driver meets that speed, not the one written.",
               "train source", "velocita, 500, 173",
               "Write the speed as a multiple of 5 km/h: the one the line is meant to have."};
+    case WarningKind::close_tunnels:
+      return {"A tunnel starts at most 150 m after the end of the tunnel before it in the "
+              "source. The reader stores such a tunnel as kind 3 (a gap of exactly 150 m still "
+              "counts), whatever kind the entry gives; its markers stay as the entry asks.",
+              "line source body", "montagna, 1000, 2000, 1\nmontagna, 2100, 3000, 2",
+              "Give the tunnel kind 3 if that is meant, or leave more than 150 m between the "
+              "two tunnels, or join them into one entry."};
   }
   return {};
 }
@@ -360,6 +367,7 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::repeated_position: return "two points at one position";
     case WarningKind::past_line_end: return "an object that runs past the line's end";
     case WarningKind::rounded_speed: return "a speed limit kept to the nearest 5 km/h";
+    case WarningKind::close_tunnels: return "a tunnel close after another, stored as kind 3";
   }
   return "";
 }

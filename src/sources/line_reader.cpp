@@ -125,6 +125,7 @@ class LineReader {
   void start_body() {
     tunnels_ = TunnelList{};
     furthest_tunnel_.reset();
+    last_tunnel_.reset();
     sign_row_ = table_row::kFirstSign;
     gradient_cursor_ = 0;
     current_gradient_ = 0;
@@ -339,6 +340,7 @@ class LineReader {
     const std::int32_t kind = tipo > 10 ? tipo - 10 : tipo;
     check_narrowing(source_, entry_, tr(lang(), "tunnel kind"), kind, 0, 255, low8(kind));
     check_tunnel_extent(inizio, fine);
+    check_tunnel_gap(inizio, fine, kind);
     memo_montagna(grid(), tunnels_, inizio, fine, tipo);
     context_.state.tunnel_origins[lower_cell_index(inizio)] = entry_point();
     return placement_outcome(inizio, cell_index(inizio), N_("the cell of the tunnel at {1} (cell {2}) is taken"),
@@ -414,6 +416,29 @@ class LineReader {
       return EntryEnd::kGoOn;
     }
     return stop_at(value_place(0), code, position, taken_message(taken, position, index));
+  }
+
+  // A tunnel that starts at most 150 m after the one before it ends is
+  // stored as kind 3 whatever kind it was given: said where another kind was.
+  void check_tunnel_gap(std::int32_t inizio, std::int32_t fine, std::int32_t kind) {
+    const Diagnostic here = source_.at(Severity::note, entry_, "");
+    const std::optional<SeenTunnel> before = last_tunnel_;
+    last_tunnel_ = SeenTunnel{inizio, fine, *here.where, here.source_line};
+    if (!before || kind == 3) return;
+    const std::int64_t gap = std::int64_t{inizio} - before->fine;
+    if (gap < 0 || gap > 150) return;
+    Diagnostic note = here;
+    note.where = before->where;
+    note.source_line = before->source_line;
+    note.message = trf(lang(), "the tunnel from {1} to {2} is here",
+                       {metres(before->inizio), metres(before->fine)});
+    source_.warn(WarningKind::close_tunnels, value_place(0),
+                 trf(lang(),
+                     "the tunnel from {1} starts {2} after the tunnel ending at {3} (line {4}): "
+                     "a tunnel at most 150 m after the one before is stored as kind 3, not {5}",
+                     {metres(inizio), metres(gap), metres(before->fine),
+                      std::to_string(before->where.line), std::to_string(kind)}),
+                 std::move(note));
   }
 
   // A tunnel that starts before an earlier one ends: accepted as it is, but
@@ -597,6 +622,7 @@ class LineReader {
     std::string source_line;
   };
   std::optional<SeenTunnel> furthest_tunnel_;
+  std::optional<SeenTunnel> last_tunnel_;  // the tunnel entry read last
   std::int32_t sign_row_ = table_row::kFirstSign;
   std::int64_t gradient_cursor_ = 0;  // wider than the grid: it may run past it
   std::int32_t current_gradient_ = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builtin/builtin_scenario.h"
+#include "check/check_test_util.h"
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 #include "testing/test_support.h"
@@ -18,15 +19,7 @@ using namespace std::string_view_literals;
 
 // The sources of the table below: the fuzzers' small valid pair (a line of
 // 1000 m, cells 0..160), with one edit each.
-// `from` "*" replaces the whole text.
-std::string edited(std::string_view text, std::string_view from, std::string_view to) {
-  std::string result(text);
-  if (from == "*") return std::string(to);
-  const std::size_t at = result.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) result.replace(at, from.size(), to);
-  return result;
-}
+using test::edited;
 
 struct Mistake {
   const char* name;

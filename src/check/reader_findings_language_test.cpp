@@ -6,19 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "check/check_test_util.h"
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 
 namespace scenario {
 namespace {
 
-std::string edited(std::string_view text, std::string_view from, std::string_view to) {
-  std::string result(text);
-  const std::size_t at = result.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) result.replace(at, from.size(), to);
-  return result;
-}
+using test::edited;
 
 struct Mistake {
   const char* name;

@@ -48,6 +48,21 @@ TEST(ReaderFindings, SpeakTheLanguageOfTheRun) {
       {"a train source cut short", false, "abbattimento, 5500, 70", "abbattimento, 5500",
        "Orvale_Varcona_593-.txt:12:1-13: error: the code-reduction point entry is cut short: missing the code value (found \"stazione\" on line 13 instead) [S25]\n",
        "Orvale_Varcona_593-.txt:12:1-13: error: la voce «punto di abbattimento» è incompleta; valori mancanti: «valore del codice» (alla riga 13 c'è invece \"stazione\") [S25]\n"},
+      {"a misspelt keyword", true, "curvad2", "curvd2",
+       "Orvale_Varcona_linea.txt:11:1-7: warning: \"curvd2\" matches no keyword of the line source's body and is dropped, with the values after it; did you mean \"curvad2\"? [unknown-keyword]\n",
+       "Orvale_Varcona_linea.txt:11:1-7: warning: \"curvd2\" non è una parola chiave valida qui (il corpo della sorgente della linea) e viene scartato, con i valori che lo seguono; forse intendevi \"curvad2\"? [unknown-keyword]\n"},
+      {"gradients out of order", true, "pendenza,  500", "pendenza,  100",
+       "Orvale_Varcona_linea.txt:15:1-9: warning: the gradient at 100 m comes after one at 150 m (line 14): these entries must go in ascending order of position, or they do not take effect where they say [out-of-order]\n",
+       "Orvale_Varcona_linea.txt:15:1-9: warning: «pendenza» a 100 m viene dopo una voce a 150 m (riga 14): queste voci vanno in ordine crescente di progressiva, altrimenti non hanno effetto dove dicono [out-of-order]\n"},
+      {"a gradient kept in a byte", true, "pendenza,  900,   0", "pendenza,  900,   200",
+       "Orvale_Varcona_linea.txt:16:19-22: warning: the value 200 of the gradient in permille does not fit its field (-100..155): only its low bits are kept, and it is stored as -56 [narrowed-value]\n",
+       "Orvale_Varcona_linea.txt:16:19-22: warning: il valore 200 di «pendenza in per mille» non entra nel suo campo (-100..155): se ne tengono solo i bit bassi, e viene registrato come -56 [narrowed-value]\n"},
+      {"a station without its name", false, "7,16,0, Miralto", "7,16,0,",
+       "Orvale_Varcona_593-.txt:9:60-60: warning: the station name is empty: the simulator shows nothing for it [empty-text]\n",
+       "Orvale_Varcona_593-.txt:9:60-60: warning: il nome della stazione è vuoto: il simulatore non mostra nulla [empty-text]\n"},
+      {"stations too close", false, "stazione, 6000", "stazione, 1800",
+       "Orvale_Varcona_593-.txt:13:1-9: error: the station at 1800 m (extent 1700..1900 m) is too close to the previous station at 1500 m (extent 1300..1700 m): a station must start at least 350 m after the previous one ends [S22]\n",
+       "Orvale_Varcona_593-.txt:13:1-9: error: la stazione a 1800 m (estensione 1700..1900 m) è troppo vicina alla stazione precedente a 1500 m (estensione 1300..1700 m): una stazione deve iniziare almeno 350 m dopo la fine della precedente [S22]\n"},
   };
   for (const Mistake& mistake : mistakes) {
     SCOPED_TRACE(mistake.name);

@@ -395,6 +395,7 @@ EntryEnd read_reduction_point(TrainReading& r) {
 
 EntryEnd read_station(TrainReading& r) {
   StationReport report;
+  report.language = r.language();
   const std::int32_t row = r.stations.counter;
   const EntryEnd end = read_station_record(r.fields, r.context.state.table, r.grid,
                                            r.context.state.status, r.stations, r.origin, &report);

@@ -234,12 +234,15 @@ TEST(Explain, ExplainsAnyFormOfAnIdAndSuggestsForAnUnknownOne) {
   }
 }
 
-TEST(Explain, CommittedPageOfDiagnosticsIsTheGeneratedOne) {
-  const std::string committed = read_file(fs::path(SOURCE_DIR) / "docs" / "diagnostics.md");
-  const std::string generated = read_file(DIAGNOSTICS_DOC);
-  ASSERT_FALSE(generated.empty());
-  EXPECT_TRUE(committed == generated)
-      << "docs/diagnostics.md is stale: cmake --build build --target update_diagnostics_doc";
+TEST(Explain, CommittedPagesOfDiagnosticsAreTheGeneratedOnes) {
+  for (const auto& [page, generated_at] :
+       {std::pair{"diagnostics.md", DIAGNOSTICS_DOC}, {"diagnostics.it.md", DIAGNOSTICS_DOC_IT}}) {
+    const std::string committed = read_file(fs::path(SOURCE_DIR) / "docs" / page);
+    const std::string generated = read_file(generated_at);
+    ASSERT_FALSE(generated.empty()) << page;
+    EXPECT_TRUE(committed == generated)
+        << "docs/" << page << " is stale: cmake --build build --target update_diagnostics_doc";
+  }
 }
 
 std::size_t count_of(const std::string& text, const std::string& part);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "language/language.h"
+
 namespace scenario {
 
 /// What one finding means, for `explain` and docs/diagnostics.md.
@@ -28,13 +30,14 @@ std::optional<Explanation> find_explanation(std::string_view id);
 /// Every id an author may type, for "did you mean".
 std::vector<std::string> explanation_ids();
 
-/// One entry as `explain ID` prints it.
-std::string explanation_text(const Explanation& explanation);
+/// One entry as `explain ID` prints it, in `language`.
+std::string explanation_text(const Explanation& explanation, Language language);
 
 /// One line an entry, id and title, as `explain` prints it without an ID.
-std::string explanation_list();
+std::string explanation_list(Language language);
 
-/// The whole table as the Markdown page docs/diagnostics.md.
-std::string diagnostics_markdown();
+/// The whole table as the Markdown page docs/diagnostics.md (in Italian,
+/// docs/diagnostics.it.md).
+std::string diagnostics_markdown(Language language);
 
 }  // namespace scenario

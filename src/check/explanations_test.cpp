@@ -82,7 +82,7 @@ TEST(Explanations, EachExampleGivesItsFindingWhenCompiled) {
 
 TEST(Explanations, TextAndPageShowTitleExampleAndFix) {
   const Explanation explanation = *find_explanation("S15");
-  const std::string text = explanation_text(explanation);
+  const std::string text = explanation_text(explanation, Language::english);
   EXPECT_EQ(text.rfind("S15: an entry's position lies outside the line\n\n", 0), 0u) << text;
   EXPECT_NE(text.find("\n    segnale, 7950, 2, 4, 1, 0, 0, 1, 3,1,0, 0\n"), std::string::npos);
   EXPECT_NE(text.find("\nFix: "), std::string::npos);
@@ -90,10 +90,33 @@ TEST(Explanations, TextAndPageShowTitleExampleAndFix) {
     end = text.find('\n', at);
     EXPECT_LE(end - at, 88u) << text.substr(at, end - at);
   }
-  const std::string list = explanation_list();
+  const std::string list = explanation_list(Language::english);
   EXPECT_NE(list.find("\nS15 "), std::string::npos);
   EXPECT_NE(list.find("\nunknown-keyword "), std::string::npos);
-  EXPECT_NE(diagnostics_markdown().find("## S15: an entry's position lies outside the line\n"),
+  EXPECT_NE(diagnostics_markdown(Language::english).find("## S15: an entry's position lies outside the line\n"),
+            std::string::npos);
+}
+
+// In Italian every word of an entry is Italian; the id and the example, a
+// source's own lines, stay as they are.
+TEST(Explanations, SpeakItalian) {
+  EXPECT_EQ(explanation_text(*find_explanation("close-tunnels"), Language::italian),
+            "close-tunnels: una galleria subito dopo un'altra, registrata con il tipo 3\n"
+            "\n"
+            "Una galleria inizia al più 150 m dopo la fine della galleria che la precede nella\n"
+            "sorgente. Il lettore registra una tale galleria con il tipo 3 (conta anche uno spazio di\n"
+            "esattamente 150 m), qualunque tipo indichi la voce; i suoi marcatori restano come chiede\n"
+            "la voce.\n"
+            "\n"
+            "Esempio (corpo della sorgente della linea):\n"
+            "\n"
+            "    montagna, 1000, 2000, 1\n"
+            "    montagna, 2100, 3000, 2\n"
+            "\n"
+            "Correzione: Dai alla galleria il tipo 3 se è quello voluto, oppure lascia più di 150 m\n"
+            "tra le due gallerie, oppure uniscile in una voce.\n");
+  EXPECT_NE(explanation_list(Language::italian)
+                .find("\nS15               la progressiva di una voce cade fuori dalla linea\n"),
             std::string::npos);
 }
 

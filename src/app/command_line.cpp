@@ -293,7 +293,7 @@ int run_command_line(int argc, char** argv) {
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
   if (fmt->parsed()) return run_fmt(fmt_options);
-  if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr);
+  if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr, language);
   if (diff->parsed()) return run_diff(diff_options);
   if (decompile_command->parsed()) return run_decompile(decompile_options);
 

@@ -32,7 +32,10 @@ function uriOf(file) {
 
 class Session {
   constructor(options = {}) {
-    this.process = spawn(program, ['lsp'], { stdio: ['pipe', 'pipe', 'pipe'] });
+    // options.env: variables set for the server on top of this process's.
+    this.process = spawn(program, ['lsp'], {
+      stdio: ['pipe', 'pipe', 'pipe'], env: { ...process.env, ...(options.env || {}) },
+    });
     this.stderr = '';
     this.process.stderr.on('data', (chunk) => { this.stderr += chunk; });
     this.exited = new Promise((resolve) => this.process.on('exit', (code) => resolve(code)));
@@ -51,9 +54,9 @@ class Session {
     this.options = options;
   }
 
-  async initialize(capabilities = {}, initializationOptions = undefined) {
+  async initialize(capabilities = {}, initializationOptions = undefined, locale = undefined) {
     const result = await this.connection.sendRequest(rpc.InitializeRequest.type, {
-      processId: process.pid, rootUri: null, capabilities, initializationOptions,
+      processId: process.pid, rootUri: null, capabilities, initializationOptions, locale,
     });
     await this.connection.sendNotification(rpc.InitializedNotification.type, {});
     return result;

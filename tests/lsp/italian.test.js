@@ -5,36 +5,15 @@
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const {
-  rpc, builtinFolder, readSource, Session, applyEdits, lineOf,
-} = require('./client');
+const { rpc, applyEdits, lineOf, withSession, source } = require('./client');
 
 const TRAIN = 'Orvale_Varcona_593-.txt';
 const LINE = 'Orvale_Varcona_linea.txt';
 const ITALIAN = { LANGUAGE: '', LC_ALL: '', LC_MESSAGES: '', LANG: 'it_IT.UTF-8' };
 const ENGLISH = { LANGUAGE: '', LC_ALL: 'C', LC_MESSAGES: '', LANG: 'C' };
 
-async function withSession(env, locale, body) {
-  const folder = builtinFolder();
-  const session = new Session({ env });
-  try {
-    await session.initialize({}, undefined, locale);
-    await body(session, folder);
-    assert.equal(await session.stop(), 0);
-  } finally {
-    session.process.kill();
-    fs.rmSync(folder, { recursive: true, force: true });
-  }
-}
-
-function source(folder, name) {
-  return { file: path.join(folder, name), text: readSource(path.join(folder, name)) };
-}
-
 test('under an Italian locale a finding, its fix, hover, hints and completion are Italian', async () => {
-  await withSession(ITALIAN, undefined, async (session, folder) => {
+  await withSession(async (session, folder) => {
     const train = source(folder, TRAIN);
     const text = train.text.replace('velocita,   31200', 'velocta,   31200');
     const uri = await session.open(train.file, text);
@@ -76,7 +55,7 @@ test('under an Italian locale a finding, its fix, hover, hints and completion ar
     assert.equal(gradient.detail, 'pendenza da una progressiva in poi');
     assert.match(gradient.textEdit.newText, /^pendenza, \$\{1:progressiva\}, \$\{2:per mille\}$/);
     assert.equal(items.find((i) => i.label === '[fine]').detail, 'intestazione di sezione');
-  });
+  }, {}, undefined, { env: ITALIAN });
 });
 
 test('the editor\'s locale picks Italian over an English environment, and English back', async () => {
@@ -87,13 +66,15 @@ test('the editor\'s locale picks Italian over an English environment, and Englis
     return (await session.request(rpc.HoverRequest.type, {
       textDocument: { uri }, position: { line: station.line, character: 2 } })).contents.value;
   };
-  await withSession(ENGLISH, 'it', async (session, folder) => {
-    assert.match(await keywordHover(session, folder), /^\*\*stazione\*\*: stazione\n/);
-  });
-  await withSession(ITALIAN, 'en-US', async (session, folder) => {
-    assert.match(await keywordHover(session, folder), /^\*\*stazione\*\*: station\n/);
-  });
-  await withSession(ENGLISH, 'fr', async (session, folder) => {
-    assert.match(await keywordHover(session, folder), /^\*\*stazione\*\*: station\n/);
-  });
+  const cases = [
+    { env: ENGLISH, locale: 'it', meaning: 'stazione' },
+    { env: ITALIAN, locale: 'en-US', meaning: 'station' },
+    { env: ENGLISH, locale: 'fr', meaning: 'station' },
+  ];
+  for (const c of cases) {
+    await withSession(async (session, folder) => {
+      assert.match(await keywordHover(session, folder), new RegExp(`^\\*\\*stazione\\*\\*: ${c.meaning}\\n`),
+        `${c.locale}`);
+    }, {}, undefined, { env: c.env, locale: c.locale });
+  }
 });

@@ -9,7 +9,7 @@ const path = require('node:path');
 const { fileURLToPath } = require('node:url');
 const { spawnSync } = require('node:child_process');
 const {
-  rpc, program, applyEdits, lineOf, withSession, source,
+  rpc, program, readSource, applyEdits, lineOf, withSession, source,
 } = require('./client');
 
 const LINE = 'Orvale_Varcona_linea.txt';

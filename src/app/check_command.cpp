@@ -113,13 +113,13 @@ int run_check(const RunOptions& options) {
 
 int run_explain(const std::optional<std::string>& id, Language language) {
   if (!id) {
-    std::cout << explanation_list() << "\n"
+    std::cout << explanation_list(language) << "\n"
               << tr(language, "scenario-compiler explain ID tells what one of them means.")
               << std::endl;
     return exit_status::kSuccess;
   }
   if (auto explanation = find_explanation(*id)) {
-    std::cout << explanation_text(*explanation) << std::flush;
+    std::cout << explanation_text(*explanation, language) << std::flush;
     return exit_status::kSuccess;
   }
   std::cerr << "scenario-compiler: " << trf(language, "no finding has the id '{1}'", {*id});

@@ -5,9 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "language/language.h"
+
 namespace scenario {
 
-/// What one finding means, for `explain` and docs/diagnostics.md.
+/// What one finding means, for `explain` and docs/diagnostics.md. The texts
+/// are English, marked for the catalogue; the functions that print an entry
+/// translate them (the example is source text and stays as it is).
 struct Explanation {
   std::string id;                // "S15", "F1250", "unknown-keyword"
   std::string title;             // one line: what is wrong
@@ -29,12 +33,14 @@ std::optional<Explanation> find_explanation(std::string_view id);
 std::vector<std::string> explanation_ids();
 
 /// One entry as `explain ID` prints it.
-std::string explanation_text(const Explanation& explanation);
+std::string explanation_text(const Explanation& explanation,
+                             Language language = Language::english);
 
 /// One line an entry, id and title, as `explain` prints it without an ID.
-std::string explanation_list();
+std::string explanation_list(Language language = Language::english);
 
-/// The whole table as the Markdown page docs/diagnostics.md.
-std::string diagnostics_markdown();
+/// The whole table as the Markdown page docs/diagnostics.md (diagnostics.it.md
+/// in Italian).
+std::string diagnostics_markdown(Language language = Language::english);
 
 }  // namespace scenario

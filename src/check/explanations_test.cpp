@@ -97,5 +97,48 @@ TEST(Explanations, TextAndPageShowTitleExampleAndFix) {
             std::string::npos);
 }
 
+// Two entries whole, in each language: the meaning, example and fix are
+// translated, the id and the example's source lines are not.
+TEST(Explanations, TextInEnglishAndItalian) {
+  struct Case {
+    const char* id;
+    Language language;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"F1251", Language::english,
+       "F1251: an object in cell 1 reached the second integrity stamp\n"
+       "\n"
+       "Cell 1 (positions 0 to 24 m) is reserved for the integrity stamps. An object in cell 1\n"
+       "with a zero first value but a non-zero second value reached the second stamp. The\n"
+       "compile shows \" Errore n. 1251\" and writes no scenario file.\n"
+       "\n"
+       "Example (train source):\n"
+       "\n"
+       "    segnale, 0, 2, 0, 1, 0, 0, 1, 0,1,0, 0\n"
+       "\n"
+       "Fix: Move the object to 25 m or later.\n"},
+      {"F1251", Language::italian,
+       "F1251: un oggetto nella cella 1 ha raggiunto il secondo sigillo di integrità\n"
+       "\n"
+       "La cella 1 (progressive da 0 a 24 m) è riservata ai sigilli di integrità. Un oggetto\n"
+       "nella cella 1 con il primo valore zero ma il secondo diverso da zero ha raggiunto il\n"
+       "secondo sigillo. La compilazione mostra \" Errore n. 1251\" e non scrive alcun file dello\n"
+       "scenario.\n"
+       "\n"
+       "Esempio (sorgente del treno):\n"
+       "\n"
+       "    segnale, 0, 2, 0, 1, 0, 0, 1, 0,1,0, 0\n"
+       "\n"
+       "Rimedio: Spostare l'oggetto a 25 m o oltre.\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(explanation_text(*find_explanation(c.id), c.language), c.text) << c.id;
+  }
+  EXPECT_NE(diagnostics_markdown(Language::italian)
+                .find("## S15: la progressiva di una voce cade fuori dalla linea\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace scenario

@@ -243,7 +243,13 @@ int run_command_line(int argc, char** argv) {
                                            "the nearest sources with those places as comments (exit "
                                            "status 1)"));
 
-  for (CLI::App* command : app.get_subcommands({})) command->group(tr(language, "Subcommands"));
+  // A command's help flag is made with its command, before the command takes
+  // the group of the program's options: it is put in that group here, or
+  // the help of a command shows it under a heading of its own, in English.
+  for (CLI::App* command : app.get_subcommands({})) {
+    command->group(tr(language, "Subcommands"));
+    if (CLI::Option* help = command->get_help_ptr()) help->group(tr(language, "Options"));
+  }
 
   CLI::App* lsp = app.add_subcommand(
       "lsp", "Serve the editor protocol on standard input and output: findings while typing, "

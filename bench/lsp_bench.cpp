@@ -34,7 +34,7 @@ constexpr const char* kTrainUri = "file:///bench/B_1-.txt";
 struct OpenScenario {
   MemoryFileSystem disk;
   std::ostringstream log;
-  LanguageServer server{disk, log, ServerOptions{"bench", ""}};
+  LanguageServer server{disk, log, ServerOptions{"bench", "", "", Language::english}};
   std::vector<std::string> out;
   std::string line;
   std::string train;

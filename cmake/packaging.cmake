@@ -6,6 +6,8 @@
 # The version is the one of project(); the manual page is given it here.
 configure_file(${PROJECT_SOURCE_DIR}/docs/scenario-compiler.1.in
                ${PROJECT_BINARY_DIR}/scenario-compiler.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/docs/scenario-compiler.it.1.in
+               ${PROJECT_BINARY_DIR}/it/scenario-compiler.1 @ONLY)
 file(GLOB doc_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md
      ${PROJECT_SOURCE_DIR}/docs/*.png)
 
@@ -18,6 +20,9 @@ else()
   install(TARGETS scenario-compiler RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_BINARY_DIR}/scenario-compiler.1
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # The Italian page, where `man` looks for it under an Italian locale.
+  install(FILES ${PROJECT_BINARY_DIR}/it/scenario-compiler.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/it/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/completions/scenario-compiler.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME scenario-compiler)
@@ -65,5 +70,10 @@ if(BUILD_TESTS AND NOT WIN32)
   add_test(NAME Packaging.ManualPageAndCompletionKnowEveryOption
            COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/command_line_docs_test.py
                    $<TARGET_FILE:scenario-compiler> ${PROJECT_SOURCE_DIR}/docs/scenario-compiler.1.in
+                   ${PROJECT_SOURCE_DIR}/completions/scenario-compiler.bash)
+  add_test(NAME Packaging.ItalianManualPageKnowsEveryOption
+           COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/command_line_docs_test.py
+                   $<TARGET_FILE:scenario-compiler>
+                   ${PROJECT_SOURCE_DIR}/docs/scenario-compiler.it.1.in
                    ${PROJECT_SOURCE_DIR}/completions/scenario-compiler.bash)
 endif()

@@ -43,6 +43,47 @@ def without_date(text):
     return re.sub(r'"POT-Creation-Date: [^"]*"\n', "", text)
 
 
+def entries(path):
+    """The (msgid, msgstr) pairs of a PO file, continuation lines joined."""
+    pairs, key, field = [], None, None
+    parts = {"msgid": [], "msgstr": []}
+
+    def flush():
+        if parts["msgid"] or parts["msgstr"]:
+            pairs.append(("".join(parts["msgid"]), "".join(parts["msgstr"])))
+        parts["msgid"], parts["msgstr"] = [], []
+
+    with open(path, encoding="utf-8") as po:
+        for line in po:
+            line = line.strip()
+            if line.startswith("#"):
+                continue
+            for key in ("msgid", "msgstr"):
+                if line.startswith(key + " "):
+                    if key == "msgid":
+                        flush()
+                    field = key
+                    line = line[len(key) + 1:]
+                    break
+            if line.startswith('"') and field:
+                parts[field].append(line[1:-1])
+    flush()
+    return pairs
+
+
+def placeholder_faults(path):
+    """Translations whose {1}, {2}... differ from their English text's."""
+    faults = []
+    for english, translated in entries(path):
+        if not english or not translated:
+            continue
+        wanted = sorted(set(re.findall(r"\{[0-9]+\}", english)))
+        found = sorted(set(re.findall(r"\{[0-9]+\}", translated)))
+        if wanted != found:
+            faults.append(f"{english!r}: {wanted} in English, {found} in the translation")
+    return faults
+
+
 def main():
     mode = sys.argv[1]
     root = sys.argv[2] if len(sys.argv) > 2 else "."
@@ -69,6 +110,11 @@ def main():
         print(run.stderr.strip())
         if run.returncode != 0 or "untranslated" in run.stderr or "fuzzy" in run.stderr:
             print("po/it.po: every message must be translated, none fuzzy")
+            return 1
+        faults = placeholder_faults(italian)
+        if faults:
+            print("\n".join(faults))
+            print("po/it.po: a translation must hold the values of its English text")
             return 1
         compare = subprocess.run(["msgcmp", italian, pot], capture_output=True, text=True,
                                  env=dict(os.environ, LC_ALL="C"))

@@ -63,8 +63,15 @@ std::string findings_text(const CheckResult& result) {
 }
 
 CheckResult check_in_memory(std::string_view line_source, std::string_view train_source) {
+  return check_in_memory(line_source, train_source, Language::english);
+}
+
+CheckResult check_in_memory(std::string_view line_source, std::string_view train_source,
+                            Language language) {
   MemoryFileSystem files = with_sources(line_source, train_source);
-  return check_sources(files, BuildOptions{});
+  BuildOptions options;
+  options.language = language;
+  return check_sources(files, options);
 }
 
 std::optional<std::string> check_check_properties(std::string_view line_source,

@@ -24,6 +24,9 @@ std::string findings_text(const CheckResult& result);
 
 /// Runs `check_sources` over the two texts in memory and returns its result.
 CheckResult check_in_memory(std::string_view line_source, std::string_view train_source);
+/// The same, its findings' words in `language`.
+CheckResult check_in_memory(std::string_view line_source, std::string_view train_source,
+                            Language language);
 
 /// Checks and compiles the two sources in memory and returns a description
 /// of the first broken property, if any: check changes no file, its findings

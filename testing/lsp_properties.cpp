@@ -53,7 +53,9 @@ std::string lsp_stream_of(std::string_view input) {
 std::optional<std::string> check_lsp_properties(std::string_view input) {
   MemoryFileSystem disk;
   std::ostringstream log;
-  LanguageServer server(disk, log, ServerOptions{"fuzz", ""});
+  ServerOptions options;
+  options.version = "fuzz";
+  LanguageServer server(disk, log, options);
   std::istringstream in(lsp_stream_of(input));
   FrameReader reader(in);
   std::string body;

@@ -105,7 +105,10 @@ TEST(CommandLine, HelpAndUsageErrorsSpeakTheUsersLanguage) {
       {italian, {"frobnicate"}, "Eseguire con --help per altre informazioni.", 64},
       {italian, {"explain", "--help"}, "Opzioni:\n  -h,--help                   Stampa questo aiuto ed esce", 0},
       {italian, {"explain", "S2S"}, "scenario-compiler: nessuna segnalazione ha l'identificativo 'S2S'; forse intendevi 'S2'?", 64},
+      {italian, {"explain", "F1251"},
+       "F1251: un oggetto nella cella 1 ha raggiunto il secondo timbro di integrità", 0},
       {c_locale, {"--help"}, "Usage: scenario-compiler [OPTIONS] [SUBCOMMAND]", 0},
+      {c_locale, {"explain", "F1251"}, "F1251: an object in cell 1 reached the second integrity stamp", 0},
       {c_locale, {"compil"}, "scenario-compiler: unknown command 'compil'; did you mean 'compile'?", 64},
   };
   TempDir dir;
@@ -120,7 +123,7 @@ TEST(CommandLine, HelpAndUsageErrorsSpeakTheUsersLanguage) {
   // No command's help keeps an English heading (its help flag once stood
   // under "Options:" apart from the command's own options).
   for (const char* command : {"build", "export", "compile", "check", "explain", "dump", "view",
-                              "fmt", "diff", "decompile"}) {
+                              "fmt", "diff", "decompile", "lsp"}) {
     ProgramOptions options = in_folder(dir.path());
     options.environment = italian;
     const ProgramResult result = run_program({command, "--help"}, options);

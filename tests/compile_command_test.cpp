@@ -255,9 +255,26 @@ TEST_F(CompileCommand, WithoutAGridNoScenarioFileIsWritten) {
 namespace scenario::testing {
 namespace {
 
+// A report with the words of its findings left out: the one part of it
+// written for people, in their language.
+std::string without_messages(const std::string& report) {
+  nlohmann::json json = nlohmann::json::parse(report);
+  std::vector<nlohmann::json*> open{&json};
+  while (!open.empty()) {
+    nlohmann::json* value = open.back();
+    open.pop_back();
+    if (value->is_object() && value->contains("message")) (*value)["message"] = "";
+    if (value->is_structured()) {
+      for (auto& child : *value) open.push_back(&child);
+    }
+  }
+  return json.dump();
+}
+
 // The language changes the words for people and nothing else: the same
-// sources give the same bytes, the same exit status and the same report under
-// every locale, for a clean build, a build with a status code and a report.
+// sources give the same bytes, the same exit status and the same report
+// (its findings' words aside) under every locale, for a clean build, a build
+// with a status code and a report.
 TEST(CompileInEveryLanguage, SameBytesAndStatus) {
   const std::vector<std::pair<std::string, std::string>> environments[] = {
       {{"LANGUAGE", ""}, {"LC_ALL", "C"}, {"LC_MESSAGES", ""}, {"LANG", "C"}},
@@ -297,6 +314,7 @@ TEST(CompileInEveryLanguage, SameBytesAndStatus) {
       for (std::size_t at; (at = report.find(dir.path().string())) != std::string::npos;) {
         report.replace(at, dir.path().string().size(), "DIR");
       }
+      report = without_messages(report);
       if (!first_files) {
         first_files = files;
         first_status = result.exit_status;

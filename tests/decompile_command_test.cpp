@@ -126,6 +126,37 @@ TEST_F(DecompileCommand, KeepsAnEditedSourceUnlessForced) {
   EXPECT_EQ(read_file(folder + "/" + kTrain), edited.substr(0, edited.size() - 20));
 }
 
+// Under an Italian locale the messages are Italian, the sources the same
+// bytes; `diff` of the files and their decompiled sources says so in Italian.
+TEST_F(DecompileCommand, SpeaksItalianAndWritesTheSameSources) {
+  ProgramOptions italian;
+  italian.environment = {{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""},
+                         {"LANG", "it_IT.UTF-8"}};
+  const std::string folder = (dir_.path() / "it").string();
+  ProgramResult made = run_program(
+      {"decompile", "--dir", dir_.path().string(), "--out", folder}, italian);
+  ASSERT_EQ(made.exit_status, 0) << made.err;
+  EXPECT_EQ(made.err, "scenario-compiler: creata la cartella '" + folder + "'\n" +
+                          "scenario-compiler: scritto " + folder + "/" + kLine + "\n" +
+                          "scenario-compiler: scritto " + folder + "/" + kTrain + "\n");
+  ASSERT_EQ(decompile({"--out", out("")}).exit_status, 0);
+  EXPECT_EQ(read_file(folder + "/" + kTrain), read_file(out(kTrain)));
+  EXPECT_EQ(read_file(folder + "/" + kLine), read_file(out(kLine)));
+
+  write_file(folder + "/" + kTrain, read_file(out(kTrain)) + "velocita, 1000, 90\r\n");
+  ProgramResult kept = run_program(
+      {"decompile", "--dir", dir_.path().string(), "--out", folder}, italian);
+  EXPECT_EQ(kept.exit_status, 3);
+  EXPECT_EQ(kept.err, "scenario-compiler: '" + folder + "/" + kTrain +
+                          "' è diverso dalla sorgente decompilata; non è stato scritto nulla "
+                          "(--force lo sostituisce)\n");
+
+  ProgramResult same = run_program({"diff", dir_.path().string(), out("")}, italian);
+  EXPECT_EQ(same.exit_status, 0) << same.err;
+  EXPECT_EQ(same.out, "--- " + dir_.path().string() + " (file compilati)\n+++ " + out("") +
+                          " (sorgenti, compilate in memoria)\nnessuna differenza\n");
+}
+
 TEST_F(DecompileCommand, NamesWhatTheSourcesCannotExpressAndWritesOnlyWhenLossy) {
   std::string grid = read_file(dir_.file("Orvale_Varcona_593.dat"));
   grid[15 * 3000] = 9;  // no entry writes kind 9

@@ -32,15 +32,22 @@ def main() -> int:
                 faults.append(f"installed --version: {version.returncode} {version.stdout!r}")
 
         # man -l with groff's warnings on: any warning is a fault of the page.
-        page = os.path.join(prefix, "share/man/man1/scenario-compiler.1")
-        rendered = subprocess.run(["man", "--warnings", "-l", page], capture_output=True,
-                                  text=True, env=dict(os.environ, MANWIDTH="80", LANG="C.UTF-8",
-                                           LC_ALL="C.UTF-8"))
-        if rendered.returncode != 0 or rendered.stderr.strip():
-            faults.append(f"man -l: status {rendered.returncode}: {rendered.stderr.strip()}")
-        for heading in ["SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"]:
-            if heading not in rendered.stdout:
-                faults.append(f"the rendered page has no {heading}")
+        # The Italian page has the same sections, under Italian headings.
+        for page_path, headings in [
+                ("share/man/man1/scenario-compiler.1",
+                 ["SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"]),
+                ("share/man/it/man1/scenario-compiler.1",
+                 ["SINOSSI", "COMANDI", "OPZIONI", "STATO D'USCITA", "ESEMPI"])]:
+            page = os.path.join(prefix, page_path)
+            rendered = subprocess.run(["man", "--warnings", "-l", page], capture_output=True,
+                                      text=True, env=dict(os.environ, MANWIDTH="80",
+                                                          LANG="C.UTF-8", LC_ALL="C.UTF-8"))
+            if rendered.returncode != 0 or rendered.stderr.strip():
+                faults.append(f"man -l {page_path}: status {rendered.returncode}: "
+                              f"{rendered.stderr.strip()}")
+            for heading in headings:
+                if heading not in rendered.stdout:
+                    faults.append(f"the rendered page {page_path} has no {heading}")
 
         # Every document the README links to and the source tree holds is installed beside it.
         docs = os.path.join(prefix, "share/doc/scenario-compiler")

@@ -61,9 +61,11 @@ RunSummary check_scenarios(const RunOptions& options,
   }
   if (options.format == "text") {
     if (options.all) {
-      std::cout << scenarios.size() << (scenarios.size() == 1 ? " scenario: " : " scenarios: ");
+      const std::string count = std::to_string(scenarios.size());
+      std::cout << (scenarios.size() == 1 ? trf(options.language, "{1} scenario: ", {count})
+                                          : trf(options.language, "{1} scenarios: ", {count}));
     }
-    std::cout << counts_text(summary.counts) << std::endl;
+    std::cout << counts_text(summary.counts, options.language) << std::endl;
   }
   if (!file_errors.empty()) {
     summary.exit_status = exit_status::kFileError;

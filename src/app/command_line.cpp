@@ -194,19 +194,23 @@ int run_command_line(int argc, char** argv) {
   view->add_flag("--watch", view_options.watch,
                  tr(language, "Write the page again each time a source is saved, until interrupted"));
 
-  FmtOptions fmt_options{"", kDefaultBaseName, kDefaultTrainNumber, false, {}};
+  FmtOptions fmt_options{"", kDefaultBaseName, kDefaultTrainNumber, false, {}, language};
   CLI::App* fmt = app.add_subcommand(
-      "fmt", "Rewrite the sources in the canonical layout (values in columns, CR LF kept) "
-             "without changing what they compile to");
-  fmt->add_option("--dir", fmt_options.dir, "Folder of the sources (default: current folder)");
-  fmt->add_option("--base", fmt_options.base_name, "Scenario base name")->capture_default_str();
-  fmt->add_option("--train", fmt_options.train_number, "Train number")->capture_default_str();
+      "fmt", tr(language, "Rewrite the sources in the canonical layout (values in columns, CR LF "
+                          "kept) without changing what they compile to"));
+  fmt->add_option("--dir", fmt_options.dir,
+                  tr(language, "Folder of the sources (default: current folder)"));
+  fmt->add_option("--base", fmt_options.base_name, tr(language, "Scenario base name"))
+      ->capture_default_str();
+  fmt->add_option("--train", fmt_options.train_number, tr(language, "Train number"))
+      ->capture_default_str();
   fmt->add_flag("--check", fmt_options.check,
-                "Change nothing; name each source not in the layout and exit 1");
+                tr(language, "Change nothing; name each source not in the layout and exit 1"));
   fmt->add_option("FILE", fmt_options.files,
-                  "Sources to format instead (*_linea.txt, *-.txt)");
+                  tr(language, "Sources to format instead (*_linea.txt, *-.txt)"));
 
   DiffOptions diff_options;
+  diff_options.language = language;
   CLI::App* diff = app.add_subcommand(
       "diff", tr(language, "Compare two scenarios (folders of compiled files or of sources) by "
                            "meaning: exit 0 when the same, 1 when they differ"));
@@ -223,6 +227,7 @@ int run_command_line(int argc, char** argv) {
       ->capture_default_str();
 
   DecompileOptions decompile_options;
+  decompile_options.language = language;
   CLI::App* decompile_command = app.add_subcommand(
       "decompile", tr(language, "Turn the scenario files of DIR back into the line and train "
                                "sources that compile to the same bytes"));
@@ -243,17 +248,15 @@ int run_command_line(int argc, char** argv) {
                                            "the nearest sources with those places as comments (exit "
                                            "status 1)"));
 
-  // A command's help flag is made with its command, before the command takes
-  // the group of the program's options: it is put in that group here, or
-  // the help of a command shows it under a heading of its own, in English.
+  CLI::App* lsp = app.add_subcommand(
+      "lsp", tr(language, "Serve the editor protocol on standard input and output: findings while "
+                          "typing, quick fixes, hints, hover, completion and an outline"));
+
   for (CLI::App* command : app.get_subcommands({})) {
     command->group(tr(language, "Subcommands"));
+    // Each command's own help flag stands with its other options.
     if (CLI::Option* help = command->get_help_ptr()) help->group(tr(language, "Options"));
   }
-
-  CLI::App* lsp = app.add_subcommand(
-      "lsp", "Serve the editor protocol on standard input and output: findings while typing, "
-             "quick fixes, hints, hover, completion and an outline");
 
   try {
     app.parse(argc, argv);
@@ -297,7 +300,7 @@ int run_command_line(int argc, char** argv) {
   if (dump->parsed()) return run_dump(dump_options);
   if (view->parsed()) return run_view(view_options);
   if (fmt->parsed()) return run_fmt(fmt_options);
-  if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr);
+  if (lsp->parsed()) return run_lsp(argc > 0 ? argv[0] : nullptr, language);
   if (diff->parsed()) return run_diff(diff_options);
   if (decompile_command->parsed()) return run_decompile(decompile_options);
 

@@ -9,17 +9,19 @@
 #include "decompile/decompile.h"
 #include "files/file_names.h"
 #include "files/file_system.h"
+#include "language/translate.h"
 
 namespace scenario {
 namespace {
 
-const char* file_kind_name(ScenarioFileKind kind) {
+// "'{1}' is not a valid ... file: {2}" of each file, marked.
+const char* not_valid_text(ScenarioFileKind kind) {
   switch (kind) {
-    case ScenarioFileKind::plan_geometry: return "plan geometry";
-    case ScenarioFileKind::record_table: return "record table";
+    case ScenarioFileKind::plan_geometry: return N_("'{1}' is not a valid plan geometry file: {2}");
+    case ScenarioFileKind::record_table: return N_("'{1}' is not a valid record table file: {2}");
     case ScenarioFileKind::cell_grid: break;
   }
-  return "cell grid";
+  return N_("'{1}' is not a valid cell grid file: {2}");
 }
 
 std::string path_of(const ScenarioFileNames& names, ScenarioFileKind kind) {
@@ -35,6 +37,7 @@ std::string path_of(const ScenarioFileNames& names, ScenarioFileKind kind) {
 
 int run_decompile(const DecompileOptions& options) {
   DiskFileSystem disk;
+  const Language language = options.language;
   const ScenarioFileNames names =
       scenario_file_names(options.dir, options.base_name, options.train_number);
   std::string table, grid, geometry;
@@ -56,8 +59,8 @@ int run_decompile(const DecompileOptions& options) {
   if (has_geometry) files.plan_geometry = geometry;
   const Decompiled made = decompile(files, options.base_name, options.train_number);
   if (made.broken_file) {
-    tell_failure("scenario-compiler: '" + path_of(names, *made.broken_file) +
-                 "' is not a valid " + file_kind_name(*made.broken_file) + " file: " + made.error);
+    tell_failure("scenario-compiler: " + trf(language, not_valid_text(*made.broken_file),
+                                             {path_of(names, *made.broken_file), made.error}));
     return exit_status::kFileError;
   }
 
@@ -86,17 +89,24 @@ int run_decompile(const DecompileOptions& options) {
       comment.push_back("note: " + hint);
     }
     if (!options.lossy) {
-      tell_failure("scenario-compiler: the sources cannot express " +
-                   std::to_string(made.place_count) +
-                   (made.place_count == 1 ? " place" : " places") +
-                   " of the files; nothing written (--lossy writes the nearest sources)");
+      const std::string count = std::to_string(made.place_count);
+      tell_failure("scenario-compiler: " +
+                   (made.place_count == 1
+                        ? trf(language,
+                              "the sources cannot express {1} place of the files; nothing "
+                              "written (--lossy writes the nearest sources)",
+                              {count})
+                        : trf(language,
+                              "the sources cannot express {1} places of the files; nothing "
+                              "written (--lossy writes the nearest sources)",
+                              {count})));
       return exit_status::kBuildStatus;
     }
   }
 
   const std::string out_dir = options.out ? *options.out : options.dir;
   // A missing folder is made, as export and build make theirs.
-  if (!out_dir.empty() && !prepare_folder(disk, out_dir, false)) return exit_status::kFileError;
+  if (!out_dir.empty() && !prepare_folder(disk, out_dir, false, language)) return exit_status::kFileError;
   const ScenarioFileNames out_names =
       scenario_file_names(out_dir, options.base_name, options.train_number);
   const std::pair<const std::string*, std::string> sources[] = {
@@ -107,8 +117,11 @@ int run_decompile(const DecompileOptions& options) {
     for (const auto& [path, text] : sources) {
       std::string held;
       if (disk.exists(*path) && disk.read(*path, held).ok && held != text) {
-        tell_failure("scenario-compiler: '" + *path +
-                     "' differs from the source decompiled; nothing written (--force replaces it)");
+        tell_failure("scenario-compiler: " +
+                     trf(language,
+                         "'{1}' differs from the source decompiled; nothing written (--force "
+                         "replaces it)",
+                         {*path}));
         edited = true;
       }
     }
@@ -119,7 +132,7 @@ int run_decompile(const DecompileOptions& options) {
       tell_failure("scenario-compiler: " + result.message);
       return exit_status::kFileError;
     }
-    std::cerr << "scenario-compiler: wrote " << *path << std::endl;
+    std::cerr << "scenario-compiler: " << trf(language, "wrote {1}", {*path}) << std::endl;
   }
   return made.places.empty() ? exit_status::kSuccess : exit_status::kBuildStatus;
 }

@@ -66,7 +66,7 @@ Json diff_json(const ScenarioDiff& diff, const LoadedScenario& before,
     c["fields"] = fields;
     c["source"] = change.source ? Json{{"file", change.source->path}, {"line", change.source->line}}
                                 : Json(nullptr);
-    c["text"] = cp1252_to_utf8(change_text(change));
+    c["text"] = cp1252_to_utf8(change_text(change, Language::english));
     changes.push_back(c);
   }
   out["changes"] = changes;
@@ -97,9 +97,9 @@ int run_diff(const DiffOptions& options) {
   LoadedScenario before, after;
   std::string error;
   if (!load_scenario(disk, options.old_folder, options.base_name, options.train_number, before,
-                     error) ||
+                     error, options.language) ||
       !load_scenario(disk, options.new_folder, options.base_name, options.train_number, after,
-                     error)) {
+                     error, options.language)) {
     std::cerr << "scenario-compiler: " << error << std::endl;
     return exit_status::kFileError;
   }
@@ -108,7 +108,8 @@ int run_diff(const DiffOptions& options) {
     std::cout << diff_json(diff, before, after).dump(2, ' ', false, Json::error_handler_t::replace)
               << "\n";
   } else {
-    std::cout << diff_text(diff, before, after, options.old_folder, options.new_folder);
+    std::cout << diff_text(diff, before, after, options.old_folder, options.new_folder,
+                           options.language);
   }
   std::cout.flush();
   if (!std::cout) {

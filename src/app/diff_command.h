@@ -13,6 +13,7 @@ struct DiffOptions {
   std::string base_name = kDefaultBaseName;
   std::string train_number = kDefaultTrainNumber;
   std::string format = "text";  // text or json
+  Language language = Language::english;  // of the text form (JSON stays English)
 };
 
 /// Compares the scenarios of two folders by meaning and prints what changed.

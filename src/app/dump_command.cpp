@@ -138,11 +138,15 @@ void print_table(const RecordTable& table, bool json, Printer& out) {
 }
 
 void print_cell(const CellGrid& grid, std::size_t index, const RecordTable* table, bool json,
-                Printer& out) {
+                Language language, Printer& out) {
   const TrackCell& c = grid.cells[index];
   static const RecordTable no_table;
   const std::string details =
-      c.kind == cell_kind::kNone ? "" : object_details(c, table != nullptr ? *table : no_table);
+      c.kind == cell_kind::kNone
+          ? ""
+          // The JSON form is for programs: its words stay English.
+          : object_details(c, table != nullptr ? *table : no_table,
+                           json ? Language::english : language);
   if (json) {
     Json record;
     record["cell"] = index;
@@ -190,7 +194,7 @@ void print_grid(const CellGrid& grid, const RecordTable* table, const DumpOption
   }
   for (std::size_t index = first; index < last; ++index) {
     if (options.kind && *options.kind != cell_kind_label(grid.cells[index].kind)) continue;
-    print_cell(grid, index, table, options.json, out);
+    print_cell(grid, index, table, options.json, options.language, out);
   }
 }
 
@@ -452,7 +456,7 @@ int run_dump(const DumpOptions& options) {
   for (const std::string& note :
        !names ? std::vector<std::string>{}
               : stamp_notes(names->first, names->second, *kind == ScenarioFileKind::record_table ? &table : nullptr,
-                   *kind == ScenarioFileKind::cell_grid ? &grid : nullptr)) {
+                   *kind == ScenarioFileKind::cell_grid ? &grid : nullptr, options.language)) {
     std::cerr << "scenario-compiler: note: " << bare_name(path) << ": " << note << std::endl;
   }
 

@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "files/file_names.h"
 #include "format/format_source.h"
+#include "language/translate.h"
 
 namespace scenario {
 namespace {
@@ -34,9 +35,11 @@ int format_files(FileSystem& files, const FmtOptions& options, std::ostream& out
   // Every name is checked before any file is touched.
   for (const std::string& path : paths) {
     if (!source_kind_of(path)) {
-      err << "scenario-compiler: " << path
-          << ": not a source name (a line source ends in \"_linea.txt\", a train source in "
-             "\"-.txt\")"
+      err << "scenario-compiler: "
+          << trf(options.language,
+                 "{1}: not a source name (a line source ends in \"_linea.txt\", a train source "
+                 "in \"-.txt\")",
+                 {path})
           << std::endl;
       return exit_status::kUsage;
     }
@@ -53,7 +56,8 @@ int format_files(FileSystem& files, const FmtOptions& options, std::ostream& out
     const std::string formatted = format_source(text, *source_kind_of(path));
     if (formatted == text) continue;
     if (options.check) {
-      out << path << ": not in the canonical layout (scenario-compiler fmt rewrites it)"
+      out << trf(options.language,
+                 "{1}: not in the canonical layout (scenario-compiler fmt rewrites it)", {path})
           << std::endl;
       unformatted = true;
       continue;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/file_system.h"
+#include "language/language.h"
 #include "sources/keywords.h"
 
 namespace scenario {
@@ -18,6 +19,7 @@ struct FmtOptions {
   std::string train_number;
   bool check = false;  // change nothing; exit 1 when a file is not in the layout
   std::vector<std::string> files;
+  Language language = Language::english;  // of the messages
 };
 
 /// Which source a file name stands for: "*_linea.txt" a line source,

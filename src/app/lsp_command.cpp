@@ -19,14 +19,14 @@
 namespace scenario {
 namespace {
 
-// docs/diagnostics.md where an install, the Windows package or the build
-// tree puts it beside the program; "" when none is found.
-std::string explanations_uri(const char* argv0) {
+// docs/diagnostics.md (or its Italian page) where an install, the Windows
+// package or the build tree puts it beside the program; "" when none is found.
+std::string explanations_uri(const char* argv0, const char* page) {
   const std::filesystem::path folder = executable_folder(argv0);
   const std::filesystem::path candidates[] = {
-      folder / ".." / "share" / "doc" / "scenario-compiler" / "docs" / "diagnostics.md",
-      folder / "docs" / "diagnostics.md",
-      folder / ".." / "docs" / "diagnostics.md",
+      folder / ".." / "share" / "doc" / "scenario-compiler" / "docs" / page,
+      folder / "docs" / page,
+      folder / ".." / "docs" / page,
   };
   for (const std::filesystem::path& candidate : candidates) {
     std::error_code error;
@@ -39,7 +39,7 @@ std::string explanations_uri(const char* argv0) {
 
 }  // namespace
 
-int run_lsp(const char* argv0) {
+int run_lsp(const char* argv0, Language language) {
 #ifdef _WIN32
   // The frames count bytes: no line-end translation on either stream.
   _setmode(_fileno(stdin), _O_BINARY);
@@ -49,7 +49,9 @@ int run_lsp(const char* argv0) {
   DiskFileSystem disk;
   ServerOptions options;
   options.version = version_text();
-  options.explanations_uri = explanations_uri(argv0);
+  options.explanations_uri = explanations_uri(argv0, "diagnostics.md");
+  options.italian_explanations_uri = explanations_uri(argv0, "diagnostics.it.md");
+  options.language = language;
   std::cerr << "scenario-compiler lsp: ready" << std::endl;
   return serve(std::cin, std::cout, std::cerr, disk, options);
 }

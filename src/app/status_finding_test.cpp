@@ -32,7 +32,7 @@ TEST(StatusFinding, TellsTheMeaningInTheReadersLanguage) {
             "x_linea.txt:97: error: la progressiva di una voce cade fuori dalla linea [S15]\n");
   state.status = {status::kNoGeneralSection, 0, std::nullopt};
   EXPECT_EQ(format_diagnostic(*status_finding(state, Language::italian)),
-            "scenario-compiler: error: il sorgente della linea non ha la sezione [generale] [S102]\n");
+            "scenario-compiler: error: la sorgente della linea non ha la sezione [generale] [S102]\n");
   EXPECT_EQ(format_diagnostic(*status_finding(state, Language::english)),
             "scenario-compiler: error: the line source has no [generale] section [S102]\n");
 }

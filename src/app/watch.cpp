@@ -89,7 +89,7 @@ int watch_and_run(const std::vector<std::string>& paths, const std::function<Run
     std::cerr << "scenario-compiler: run started" << std::endl;
     const RunSummary summary = run();
     status = summary.exit_status;
-    std::cerr << "scenario-compiler: run finished: " << counts_text(summary.counts) << std::endl;
+    std::cerr << "scenario-compiler: run finished: " << counts_text(summary.counts, Language::english) << std::endl;
     if (interrupted || (limit && runs >= *limit)) break;
     // Wait for a change, then for the files to hold still over one interval
     // (an editor may write a file in several steps), but not for ever.

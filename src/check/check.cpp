@@ -91,9 +91,10 @@ void place_compile_status(std::vector<Diagnostic>& findings, const BuildState& c
       note.severity = Severity::note;
       note.id.clear();
       note.notes.clear();
-      note.message = "compile reports status " + std::to_string(code_number(compiled.status.code)) +
-                     " here instead: the status this error leaves set stops the train reading "
-                     "at the first signal or speed restriction";
+      note.message = trf(language,
+                         "compile reports status {1} here instead: the status this error leaves "
+                         "set stops the train reading at the first signal or speed restriction",
+                         {std::to_string(code_number(compiled.status.code))});
       finding.notes.push_back(std::move(note));
       return;
     }
@@ -118,26 +119,34 @@ bool has_error(const std::vector<Diagnostic>& findings) {
 Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number) {
   Diagnostic finding;
   finding.id = fatal_id(number);
-  std::string holder = "an object";
+  const Language language = context.options.language;
+  std::string holder = tr(language, "an object");
   if (context.state.grid && context.state.grid->contains(1)) {
     const std::uint8_t kind = (*context.state.grid)[1].kind;
     const auto found = context.state.occupants.find(1);
-    holder = object_name(kind);
+    holder = object_name(kind, language);
     if (found != context.state.occupants.end() && found->second.kind == kind) {
       const CellOccupant& occupant = found->second;
-      holder += " at " + std::to_string(occupant.position) + " m";
+      holder = trf(language, "{1} at {2} m", {holder, std::to_string(occupant.position)});
       finding.where = occupant.where;
       finding.source_line = occupant.source_line;
       finding.position = occupant.position;
     } else if (kind == cell_kind::kReductionPoint) {
-      holder += ", added by the code-reduction pass,";
+      holder = trf(language, "{1}, added by the code-reduction pass,", {holder});
     }
   }
-  finding.message = "cell 1 of the grid is reserved for the header stamps (" +
-                    std::string(number == 1250 ? "the grid marker" : "an integrity code") +
-                    "), but " + holder +
-                    " stands there: move that entry so that its object leaves cell 1; no "
-                    "scenario file is written";
+  finding.message =
+      number == 1250
+          ? trf(language,
+                "cell 1 of the grid is reserved for the header stamps (the grid marker), but {1} "
+                "stands there: move that entry so that its object leaves cell 1; no scenario "
+                "file is written",
+                {holder})
+          : trf(language,
+                "cell 1 of the grid is reserved for the header stamps (an integrity code), but "
+                "{1} stands there: move that entry so that its object leaves cell 1; no scenario "
+                "file is written",
+                {holder});
   return finding;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builtin/builtin_scenario.h"
+#include "check/check_test_util.h"
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
 #include "testing/test_support.h"
@@ -18,15 +19,7 @@ using namespace std::string_view_literals;
 
 // The sources of the table below: the fuzzers' small valid pair (a line of
 // 1000 m, cells 0..160), with one edit each.
-// `from` "*" replaces the whole text.
-std::string edited(std::string_view text, std::string_view from, std::string_view to) {
-  std::string result(text);
-  if (from == "*") return std::string(to);
-  const std::size_t at = result.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) result.replace(at, from.size(), to);
-  return result;
-}
+using test::edited;
 
 struct Mistake {
   const char* name;
@@ -112,6 +105,8 @@ TEST(Check, LineSourceMistakes) {
        "Orvale_Varcona_linea.txt:15:1-9: warning: the gradient at 150 m stands at the position of the one on line 14: this later one takes effect from there, and the earlier one holds one cell at most [repeated-position]\n"},
       {"a tunnel past the line's end", "montagna,   2000,  2600,  11", "montagna,   900,  1300,  11", "", "",
        "Orvale_Varcona_linea.txt:18:13-16: warning: the tunnel from 900 m ends at 1300 m, past the end of the line at 1000 m: the part beyond lies in the margin after the line [past-line-end]\n"},
+      {"a tunnel 100 m after another", "montagna,   2000,  2600,  11", "montagna,   2000,  2600,  11\r\nmontagna,   2700,  3000,  2", "", "",
+       "Orvale_Varcona_linea.txt:19:13-17: warning: the tunnel from 2700 m starts 100 m after the tunnel ending at 2600 m (line 18): a tunnel at most 150 m after the one before is stored as kind 3, not 2 [close-tunnels]\n  Orvale_Varcona_linea.txt:18:1-9: note: the tunnel from 2000 m to 2600 m is here\n"},
       {"overlapping tunnels", "montagna,   2000,  2600,  11", "montagna,   2000,  2600,  11\r\nmontagna,   2400,  3000,  11", "", "",
        "Orvale_Varcona_linea.txt:19:13-17: warning: the tunnel from 2400 m to 3000 m overlaps the tunnel from 2000 m to 2600 m (line 18): the cells they share take this tunnel's kind [tunnel-overlap]\n  Orvale_Varcona_linea.txt:18:1-9: note: the tunnel from 2000 m to 2600 m is here\n"},
       {"an empty board text", "(Km 2+550)", "", "", "",
@@ -166,6 +161,8 @@ TEST(Check, TrainSourceMistakes) {
        "Orvale_Varcona_593-.txt:8:1-9: warning: the speed-limit point at 0 m stands at the position of the one on line 7: this later one takes effect from there, and the earlier one holds one cell at most [repeated-position]\n"},
       {"two adhesion points at one position", "", "", "aderenza, 0, 100", "aderenza, 0, 100\r\naderenza, 0, 90",
        "Orvale_Varcona_593-.txt:7:1-9: warning: the adhesion point at 0 m stands at the position of the one on line 6: this later one takes effect from there, and the earlier one holds one cell at most [repeated-position]\n"},
+      {"a speed that is no multiple of 5", "", "", "velocita, 2000, 140", "velocita, 2000, 143",
+       "Orvale_Varcona_593-.txt:8:17-20: warning: the speed 143 km/h is kept in units of 5 km/h: the cells hold 145 km/h [rounded-speed]\n"},
       {"a restriction past the line's end", "", "", "rallentamento, 3500", "rallentamento, 800",
        "Orvale_Varcona_593-.txt:10:1-14: warning: the speed restriction at 800 m over 400 m ends at 1200 m, past the end of the line at 1000 m: the part beyond lies in the margin after the line [past-line-end]\n"},
       {"an adhesion wider than its byte", "", "", "aderenza, 0, 100", "aderenza, 0, 300",

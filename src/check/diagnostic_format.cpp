@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "language/translate.h"
+
 namespace scenario {
 namespace {
 
@@ -39,13 +41,6 @@ std::string caret_line(const std::string& source_line, std::int32_t column,
   return caret;
 }
 
-std::string plural(int count, const char* word) {
-  std::string text = std::to_string(count);
-  text += ' ';
-  text += word;
-  if (count != 1) text += 's';
-  return text;
-}
 
 }  // namespace
 
@@ -91,8 +86,14 @@ FindingCounts count_findings(const std::vector<Diagnostic>& diagnostics) {
   return counts;
 }
 
-std::string counts_text(FindingCounts counts) {
-  return plural(counts.errors, "error") + ", " + plural(counts.warnings, "warning");
+std::string counts_text(FindingCounts counts, Language language) {
+  const std::string errors = std::to_string(counts.errors);
+  const std::string warnings = std::to_string(counts.warnings);
+  return (counts.errors == 1 ? trf(language, "{1} error", {errors})
+                             : trf(language, "{1} errors", {errors})) +
+         ", " +
+         (counts.warnings == 1 ? trf(language, "{1} warning", {warnings})
+                               : trf(language, "{1} warnings", {warnings}));
 }
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "language/language.h"
 #include "model/diagnostic.h"
 
 namespace scenario {
@@ -25,7 +26,7 @@ struct FindingCounts {
 /// The errors and warnings among the findings (notes are not counted).
 FindingCounts count_findings(const std::vector<Diagnostic>& diagnostics);
 
-/// "1 error, 2 warnings".
-std::string counts_text(FindingCounts counts);
+/// "1 error, 2 warnings", in `language`.
+std::string counts_text(FindingCounts counts, Language language);
 
 }  // namespace scenario

@@ -76,9 +76,11 @@ TEST(DiagnosticFormat, CountsErrorsAndWarningsButNotNotes) {
   const std::vector<Diagnostic> findings = {
       finding(Severity::warning, "w", "a"), finding(Severity::note, "", "b"),
       finding(Severity::error, "S1", "c"), finding(Severity::warning, "w", "d")};
-  EXPECT_EQ(counts_text(count_findings(findings)), "1 error, 2 warnings");
-  EXPECT_EQ(counts_text(count_findings({})), "0 errors, 0 warnings");
-  EXPECT_EQ(counts_text({2, 1}), "2 errors, 1 warning");
+  EXPECT_EQ(counts_text(count_findings(findings), Language::english), "1 error, 2 warnings");
+  EXPECT_EQ(counts_text(count_findings({}), Language::english), "0 errors, 0 warnings");
+  EXPECT_EQ(counts_text({2, 1}, Language::english), "2 errors, 1 warning");
+  EXPECT_EQ(counts_text({1, 2}, Language::italian), "1 errore, 2 avvisi");
+  EXPECT_EQ(counts_text({0, 1}, Language::italian), "0 errori, 1 avviso");
 }
 
 }  // namespace

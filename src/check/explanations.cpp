@@ -1,5 +1,7 @@
 #include "check/explanations.h"
 
+#include <algorithm>
+
 #include "language/translate.h"
 #include "model/build_status.h"
 #include "model/diagnostic.h"
@@ -305,6 +307,19 @@ Details warning_details(WarningKind kind) {
               "or a length has a digit too many, or the line's length is too short."),
               N_("train source"), "rallentamento, 900, 60, 400, 0, 1, 60",
               N_("End the object at the line's end, or make the line as long as it should be.")};
+    case WarningKind::rounded_speed:
+      return {N_("The cells keep a speed limit in units of 5 km/h. A speed-limit point's speed "
+              "that is not a multiple of 5 is rounded to the nearest one, "
+              "and the driver meets that speed, not the one written."),
+              N_("train source"), "velocita, 500, 173",
+              N_("Write the speed as a multiple of 5 km/h: the one the line is meant to have.")};
+    case WarningKind::close_tunnels:
+      return {N_("A tunnel starts at most 150 m after the end of the tunnel before it in the "
+              "source. The reader stores such a tunnel as kind 3 (a gap of exactly 150 m still "
+              "counts), whatever kind the entry gives; its markers stay as the entry asks."),
+              N_("line source body"), "montagna, 1000, 2000, 1\nmontagna, 2100, 3000, 2",
+              N_("Give the tunnel kind 3 if that is meant, or leave more than 150 m between the "
+              "two tunnels, or join them into one entry.")};
   }
   return {};
 }
@@ -354,6 +369,8 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::tunnel_overlap: return N_("a tunnel that overlaps an earlier one");
     case WarningKind::repeated_position: return N_("two points at one position");
     case WarningKind::past_line_end: return N_("an object that runs past the line's end");
+    case WarningKind::rounded_speed: return N_("a speed limit kept to the nearest 5 km/h");
+    case WarningKind::close_tunnels: return N_("a tunnel close after another, stored as kind 3");
   }
   return "";
 }
@@ -374,7 +391,14 @@ bool all_digits(std::string_view text) {
   return true;
 }
 
-// Words of a paragraph, re-flowed to lines of at most `width` bytes.
+// The characters of UTF-8 text: its bytes but the continuation ones.
+std::size_t characters(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// Words of a paragraph, re-flowed to lines of at most `width` characters.
 std::string wrapped(std::string_view text, std::size_t width) {
   std::string out;
   std::size_t line_length = 0;
@@ -382,7 +406,7 @@ std::string wrapped(std::string_view text, std::size_t width) {
   while (at < text.size()) {
     const std::size_t end = std::min(text.find(' ', at), text.size());
     const std::string_view word = text.substr(at, end - at);
-    if (line_length > 0 && line_length + 1 + word.size() > width) {
+    if (line_length > 0 && line_length + 1 + characters(word) > width) {
       out += '\n';
       line_length = 0;
     } else if (line_length > 0) {
@@ -390,7 +414,7 @@ std::string wrapped(std::string_view text, std::size_t width) {
       ++line_length;
     }
     out += word;
-    line_length += word.size();
+    line_length += characters(word);
     at = end + 1;
   }
   return out;
@@ -420,7 +444,6 @@ std::string fix_paragraph(const Explanation& explanation, Language language) {
   return trf(language, "Fix: {1}", {tr(language, explanation.fix)});
 }
 
-// "Example (train source):" in `language`.
 std::string example_heading(const Explanation& explanation, Language language) {
   return trf(language, "Example ({1}):", {tr(language, explanation.example_of)});
 }
@@ -468,7 +491,8 @@ std::string explanation_text(const Explanation& explanation, Language language) 
   append(text, {explanation.id, ": ", tr(language, explanation.title), "\n\n",
                 wrapped(tr(language, explanation.meaning), kWidth), "\n"});
   if (!explanation.example.empty()) {
-    append(text, {"\n", example_heading(explanation, language), "\n\n", indented(explanation.example)});
+    append(text, {"\n", example_heading(explanation, language), "\n\n",
+                  indented(explanation.example)});
   }
   append(text, {"\n", wrapped(fix_paragraph(explanation, language), kWidth), "\n"});
   return text;
@@ -485,16 +509,17 @@ std::string explanation_list(Language language) {
 }
 
 std::string diagnostics_markdown(Language language) {
-  std::string text = "# " + tr(language, "Diagnostics") + "\n\n";
-  append(text, {"<!-- ", tr(language, "Generated from the table of `scenario-compiler explain` "
-                                      "(src/check/explanations.cpp)"),
-                "\n     ", tr(language, "at build time; edit the table, then run"),
-                "\n     cmake --build build --target update_diagnostics_doc -->\n\n"});
-  append(text, {wrapped(tr(language, "Every finding of `scenario-compiler check` (and every status "
-                                     "code `compile` ends with) has an id: S and the number for a "
-                                     "status code, F and the number for a fatal stamping error, a "
-                                     "word for a warning. `scenario-compiler explain ID` prints the "
-                                     "same entry."),
+  std::string text = tr(language, "# Diagnostics") +
+                     "\n\n"
+                     "<!-- Generated from the table of `scenario-compiler explain` "
+                     "(src/check/explanations.cpp)\n"
+                     "     at build time; edit the table, then run\n"
+                     "     cmake --build build --target update_diagnostics_doc -->\n\n";
+  append(text, {wrapped(tr(language,
+                           "Every finding of `scenario-compiler check` (and every status code "
+                           "`compile` ends with) has an id: S and the number for a status code, "
+                           "F and the number for a fatal stamping error, a word for a warning. "
+                           "`scenario-compiler explain ID` prints the same entry."),
                         kWidth),
                 "\n\n"});
   for (const Explanation& explanation : all_explanations()) {

@@ -9,9 +9,7 @@
 
 namespace scenario {
 
-/// What one finding means, for `explain` and docs/diagnostics.md. The texts
-/// are English, marked for the catalogue; the functions that print an entry
-/// translate them (the example is source text and stays as it is).
+/// What one finding means, for `explain` and docs/diagnostics.md.
 struct Explanation {
   std::string id;                // "S15", "F1250", "unknown-keyword"
   std::string title;             // one line: what is wrong
@@ -32,15 +30,14 @@ std::optional<Explanation> find_explanation(std::string_view id);
 /// Every id an author may type, for "did you mean".
 std::vector<std::string> explanation_ids();
 
-/// One entry as `explain ID` prints it.
-std::string explanation_text(const Explanation& explanation,
-                             Language language = Language::english);
+/// One entry as `explain ID` prints it, in `language`.
+std::string explanation_text(const Explanation& explanation, Language language);
 
 /// One line an entry, id and title, as `explain` prints it without an ID.
-std::string explanation_list(Language language = Language::english);
+std::string explanation_list(Language language);
 
-/// The whole table as the Markdown page docs/diagnostics.md (diagnostics.it.md
-/// in Italian).
-std::string diagnostics_markdown(Language language = Language::english);
+/// The whole table as the Markdown page docs/diagnostics.md (in Italian,
+/// docs/diagnostics.it.md).
+std::string diagnostics_markdown(Language language);
 
 }  // namespace scenario

@@ -1,5 +1,7 @@
 #include "diff/loaded_scenario.h"
 
+#include "language/translate.h"
+
 #include <utility>
 
 #include "files/file_names.h"
@@ -25,7 +27,8 @@ struct BuiltScenario {
 };
 
 bool build_sources(FileSystem& files, const std::string& folder, const std::string& base_name,
-                   const std::string& train_number, BuiltScenario& built, std::string& error) {
+                   const std::string& train_number, BuiltScenario& built, std::string& error,
+                   Language language) {
   BuildContext context(files, options_for(folder, base_name, train_number, false));
   const std::optional<std::int32_t> fatal = build_model(context);
   BuildState& state = context.state;
@@ -36,14 +39,15 @@ bool build_sources(FileSystem& files, const std::string& folder, const std::stri
     }
   }
   if (!state.grid || !state.grid->contains(1)) {
-    error = "the sources in " + quoted_folder(files, folder) +
-            " build no scenario: the line source stops with status " +
-            std::to_string(code_number(state.status.code)) + " before the line length";
+    error = trf(language,
+                "the sources in {1} build no scenario: the line source stops with status {2} "
+                "before the line length",
+                {quoted_folder(files, folder), std::to_string(code_number(state.status.code))});
     return false;
   }
   if (fatal) {
-    error = "the sources in " + quoted_folder(files, folder) + " build no scenario: fatal error " +
-            std::to_string(*fatal);
+    error = trf(language, "the sources in {1} build no scenario: fatal error {2}",
+                {quoted_folder(files, folder), std::to_string(*fatal)});
     return false;
   }
   built.table_bytes = encode_record_table(state.table);
@@ -96,7 +100,8 @@ bool read_file(FileSystem& files, const std::string& path, std::string& bytes,
 }  // namespace
 
 bool load_scenario(FileSystem& files, const std::string& folder, const std::string& base_name,
-                   const std::string& train_number, LoadedScenario& scenario, std::string& error) {
+                   const std::string& train_number, LoadedScenario& scenario, std::string& error,
+                   Language language) {
   const ScenarioFileNames names = scenario_file_names(folder, base_name, train_number);
   scenario = LoadedScenario{};
   scenario.folder = folder;
@@ -124,7 +129,7 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
     if (files.exists(names.line_source) && files.exists(names.train_source)) {
       BuiltScenario built;
       std::string ignored;
-      if (build_sources(files, folder, base_name, train_number, built, ignored) &&
+      if (build_sources(files, folder, base_name, train_number, built, ignored, language) &&
           built.table_bytes == scenario.table_bytes && built.grid_bytes == scenario.grid_bytes &&
           (!scenario.geometry_bytes || built.geometry_bytes == scenario.geometry_bytes)) {
         take_lines(built.state, scenario);
@@ -138,17 +143,17 @@ bool load_scenario(FileSystem& files, const std::string& folder, const std::stri
   // likely another name or number was meant.
   if (!files.exists(names.line_source) || !files.exists(names.train_source)) {
     if (!files.list_folder(folder)) {
-      error = "cannot read the folder " + quoted_folder(files, folder);
+      error = trf(language, "cannot read the folder {1}", {quoted_folder(files, folder)});
       return false;
     }
-    error = quoted_folder(files, folder) + " holds neither the scenario files " +
-            bare_name(names.record_table) + " and " + bare_name(names.cell_grid) +
-            " nor the sources " + bare_name(names.line_source) + " and " +
-            bare_name(names.train_source);
+    error = trf(language, "{1} holds neither the scenario files {2} and {3} nor the sources {4} and {5}",
+                {quoted_folder(files, folder), bare_name(names.record_table),
+                 bare_name(names.cell_grid), bare_name(names.line_source),
+                 bare_name(names.train_source)});
     return false;
   }
   BuiltScenario built;
-  if (!build_sources(files, folder, base_name, train_number, built, error)) return false;
+  if (!build_sources(files, folder, base_name, train_number, built, error, language)) return false;
   scenario.origin = ScenarioOrigin::sources;
   scenario.table_bytes = std::move(built.table_bytes);
   scenario.grid_bytes = std::move(built.grid_bytes);

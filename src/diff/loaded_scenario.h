@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/file_system.h"
+#include "language/language.h"
 #include "model/build_context.h"
 #include "model/build_status.h"
 #include "model/cell_grid.h"
@@ -53,6 +54,7 @@ struct LoadedScenario {
 /// with `error` naming the file and the reason, when neither can be read as
 /// a scenario.
 bool load_scenario(FileSystem& files, const std::string& folder, const std::string& base_name,
-                   const std::string& train_number, LoadedScenario& scenario, std::string& error);
+                   const std::string& train_number, LoadedScenario& scenario, std::string& error,
+                   Language language = Language::english);
 
 }  // namespace scenario

@@ -1,5 +1,7 @@
 #include "diff/scenario_diff.h"
 
+#include "language/translate.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -89,7 +91,7 @@ void compare_entries(const std::vector<ScenarioEntry>& before,
     matched[*best] = true;
     Change c = change_of(ChangeKind::moved, after[*best]);
     if (!c.source) c.source = a.source;
-    c.fields.push_back({"position", DiffValue{kilometre_text(*a.at_m), *a.at_m},
+    c.fields.push_back({N_("position"), DiffValue{kilometre_text(*a.at_m), *a.at_m},
                         DiffValue{kilometre_text(*after[*best].at_m), *after[*best].at_m}});
     out.push_back(std::move(c));
   }
@@ -202,24 +204,24 @@ void follow_on_counts(const LoadedScenario& before, const LoadedScenario& after,
       ++rows;
     }
   }
-  count(out, "approach codes", "the signals and stations", approach);
-  count(out, "stop markers", "the stations", stops);
-  count(out, "tunnel markers", "the tunnels", markers);
-  count(out, "code-reduction points of the pass", "the signals and speed restrictions", pass);
-  count(out, "rows of indication-board texts", "the order of the boards", rows);
+  count(out, N_("approach codes"), N_("the signals and stations"), approach);
+  count(out, N_("stop markers"), N_("the stations"), stops);
+  count(out, N_("tunnel markers"), N_("the tunnels"), markers);
+  count(out, N_("code-reduction points of the pass"), N_("the signals and speed restrictions"), pass);
+  count(out, N_("rows of indication-board texts"), N_("the order of the boards"), rows);
   if (stamps_follow) {
     const TableRow& a = before.table.rows[table_row::kScenarioHeader];
     const TableRow& b = after.table.rows[table_row::kScenarioHeader];
     std::size_t codes = (a.num_d != b.num_d) + (a.word_a != b.word_a);
     if (common > 1) codes += (before.grid[1].val_b != after.grid[1].val_b) +
                              (before.grid[1].val_a != after.grid[1].val_a);
-    count(out, "integrity codes", "the scenario and train names", codes);
+    count(out, N_("integrity codes"), N_("the scenario and train names"), codes);
   }
   const std::int32_t longer = std::max(before.grid.last_index(), after.grid.last_index()) + 1;
   if (longer != common) {
     // The last three cells keep no fill; beyond the shorter line, every cell
     // follows from the length.
-    count(out, "cells at the end of the line", "the line length",
+    count(out, N_("cells at the end of the line"), N_("the line length"),
           static_cast<std::size_t>(longer - common) + 3);
   }
   if (before.geometry && after.geometry) {
@@ -233,8 +235,8 @@ void follow_on_counts(const LoadedScenario& before, const LoadedScenario& after,
         ++moved;
       }
     }
-    count(out, "metres of the plan geometry",
-          a.x.size() == b.x.size() ? "the curves" : "the curves and the line length", moved);
+    count(out, N_("metres of the plan geometry"),
+          a.x.size() == b.x.size() ? N_("the curves") : N_("the curves and the line length"), moved);
   }
 }
 
@@ -318,7 +320,7 @@ ScenarioDiff diff_scenarios(const LoadedScenario& before, const LoadedScenario& 
     Change c;
     c.kind = before.geometry ? ChangeKind::removed : ChangeKind::added;
     c.entry = "header";
-    c.name = "plan geometry";
+    c.name = N_("plan geometry");
     header.push_back(std::move(c));
   } else {
     compare_entries(curve_entries(before), curve_entries(after), along);
@@ -329,17 +331,17 @@ ScenarioDiff diff_scenarios(const LoadedScenario& before, const LoadedScenario& 
       before.grid.last_index() == after.grid.last_index()
           ? before.grid.last_index() + 1
           : std::max(0, std::min(before.grid.last_index(), after.grid.last_index()) + 1 - 3);
-  compare_stretches(before, after, cells, "speed limit",
+  compare_stretches(before, after, cells, N_("speed limit"),
                     [](const TrackCell& c) { return c.speed_limit; },
                     [](int v) { return plain(v * 5, " km/h"); }, &LoadedScenario::speed_origins,
                     along);
-  compare_stretches(before, after, cells, "gradient",
+  compare_stretches(before, after, cells, N_("gradient"),
                     [](const TrackCell& c) { return c.gradient; },
                     [](int v) {
-                      return v == 0 ? DiffValue{"unset", std::nullopt} : plain(v - 100, " permille");
+                      return v == 0 ? DiffValue{N_("unset"), std::nullopt} : plain(v - 100, " permille");
                     },
                     &LoadedScenario::gradient_origins, along);
-  compare_stretches(before, after, cells, "adhesion",
+  compare_stretches(before, after, cells, N_("adhesion"),
                     [](const TrackCell& c) { return c.adhesion; },
                     [](int v) { return plain(v, ""); }, &LoadedScenario::adhesion_origins, along);
   std::stable_sort(along.begin(), along.end(),

@@ -54,7 +54,7 @@ class ScenarioDiffTest : public ::testing::Test {
 
   std::vector<std::string> change_lines() {
     std::vector<std::string> lines;
-    for (const Change& change : compare().changes) lines.push_back(change_text(change));
+    for (const Change& change : compare().changes) lines.push_back(change_text(change, Language::english));
     return lines;
   }
 
@@ -77,7 +77,7 @@ TEST_F(ScenarioDiffTest, AScenarioAgainstItselfHasNoDifference) {
   EXPECT_TRUE(diff.changes.empty());
   EXPECT_TRUE(diff.follow_on.empty());
   EXPECT_TRUE(diff.same_bytes());
-  EXPECT_EQ(diff_text(diff, old_, new_, "old", "new"),
+  EXPECT_EQ(diff_text(diff, old_, new_, "old", "new", Language::english),
             "--- old (sources, built in memory)\n"
             "+++ new (sources, built in memory)\n"
             "no difference\n");
@@ -158,6 +158,28 @@ TEST_F(ScenarioDiffTest, ASingleEditIsOneChangeAtItsKilometre) {
   }
 }
 
+// The text form in Italian: the words of every part, the values and names
+// as the files hold them.
+TEST_F(ScenarioDiffTest, TheTextSpeaksItalian) {
+  reset_sources();
+  edit(false, "stazione,   121050, 12,", "stazione,   121150, 12,");
+  edit(false, "rallentamento,   180950,    40,", "rallentamento,   180950,    30,");
+  edit(true, "pendenza,  8400,   2", "pendenza,  8400,   3");
+  const ScenarioDiff diff = compare();
+  EXPECT_EQ(diff_text(diff, old_, new_, "vecchio", "nuovo", Language::italian),
+            "--- vecchio (sorgenti, compilate in memoria)\n"
+            "+++ nuovo (sorgenti, compilate in memoria)\n"
+            "da km 8+400 a km 15+900  pendenza cambia: da 2 per mille a 3 per mille  "
+            "(new/Orvale_Varcona_linea.txt:98)\n"
+            "km 121+150  stazione \"MIRALTO\" cambia: progressiva da km 121+050 a km 121+150  "
+            "(new/Orvale_Varcona_593-.txt:47)\n"
+            "km 180+950  rallentamento cambia: velocità da 40 km/h a 30 km/h  "
+            "(new/Orvale_Varcona_593-.txt:83)\n"
+            "byte conseguenti, non elencati uno per uno: 6 codici di avvicinamento (per i segnali "
+            "e le stazioni); 2 paletti di fermata (per le stazioni)\n"
+            "3 modifiche\n");
+}
+
 // Bytes that change with no entry of their own: counted, not listed, and
 // when nothing else changed, the first differing byte is named.
 TEST_F(ScenarioDiffTest, BytesWithoutAChangeOfMeaningAreToldApart) {
@@ -170,7 +192,7 @@ TEST_F(ScenarioDiffTest, BytesWithoutAChangeOfMeaningAreToldApart) {
   ASSERT_TRUE(load_scenario(files_, "b", kDefaultBaseName, kDefaultTrainNumber, new_, error));
   const ScenarioDiff diff = diff_scenarios(old_, new_, kDefaultBaseName, kDefaultTrainNumber);
   EXPECT_TRUE(diff.changes.empty());
-  EXPECT_EQ(diff_text(diff, old_, new_, "a", "b"),
+  EXPECT_EQ(diff_text(diff, old_, new_, "a", "b", Language::english),
             "--- a (compiled files)\n"
             "+++ b (compiled files)\n"
             "follow-on bytes, not listed one by one: 1 approach codes (from the signals and "
@@ -200,8 +222,8 @@ TEST_F(ScenarioDiffTest, IntegrityCodesFollowTheNamesOrAreAChange) {
   ASSERT_TRUE(load_scenario(files_, "b", kDefaultBaseName, kDefaultTrainNumber, new_, error));
   ScenarioDiff diff = diff_scenarios(old_, new_, kDefaultBaseName, kDefaultTrainNumber);
   ASSERT_EQ(diff.changes.size(), 2u);
-  EXPECT_EQ(change_text(diff.changes[0]), "header  train number changed: from \"593\" to \"594\"");
-  EXPECT_EQ(change_text(diff.changes[1]), "header  plan geometry removed");
+  EXPECT_EQ(change_text(diff.changes[0], Language::english), "header  train number changed: from \"593\" to \"594\"");
+  EXPECT_EQ(change_text(diff.changes[1], Language::english), "header  plan geometry removed");
   ASSERT_EQ(diff.follow_on.size(), 1u);
   EXPECT_EQ(diff.follow_on[0].what, "integrity codes");
   EXPECT_EQ(diff.follow_on[0].count, 2u);
@@ -211,7 +233,7 @@ TEST_F(ScenarioDiffTest, IntegrityCodesFollowTheNamesOrAreAChange) {
   new_.table.rows[table_row::kScenarioHeader].num_d += 1;
   diff = diff_scenarios(old_, new_, kDefaultBaseName, kDefaultTrainNumber);
   ASSERT_EQ(diff.changes.size(), 1u);
-  EXPECT_EQ(change_text(diff.changes[0]),
+  EXPECT_EQ(change_text(diff.changes[0], Language::english),
             "header  stamps and integrity codes changed: from fit the names to row 85 num_d " +
                 std::to_string(old_.table.rows[table_row::kScenarioHeader].num_d + 1) +
                 " (expected " + std::to_string(old_.table.rows[table_row::kScenarioHeader].num_d) +
@@ -327,7 +349,7 @@ TEST_F(ScenarioDiffTest, AnyFilesOfTheLayoutCompareWithoutFault) {
     const ScenarioDiff back = diff_scenarios(new_, old_, kDefaultBaseName, kDefaultTrainNumber);
     EXPECT_FALSE(there.same_bytes());
     EXPECT_EQ(there.changes.size(), back.changes.size());
-    diff_text(there, old_, new_, "a", "b");
+    diff_text(there, old_, new_, "a", "b", Language::english);
     const ScenarioDiff itself = diff_scenarios(new_, new_, kDefaultBaseName, kDefaultTrainNumber);
     EXPECT_TRUE(itself.changes.empty());
     EXPECT_TRUE(itself.follow_on.empty());

@@ -1,5 +1,7 @@
 #include "diff/scenario_entries.h"
 
+#include "language/translate.h"
+
 #include <algorithm>
 #include <map>
 
@@ -68,14 +70,14 @@ DiffValue board_speeds(std::int16_t a, std::int16_t b, std::int16_t c, bool left
 
 void add_signal(const LoadedScenario& scenario, std::int32_t cell, std::vector<ScenarioEntry>& out) {
   const TrackCell& c = scenario.grid[cell];
-  ScenarioEntry e = object(scenario, "signal", cell, c.kind);
+  ScenarioEntry e = object(scenario, N_("signal"), cell, c.kind);
   // val_d = rapp × 10 + sx × 3 + dx; val_a..c = left × 10 + right.
   const int types = c.val_d % 10;
   e.fields = {{"sx", number(types / 3)},          {"s1", number(c.val_a / 10)},
               {"s2", number(c.val_b / 10)},       {"s3", number(c.val_c / 10)},
               {"rapp", number(c.val_d / 10)},     {"dx", number(types % 3)},
               {"d1", number(c.val_a % 10)},       {"d2", number(c.val_b % 10)},
-              {"d3", number(c.val_c % 10)},       {"time", number(c.timer)}};
+              {"d3", number(c.val_c % 10)},       {N_("time"), number(c.timer)}};
   out.push_back(std::move(e));
 }
 
@@ -114,13 +116,13 @@ void add_restriction(const LoadedScenario& scenario, std::int32_t i, std::vector
       }
     }
   }
-  ScenarioEntry e = object(scenario, "speed restriction", i, c.kind);
-  e.fields = {{"speed", number(c.val_a, " km/h")},
-              {"right-hand speed", number(c.val_b, " km/h")},
-              {"length", number(std::int64_t{end - i} * 50, " m")},
-              {"board flag", number(c.val_c)},
-              {"warning board", words(warned ? "yes" : "no")},
-              {"pre-warning", words(pre_warned ? "yes" : "no")}};
+  ScenarioEntry e = object(scenario, N_("speed restriction"), i, c.kind);
+  e.fields = {{N_("speed"), number(c.val_a, " km/h")},
+              {N_("right-hand speed"), number(c.val_b, " km/h")},
+              {N_("length"), number(std::int64_t{end - i} * 50, " m")},
+              {N_("board flag"), number(c.val_c)},
+              {N_("warning board"), words(warned ? N_("yes") : N_("no"))},
+              {N_("pre-warning"), words(pre_warned ? N_("yes") : N_("no"))}};
   out.push_back(std::move(e));
 }
 
@@ -146,15 +148,15 @@ std::vector<ScenarioEntry> header_entries(const LoadedScenario& scenario) {
   std::vector<ScenarioEntry> out;
   auto add = [&](std::string name, DiffValue value) {
     ScenarioEntry e;
-    e.entry = "header";
+    e.entry = N_("header");
     e.key = name;
     e.name = std::move(name);
     e.fields.emplace_back("", std::move(value));
     out.push_back(std::move(e));
   };
-  add("scenario name", quoted_value(header.text));
-  add("train number", quoted_value(train.text));
-  add("line length", number(quantities.num_b, " m"));
+  add(N_("scenario name"), quoted_value(header.text));
+  add(N_("train number"), quoted_value(train.text));
+  add(N_("line length"), number(quantities.num_b, " m"));
   for (const int row : {table_row::kProgressiveTre, table_row::kProgressiveDue,
                         table_row::kProgressiveUno}) {
     const TableRow& r = rows[static_cast<std::size_t>(row)];
@@ -162,18 +164,18 @@ std::vector<ScenarioEntry> header_entries(const LoadedScenario& scenario) {
         words(std::to_string(r.num_a) + ", " + std::to_string(r.num_b) + ", " +
               std::to_string(r.num_c)));
   }
-  add("background one", number(header.num_a));
-  add("background two", number(header.num_c));
-  add("background three", number(header.num_b));
-  add("signal repetition",
+  add(N_("background one"), number(header.num_a));
+  add(N_("background two"), number(header.num_c));
+  add(N_("background three"), number(header.num_b));
+  add(N_("signal repetition"),
       train.num_b == 0 && train.num_a == 0 && train.num_c == 0
-          ? words("none")
+          ? words(N_("none"))
           : words(kilometre_text(train.num_a) + " to " + kilometre_text(train.num_b) + ", " +
                   std::to_string(train.num_c) + " codes"));
-  add("braked mass", number(quantities.num_a, " %"));
-  add("coaches", number(quantities.num_c));
-  add("sand", number(train.word_a));
-  add("start clock",
+  add(N_("braked mass"), number(quantities.num_a, " %"));
+  add(N_("coaches"), number(quantities.num_c));
+  add(N_("sand"), number(train.word_a));
+  add(N_("start clock"),
       clock((std::int64_t{train.word_c} * 60 + train.word_d) * 60 + train.word_e));
   // The stamps and integrity codes follow from the two names: they are an
   // entry of their own only where they do not.
@@ -192,7 +194,7 @@ std::vector<ScenarioEntry> header_entries(const LoadedScenario& scenario) {
     note("cell 1 val_b", scenario.grid[1].val_b,
          static_cast<std::int16_t>(codice_gara_og(named)));
   }
-  add("stamps and integrity codes", words(stamps.empty() ? "fit the names" : stamps));
+  add(N_("stamps and integrity codes"), words(stamps.empty() ? N_("fit the names") : stamps));
   return out;
 }
 
@@ -205,7 +207,7 @@ std::vector<ScenarioEntry> station_entries(const LoadedScenario& scenario) {
     numbers.text.clear();
     if (numbers == TableRow{}) continue;  // empty, or an indication board's text
     ScenarioEntry e;
-    e.entry = "station";
+    e.entry = N_("station");
     e.name = r.text;
     // Two stations of one name are told apart by their order.
     e.key = r.text + "#" + std::to_string(seen[r.text]++);
@@ -221,22 +223,22 @@ std::vector<ScenarioEntry> station_entries(const LoadedScenario& scenario) {
     } else if (r.kind == 7 || r.kind == 8) {
       length = before;
     }
-    e.fields = {{"position", place(r.num_c)},
-                {"kind", number(r.kind)},
-                {"length", number(length, " m")},
-                {"end extension", number(r.num_b - nominal_end, " m")},
-                {"flag", number(r.flag)},
+    e.fields = {{N_("position"), place(r.num_c)},
+                {N_("kind"), number(r.kind)},
+                {N_("length"), number(length, " m")},
+                {N_("end extension"), number(r.num_b - nominal_end, " m")},
+                {N_("flag"), number(r.flag)},
                 {"byte_d", number(r.byte_d)},
                 {"byte_c", number(r.byte_c)},
-                {"first parameters", words(std::to_string(r.word_a) + ", " +
+                {N_("first parameters"), words(std::to_string(r.word_a) + ", " +
                                            std::to_string(r.word_b) + ", " +
                                            std::to_string(r.byte_a))},
-                {"second parameters", words(std::to_string(r.word_c) + ", " +
+                {N_("second parameters"), words(std::to_string(r.word_c) + ", " +
                                             std::to_string(r.word_d) + ", " +
                                             std::to_string(r.word_e))},
-                {"standing time", number(r.byte_b, " s")},
-                {"scheduled time", DiffValue{scheduled_text(r.num_d), r.num_d}},
-                {"name", quoted_value(r.text)}};
+                {N_("standing time"), number(r.byte_b, " s")},
+                {N_("scheduled time"), DiffValue{scheduled_text(r.num_d), r.num_d}},
+                {N_("name"), quoted_value(r.text)}};
     if (const auto found = scenario.row_origins.find(index); found != scenario.row_origins.end()) {
       e.source = link(scenario, found->second);
     }
@@ -271,9 +273,9 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool t
       case cell_kind::kWarningBoard:
       case cell_kind::kPreWarning: {
         ScenarioEntry e = object(scenario,
-                                 c.kind == cell_kind::kEndBoard       ? "end board"
-                                 : c.kind == cell_kind::kWarningBoard ? "warning board"
-                                                                      : "pre-warning cell",
+                                 c.kind == cell_kind::kEndBoard       ? N_("end board")
+                                 : c.kind == cell_kind::kWarningBoard ? N_("warning board")
+                                                                      : N_("pre-warning cell"),
                                  i, c.kind);
         e.fields = {{"val_a", number(c.val_a)}, {"val_b", number(c.val_b)},
                     {"val_c", number(c.val_c)}};
@@ -281,11 +283,11 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool t
         break;
       }
       case cell_kind::kSpeedIndicator: {
-        ScenarioEntry e = object(scenario, "speed indicator board", i, c.kind);
-        e.fields = {{"left speeds", board_speeds(c.val_a, c.val_b, c.val_c, true)},
-                    {"left stripes", number(c.val_d / 10)},
-                    {"right speeds", board_speeds(c.val_a, c.val_b, c.val_c, false)},
-                    {"right stripes", number(c.val_d % 10)}};
+        ScenarioEntry e = object(scenario, N_("speed indicator board"), i, c.kind);
+        e.fields = {{N_("left speeds"), board_speeds(c.val_a, c.val_b, c.val_c, true)},
+                    {N_("left stripes"), number(c.val_d / 10)},
+                    {N_("right speeds"), board_speeds(c.val_a, c.val_b, c.val_c, false)},
+                    {N_("right stripes"), number(c.val_d % 10)}};
         out.push_back(std::move(e));
         break;
       }
@@ -294,22 +296,22 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool t
         [[fallthrough]];
       case cell_kind::kCodeCut: {
         ScenarioEntry e = object(scenario,
-                                 c.kind == cell_kind::kCodeCut ? "code-cut point"
-                                                               : "code-reduction point",
+                                 c.kind == cell_kind::kCodeCut ? N_("code-cut point")
+                                                               : N_("code-reduction point"),
                                  i, c.kind);
-        if (c.kind == cell_kind::kReductionPoint) e.fields = {{"value", number(c.val_a)}};
+        if (c.kind == cell_kind::kReductionPoint) e.fields = {{N_("value"), number(c.val_a)}};
         out.push_back(std::move(e));
         break;
       }
       case cell_kind::kIndicationBoard: {
-        ScenarioEntry e = object(scenario, "indication board", i, c.kind);
+        ScenarioEntry e = object(scenario, N_("indication board"), i, c.kind);
         const bool row_ok = c.val_a >= 0 && c.val_a < table_row::kCount;
         if (!texts) {
-          e.fields = {{"row", number(c.val_a)}};
+          e.fields = {{N_("row"), number(c.val_a)}};
         } else if (row_ok) {
-          e.fields = {{"text", quoted_value(scenario.table.rows[static_cast<std::size_t>(c.val_a)].text)}};
+          e.fields = {{N_("text"), quoted_value(scenario.table.rows[static_cast<std::size_t>(c.val_a)].text)}};
         } else {
-          e.fields = {{"text", words("row " + std::to_string(c.val_a) + ", outside the table")}};
+          e.fields = {{N_("text"), words("row " + std::to_string(c.val_a) + ", outside the table")}};
         }
         out.push_back(std::move(e));
         break;
@@ -318,7 +320,7 @@ std::vector<ScenarioEntry> object_entries(const LoadedScenario& scenario, bool t
         ScenarioEntry e = object(scenario, "object of kind " + std::to_string(c.kind), i, c.kind);
         e.fields = {{"val_a", number(c.val_a)}, {"val_b", number(c.val_b)},
                     {"val_c", number(c.val_c)}, {"val_d", number(c.val_d)},
-                    {"timer", number(c.timer)}};
+                    {N_("timer"), number(c.timer)}};
         out.push_back(std::move(e));
         break;
       }
@@ -344,7 +346,7 @@ std::vector<ScenarioEntry> tunnel_entries(const LoadedScenario& scenario) {
       e.entry = "tunnel";
       e.key = "tunnel@" + std::to_string(i);
       e.at_m = std::int64_t{i} * 50;
-      e.fields = {{"length", number(std::int64_t{end - i} * 50, " m")}, {"type", number(type)}};
+      e.fields = {{N_("length"), number(std::int64_t{end - i} * 50, " m")}, {N_("type"), number(type)}};
       if (scenario.lines_known) {
         if (const auto found = scenario.tunnel_origins.find(i); found != scenario.tunnel_origins.end()) {
           e.source = link(scenario, found->second);
@@ -369,9 +371,9 @@ std::vector<ScenarioEntry> curve_entries(const LoadedScenario& scenario) {
         found != scenario.curve_origins.end()) {
       e.source = link(scenario, found->second);
     }
-    e.fields = {{"length", number(curve.length, " m")},
-                {"class", number(curve.curve_class)},
-                {"direction", words(curve.direction == 'd' ? "d (clockwise)"
+    e.fields = {{N_("length"), number(curve.length, " m")},
+                {N_("class"), number(curve.curve_class)},
+                {N_("direction"), words(curve.direction == 'd' ? "d (clockwise)"
                                                            : "s (counter-clockwise)")}};
     out.push_back(std::move(e));
   }

@@ -5,6 +5,7 @@
 
 #include "check/explanations.h"
 #include "format/format_source.h"
+#include "language/translate.h"
 #include "lsp/findings.h"
 #include "lsp/value_info.h"
 #include "output/cp1252.h"
@@ -23,25 +24,27 @@ bool within(const FieldSpan& span, std::int32_t line, std::int32_t column) {
   return span.line == line && column >= span.column && column <= span.end_column;
 }
 
-std::string short_name(const SourceKeyword& keyword, std::size_t index) {
+std::string short_name(const SourceKeyword& keyword, std::size_t index, Language language) {
   const ValueInfo info = value_info(keyword, index);
-  return info.short_name.empty() ? value_name(keyword, index) : std::string(info.short_name);
+  return info.short_name.empty() ? value_name(keyword, index, language)
+                                 : tr(language, info.short_name);
 }
 
-std::string range_text(const ValueInfo& info) {
-  if (info.min == INT32_MIN && info.max == INT32_MAX) return "any 32-bit integer";
-  return std::to_string(info.min) + " to " + std::to_string(info.max);
+std::string range_text(const ValueInfo& info, Language language) {
+  if (info.min == INT32_MIN && info.max == INT32_MAX) return tr(language, "any 32-bit integer");
+  return trf(language, "{1} to {2}", {std::to_string(info.min), std::to_string(info.max)});
 }
 
-std::string cell_text(const TrackCell& cell) {
-  std::string text;
+std::string cell_text(const TrackCell& cell, Language language) {
   const char* kind = cell_kind_name(cell.kind);
-  text += "object: ";
-  text += cell.kind == cell_kind::kNone ? "none" : (*kind != '\0' ? kind : "kind " + std::to_string(cell.kind));
-  text += "; speed limit " + std::to_string(int{cell.speed_limit} * 5) + " km/h";
-  text += "; gradient " + std::to_string(int{cell.gradient} - 100) + " permille";
-  text += "; adhesion " + std::to_string(cell.adhesion);
-  if (cell.tunnel != 0) text += "; in a tunnel";
+  const std::string object = cell.kind == cell_kind::kNone ? tr(language, "none")
+                             : *kind != '\0'               ? std::string(kind)
+                                       : trf(language, "kind {1}", {std::to_string(cell.kind)});
+  std::string text = trf(language,
+                         "object: {1}; speed limit {2} km/h; gradient {3} permille; adhesion {4}",
+                         {object, std::to_string(int{cell.speed_limit} * 5),
+                          std::to_string(int{cell.gradient} - 100), std::to_string(cell.adhesion)});
+  if (cell.tunnel != 0) text += tr(language, "; in a tunnel");
   return text;
 }
 
@@ -59,36 +62,42 @@ std::int32_t cell_of(const SourceKeyword& keyword, std::int32_t position) {
   }
 }
 
-std::string value_hover(const SourceEntry& entry, std::size_t index, const CellGrid* grid) {
+std::string value_hover(const SourceEntry& entry, std::size_t index, const CellGrid* grid,
+                        Language language) {
   const SourceKeyword& keyword = *entry.keyword;
   const ValueInfo info = value_info(keyword, index);
-  std::string text = "**" + value_name(keyword, index) + "**, value " + std::to_string(index + 1) +
-                     " of " + std::string(keyword.name);
-  if (is_text_value(keyword, index)) return text + "\n\nA text, shown by the simulator as written.";
-  if (!info.unit.empty()) text += "\n\nunit: " + std::string(info.unit);
-  text += "\n\nrange: " + range_text(info);
+  std::string text = trf(language, "**{1}**, value {2} of {3}",
+                         {value_name(keyword, index, language), std::to_string(index + 1),
+                          entry_name(keyword, language)});
+  if (is_text_value(keyword, index)) {
+    return text + "\n\n" + tr(language, "A text, shown by the simulator as written.");
+  }
+  if (!info.unit.empty()) text += "\n\n" + trf(language, "unit: {1}", {tr(language, info.unit)});
+  text += "\n\n" + trf(language, "range: {1}", {range_text(info, language)});
   const std::optional<std::int32_t> value = entry.values[index].number;
   if (info.position && value) {
     const std::int32_t cell = cell_of(keyword, *value);
-    text += "\n\n" + kilometre_form(*value) + ", cell " + std::to_string(cell);
+    text += "\n\n" + trf(language, "{1}, cell {2}", {kilometre_form(*value), std::to_string(cell)});
     if (grid != nullptr && grid->contains(cell)) {
-      text += "\n\nthe compiled model at cell " + std::to_string(cell) + ": " + cell_text((*grid)[cell]);
+      text += "\n\n" + trf(language, "the compiled model at cell {1}: {2}",
+                            {std::to_string(cell), cell_text((*grid)[cell], language)});
     } else if (grid != nullptr) {
-      text += " (outside the grid, cells 0 to " + std::to_string(grid->last_index()) + ")";
+      text += trf(language, " (outside the grid, cells 0 to {1})",
+                  {std::to_string(grid->last_index())});
     }
   }
   return text;
 }
 
-std::string keyword_hover(const SourceKeyword& keyword) {
-  std::string text = "**" + std::string(keyword.written) + "**: " + std::string(keyword.meaning);
+std::string keyword_hover(const SourceKeyword& keyword, Language language) {
+  std::string text = "**" + std::string(keyword.written) + "**: " + tr(language, keyword.meaning);
   if (keyword.fields.empty()) return text;
   text += "\n\n";
   for (std::size_t index = 0; index < keyword.fields.size(); ++index) {
     const ValueInfo info = value_info(keyword, index);
-    text += std::to_string(index + 1) + ". " + value_name(keyword, index);
+    text += std::to_string(index + 1) + ". " + value_name(keyword, index, language);
     if (!is_text_value(keyword, index) && !(info.min == INT32_MIN && info.max == INT32_MAX)) {
-      text += " (" + range_text(info) + ")";
+      text += " (" + range_text(info, language) + ")";
     }
     text += "\n";
   }
@@ -134,10 +143,10 @@ constexpr std::string_view kLineSections[] = {"[curve]", "[pendenze]", "[montagn
 constexpr std::string_view kTrainSections[] = {"[aderenze]", "[vel_limite]", "[segnali]",
                                                "[rallentamenti]", "[stazioni]", "[fine]"};
 
-std::string snippet_of(const SourceKeyword& keyword) {
+std::string snippet_of(const SourceKeyword& keyword, Language language) {
   std::string text(keyword.written);
   for (std::size_t index = 0; index < keyword.fields.size(); ++index) {
-    text += ", ${" + std::to_string(index + 1) + ":" + short_name(keyword, index) + "}";
+    text += ", ${" + std::to_string(index + 1) + ":" + short_name(keyword, index, language) + "}";
   }
   return text;
 }
@@ -149,7 +158,7 @@ nlohmann::json location(const Document& document, const FieldSpan& span, Positio
 }  // namespace
 
 nlohmann::json inlay_hints(const Document& document, std::int32_t first_line,
-                           std::int32_t last_line, PositionEncoding encoding) {
+                           std::int32_t last_line, PositionEncoding encoding, Language language) {
   nlohmann::json hints = nlohmann::json::array();
   for (const SourceEntry& entry : document.entries.entries) {
     if (entry.key.line > last_line) break;
@@ -157,7 +166,7 @@ nlohmann::json inlay_hints(const Document& document, std::int32_t first_line,
       const FieldSpan& value = entry.values[index];
       if (value.line < first_line || value.line > last_line) continue;
       hints.push_back({{"position", document.position(value.line, value.column, encoding)},
-                       {"label", short_name(*entry.keyword, index) + ":"},
+                       {"label", short_name(*entry.keyword, index, language) + ":"},
                        {"kind", 2},
                        {"paddingRight", true}});
       const ValueInfo info = value_info(*entry.keyword, index);
@@ -174,18 +183,18 @@ nlohmann::json inlay_hints(const Document& document, std::int32_t first_line,
 }
 
 nlohmann::json hover(const Document& document, std::int32_t line, std::int32_t column,
-                     PositionEncoding encoding, const CellGrid* grid) {
+                     PositionEncoding encoding, const CellGrid* grid, Language language) {
   std::vector<std::string> parts;
   nlohmann::json range;
   if (const SourceEntry* entry = document.entry_at(line, column)) {
     if (within(entry->key, line, column)) {
-      parts.push_back(keyword_hover(*entry->keyword));
+      parts.push_back(keyword_hover(*entry->keyword, language));
       range = document.range(line, entry->key.column, entry->key.end_column, encoding);
     }
     for (std::size_t index = 0; index < entry->values.size(); ++index) {
       const FieldSpan& value = entry->values[index];
       if (!within(value, line, column)) continue;
-      parts.push_back(value_hover(*entry, index, grid));
+      parts.push_back(value_hover(*entry, index, grid, language));
       range = document.range(line, value.column, value.end_column, encoding);
     }
   }
@@ -199,10 +208,12 @@ nlohmann::json hover(const Document& document, std::int32_t line, std::int32_t c
                          units <= covered["end"]["character"].get<std::int32_t>());
     if (!inside) continue;
     (void)start;
-    std::string text = "**" + finding.id + "**: " + cp1252_to_utf8(finding.message);
+    std::string text = "**" + finding.id + "**: " + message_to_utf8(finding.message);
     if (const std::optional<Explanation> explanation = find_explanation(finding.id)) {
-      text += "\n\n" + explanation->title + ". " + std::string(explanation->meaning);
-      if (!explanation->fix.empty()) text += "\n\nFix: " + std::string(explanation->fix);
+      text += "\n\n" + tr(language, explanation->title) + ". " + tr(language, explanation->meaning);
+      if (!explanation->fix.empty()) {
+        text += "\n\n" + trf(language, "Fix: {1}", {tr(language, explanation->fix)});
+      }
     }
     parts.push_back(std::move(text));
   }
@@ -218,7 +229,7 @@ nlohmann::json hover(const Document& document, std::int32_t line, std::int32_t c
 }
 
 nlohmann::json completion(const Document& document, std::int32_t line, std::int32_t column,
-                          PositionEncoding encoding) {
+                          PositionEncoding encoding, Language language) {
   nlohmann::json items = nlohmann::json::array();
   const std::string_view text = document.byte_line(line);
   const std::size_t typed_end = std::min(static_cast<std::size_t>(std::max(column, 1) - 1), text.size());
@@ -242,32 +253,34 @@ nlohmann::json completion(const Document& document, std::int32_t line, std::int3
   };
   const KeywordPlace place = place_of_line(document.entries, line);
   if (place == KeywordPlace::section) {
-    add("[generale]", "start of the source", "[generale]", false, 9, "");
+    add("[generale]", tr(language, "start of the source"), "[generale]", false, 9, "");
     return items;
   }
   for (const SourceKeyword& keyword : keywords_of(document.name.kind, place)) {
-    add(std::string(keyword.written), std::string(keyword.meaning), snippet_of(keyword), true, 14,
-        keyword_hover(keyword));
+    add(std::string(keyword.written), tr(language, keyword.meaning), snippet_of(keyword, language), true, 14,
+        keyword_hover(keyword, language));
   }
   if (place == KeywordPlace::body || place == KeywordPlace::header || place == KeywordPlace::records) {
     const auto sections = document.name.kind == SourceKind::line
                               ? std::span<const std::string_view>(kLineSections)
                               : std::span<const std::string_view>(kTrainSections);
     for (const std::string_view section : sections) {
-      add(std::string(section), "section header", std::string(section), false, 9, "");
+      add(std::string(section), tr(language, "section header"), std::string(section), false, 9, "");
     }
   }
   if (place == KeywordPlace::header) {
     // The body's keywords follow the first section header.
     for (const SourceKeyword& keyword : keywords_of(SourceKind::line, KeywordPlace::body)) {
-      add(std::string(keyword.written), std::string(keyword.meaning) + " (after a section header)",
-          snippet_of(keyword), true, 14, keyword_hover(keyword));
+      add(std::string(keyword.written),
+          trf(language, "{1} (after a section header)", {tr(language, keyword.meaning)}),
+          snippet_of(keyword, language), true, 14, keyword_hover(keyword, language));
     }
   }
   return items;
 }
 
-nlohmann::json signature_help(const Document& document, std::int32_t line, std::int32_t column) {
+nlohmann::json signature_help(const Document& document, std::int32_t line, std::int32_t column,
+                              Language language) {
   const SourceEntry* entry = document.entry_at(line, column);
   if (entry == nullptr || entry->keyword->fields.empty()) return nullptr;
   const SourceKeyword& keyword = *entry->keyword;
@@ -275,11 +288,11 @@ nlohmann::json signature_help(const Document& document, std::int32_t line, std::
   nlohmann::json parameters = nlohmann::json::array();
   for (std::size_t index = 0; index < keyword.fields.size(); ++index) {
     label += ", ";
-    const std::string name = short_name(keyword, index);
+    const std::string name = short_name(keyword, index, language);
     const std::size_t start = label.size();
     label += name;
     parameters.push_back({{"label", {start, label.size()}},
-                          {"documentation", value_name(keyword, index)}});
+                          {"documentation", value_name(keyword, index, language)}});
   }
   // The value under the cursor, or the next one to type.
   std::size_t active = 0;
@@ -300,7 +313,7 @@ nlohmann::json signature_help(const Document& document, std::int32_t line, std::
   }
   active = std::min(active, keyword.fields.size() - 1);
   return {{"signatures", {{{"label", label},
-                           {"documentation", std::string(keyword.meaning)},
+                           {"documentation", tr(language, keyword.meaning)},
                            {"parameters", std::move(parameters)}}}},
           {"activeSignature", 0},
           {"activeParameter", active}};

@@ -7,6 +7,7 @@
 
 #include "check/explanations.h"
 #include "files/file_names.h"
+#include "language/translate.h"
 #include "output/cp1252.h"
 #include "sources/keyword_warnings.h"
 
@@ -147,16 +148,18 @@ std::optional<std::string> keyword_meant(const Document& document, const FieldSp
   return std::string(near->written);
 }
 
-std::optional<SourceFix> unknown_keyword_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> unknown_keyword_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const FieldSpan* field = unknown_at(document, *finding.where);
   if (field == nullptr) return std::nullopt;
   const std::optional<std::string> meant = keyword_meant(document, *field);
   if (!meant) return std::nullopt;
-  return SourceFix{"Replace with \"" + *meant + "\"",
+  return SourceFix{trf(language, "Replace with \"{1}\"", {*meant}),
                    {{field->line, field->column, field->line, field->end_column, *meant}}};
 }
 
-std::optional<SourceFix> keyword_case_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> keyword_case_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const SourcePoint& where = *finding.where;
   const std::string_view line = document.byte_line(where.line);
   const std::int32_t end = field_end(line, where.column);
@@ -166,11 +169,12 @@ std::optional<SourceFix> keyword_case_fix(const Diagnostic& finding, const Docum
   for (char& c : lower) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   }
-  return SourceFix{"Write \"" + lower + "\" in lower case",
+  return SourceFix{trf(language, "Write \"{1}\" in lower case", {lower}),
                    {{where.line, where.column, where.line, end, cp1252_to_utf8(lower)}}};
 }
 
-std::optional<SourceFix> trailing_blanks_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> trailing_blanks_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const SourcePoint& where = *finding.where;
   const std::string_view line = document.byte_line(where.line);
   std::size_t end = static_cast<std::size_t>(std::max(where.column, 1) - 1);
@@ -179,23 +183,25 @@ std::optional<SourceFix> trailing_blanks_fix(const Diagnostic& finding, const Do
   std::size_t start = end;
   while (start > static_cast<std::size_t>(where.column - 1) && is_blank(line[start - 1])) --start;
   if (start == end) return std::nullopt;
-  return SourceFix{"Remove the trailing blanks",
+  return SourceFix{tr(language, "Remove the trailing blanks"),
                    {{where.line, static_cast<std::int32_t>(start) + 1, where.line,
                      static_cast<std::int32_t>(end) + 1, ""}}};
 }
 
-std::optional<SourceFix> extra_values_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> extra_values_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const SourcePoint& where = *finding.where;
   const std::string_view line = document.byte_line(where.line);
   std::size_t start = static_cast<std::size_t>(std::max(where.column, 1) - 1);
   if (start > line.size()) return std::nullopt;
   while (start > 0 && (is_blank(line[start - 1]) || line[start - 1] == ',')) --start;
-  return SourceFix{"Remove the values left over",
+  return SourceFix{tr(language, "Remove the values left over"),
                    {{where.line, static_cast<std::int32_t>(start) + 1, where.line,
                      static_cast<std::int32_t>(line.size()) + 1, ""}}};
 }
 
-std::optional<SourceFix> comment_marker_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> comment_marker_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const SourcePoint& where = *finding.where;
   const std::string_view line = document.byte_line(where.line);
   std::size_t start = 0;
@@ -208,7 +214,7 @@ std::optional<SourceFix> comment_marker_fix(const Diagnostic& finding, const Doc
   std::string comment = "-";
   comment += rest;
   std::replace(comment.begin(), comment.end(), ',', ' ');
-  return SourceFix{"Turn the line into a comment (a field holding \"-\")",
+  return SourceFix{tr(language, "Turn the line into a comment (a field holding \"-\")"),
                    {{where.line, static_cast<std::int32_t>(start) + 1, where.line,
                      static_cast<std::int32_t>(line.size()) + 1, cp1252_to_utf8(comment)}}};
 }
@@ -221,7 +227,8 @@ std::string line_end_after(const Document& document, std::size_t row) {
   return std::string(end, static_cast<std::size_t>(next - end));
 }
 
-std::optional<SourceFix> out_of_order_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> out_of_order_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const std::int32_t line = finding.where->line;
   const SourceEntry* moved = nullptr;
   for (const SourceEntry& entry : document.entries.entries) {
@@ -253,8 +260,8 @@ std::optional<SourceFix> out_of_order_fix(const Diagnostic& finding, const Docum
   if (row >= document.lines.size()) return std::nullopt;
   std::string end = line_end_after(document, row);
   SourceFix fix;
-  fix.title = "Move this entry before line " + std::to_string(before->key.line) +
-              ", in order of position";
+  fix.title = trf(language, "Move this entry before line {1}, in order of position",
+                  {std::to_string(before->key.line)});
   const std::string text(document.lines[row]);
   if (end.empty()) {
     // The last line: it goes with the line end before it.
@@ -271,7 +278,8 @@ std::optional<SourceFix> out_of_order_fix(const Diagnostic& finding, const Docum
 
 // A shown text written as UTF-8: the same characters in code page 1252,
 // where the code page holds every one of them.
-std::optional<SourceFix> utf8_text_fix(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> utf8_text_fix(const Diagnostic& finding, const Document& document,
+                                         Language language) {
   const SourcePoint& where = *finding.where;
   const std::string_view line = document.byte_line(where.line);
   const std::size_t start = static_cast<std::size_t>(std::max(where.column, 1) - 1);
@@ -286,17 +294,20 @@ std::optional<SourceFix> utf8_text_fix(const Diagnostic& finding, const Document
     at += length;
   }
   if (!Cp1252Encoder().encode(bytes).faults.empty()) return std::nullopt;
-  return SourceFix{"Write the text in code page 1252",
+  return SourceFix{tr(language, "Write the text in code page 1252"),
                    {{where.line, where.column, where.line, static_cast<std::int32_t>(end) + 1,
                      std::string(bytes)}}};
 }
 
 // The other entries a message names by their line: what holds a taken
 // cell ("from FILE line N"), the entry one out of order comes after.
-std::vector<std::pair<SourcePoint, std::string>> places_in_message(const Diagnostic& finding) {
+std::vector<std::pair<SourcePoint, std::string>> places_in_message(const Diagnostic& finding,
+                                                                 Language language) {
   std::vector<std::pair<SourcePoint, std::string>> places;
   if (!finding.where) return places;
-  const std::regex holder(R"(from (.+?\.txt) line (\d+))");
+  // The words of each language the readers write them in.
+  const std::regex holder(language == Language::italian ? R"(\((.+?\.txt), riga (\d+)\))"
+                                                        : R"(from (.+?\.txt) line (\d+))");
   const auto line_number = [](const std::string& digits) {
     std::int32_t line = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), line);
@@ -305,14 +316,17 @@ std::vector<std::pair<SourcePoint, std::string>> places_in_message(const Diagnos
   std::smatch match;
   if (finding.severity == Severity::error && std::regex_search(finding.message, match, holder)) {
     if (const std::int32_t line = line_number(match[2].str())) {
-      places.push_back({SourcePoint{match[1].str(), line, 0}, "the entry whose object holds the cell"});
+      places.push_back({SourcePoint{match[1].str(), line, 0},
+                        tr(language, "the entry whose object holds the cell")});
     }
   }
   if (finding.id == warning_id(WarningKind::out_of_order)) {
-    const std::regex earlier(R"(\(line (\d+)\))");
+    const std::regex earlier(language == Language::italian ? R"(\(riga (\d+)\))"
+                                                           : R"(\(line (\d+)\))");
     if (std::regex_search(finding.message, match, earlier)) {
       if (const std::int32_t line = line_number(match[1].str())) {
-        places.push_back({SourcePoint{finding.where->file, line, 0}, "the entry it comes after"});
+        places.push_back({SourcePoint{finding.where->file, line, 0},
+                          tr(language, "the entry it comes after")});
       }
     }
   }
@@ -321,26 +335,27 @@ std::vector<std::pair<SourcePoint, std::string>> places_in_message(const Diagnos
 
 }  // namespace
 
-std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document) {
+std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document,
+                                Language language) {
   if (finding.severity != Severity::warning || !finding.where || finding.where->line < 1) {
     return std::nullopt;
   }
-  if (finding.id == warning_id(WarningKind::unknown_keyword)) return unknown_keyword_fix(finding, document);
-  if (finding.id == warning_id(WarningKind::keyword_case)) return keyword_case_fix(finding, document);
-  if (finding.id == warning_id(WarningKind::trailing_blanks)) return trailing_blanks_fix(finding, document);
-  if (finding.id == warning_id(WarningKind::extra_values)) return extra_values_fix(finding, document);
-  if (finding.id == warning_id(WarningKind::comment_marker)) return comment_marker_fix(finding, document);
-  if (finding.id == warning_id(WarningKind::out_of_order)) return out_of_order_fix(finding, document);
-  if (finding.id == warning_id(WarningKind::utf8_text)) return utf8_text_fix(finding, document);
+  if (finding.id == warning_id(WarningKind::unknown_keyword)) return unknown_keyword_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::keyword_case)) return keyword_case_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::trailing_blanks)) return trailing_blanks_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::extra_values)) return extra_values_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::comment_marker)) return comment_marker_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::out_of_order)) return out_of_order_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::utf8_text)) return utf8_text_fix(finding, document, language);
   return std::nullopt;
 }
 
-std::string explanation_anchor(const std::string& id) {
+std::string explanation_anchor(const std::string& id, Language language) {
   const std::optional<Explanation> explanation = find_explanation(id);
   if (!explanation) return "";
   // The heading's anchor as Markdown renderers make it: lower case, blanks
   // as dashes, other punctuation left out.
-  const std::string heading = explanation->id + ": " + explanation->title;
+  const std::string heading = explanation->id + ": " + tr(language, explanation->title);
   std::string anchor = "#";
   for (const char c : heading) {
     const auto byte = static_cast<unsigned char>(c);
@@ -391,10 +406,10 @@ nlohmann::json editor_diagnostics(const Document& document, const FindingPlaces&
     item["range"] = finding_range(finding, document, places.encoding);
     item["severity"] = severity_of(finding.severity);
     item["source"] = "scenario-compiler";
-    item["message"] = cp1252_to_utf8(finding.message);
+    item["message"] = message_to_utf8(finding.message);
     if (!finding.id.empty()) {
       item["code"] = finding.id;
-      const std::string anchor = explanation_anchor(finding.id);
+      const std::string anchor = explanation_anchor(finding.id, places.language);
       if (!places.explanations_uri.empty() && !anchor.empty()) {
         item["codeDescription"] = {{"href", places.explanations_uri + anchor}};
       }
@@ -405,21 +420,21 @@ nlohmann::json editor_diagnostics(const Document& document, const FindingPlaces&
                                : finding.where                   ? *finding.where
                                                                  : SourcePoint{};
       if (here.file.empty()) {
-        item["message"] = item["message"].get<std::string>() + "\nnote: " + cp1252_to_utf8(note.message);
+        item["message"] = item["message"].get<std::string>() + "\nnote: " + message_to_utf8(note.message);
         continue;
       }
       related.push_back({{"location", location(here, note.source_line)},
-                         {"message", cp1252_to_utf8(note.message)}});
+                         {"message", message_to_utf8(note.message)}});
     }
-    for (const auto& [place, told] : places_in_message(finding)) {
+    for (const auto& [place, told] : places_in_message(finding, places.language)) {
       related.push_back({{"location", location(place, "")}, {"message", told}});
     }
     if (finding.root && finding.root->line > 0) {
       related.push_back({{"location", location(*finding.root, "")},
-                         {"message", "the earlier error this one follows from"}});
+                         {"message", tr(places.language, "the earlier error this one follows from")}});
     }
     if (!related.empty()) item["relatedInformation"] = std::move(related);
-    if (const std::optional<SourceFix> fix = fix_of(finding, document)) {
+    if (const std::optional<SourceFix> fix = fix_of(finding, document, places.language)) {
       nlohmann::json edits = nlohmann::json::array();
       for (const SourceEdit& edit : fix->edits) edits.push_back(text_edit(edit, document, places.encoding));
       item["data"] = {{"fix", {{"title", fix->title}, {"edits", std::move(edits)}}}};
@@ -427,12 +442,10 @@ nlohmann::json editor_diagnostics(const Document& document, const FindingPlaces&
     out.push_back(std::move(item));
   }
   for (const EncodingFault& fault : document.encoded.faults) {
-    std::string message = "\"";
-    message += utf8_of(fault.code);
-    message += "\" (";
-    message += hex_code(fault.code);
-    message += ") cannot be written in code page 1252, the sources' encoding: the simulator "
-               "could not show it";
+    std::string message = trf(places.language,
+                              "\"{1}\" ({2}) cannot be written in code page 1252, the sources' "
+                              "encoding: the simulator could not show it",
+                              {utf8_of(fault.code), hex_code(fault.code)});
     out.push_back({{"range", document.range(fault.line, fault.column, fault.column + 1, places.encoding)},
                    {"severity", 1},
                    {"source", "scenario-compiler"},

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "language/language.h"
 #include "lsp/document.h"
 #include "model/diagnostic.h"
 
@@ -17,6 +18,8 @@ struct FindingPlaces {
   PositionEncoding encoding = PositionEncoding::utf16;
   /// The URI of docs/diagnostics.md, "" when it is not known.
   std::string explanations_uri;
+  /// The language of the words for a person (fix titles, related places).
+  Language language = Language::english;
   /// The URI of a source of the document's folder by its bare file name.
   std::function<std::string(const std::string& file)> uri_of_file;
   /// The open document of a source of that folder, nullptr when it is not open.
@@ -42,7 +45,8 @@ struct SourceFix {
 /// The fix of a warning, where one mends it: the keyword meant, its letter
 /// case, trailing blanks, values left over, a comment mark, an entry out of
 /// order, a shown text written as UTF-8.
-std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document);
+std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& document,
+                                Language language);
 
 /// The findings of a check that belong to `document`, as the editor's
 /// diagnostics: range over the field, id as code, a link to its
@@ -59,7 +63,8 @@ nlohmann::json finding_range(const Diagnostic& finding, const Document& document
 nlohmann::json text_edit(const SourceEdit& edit, const Document& document,
                          PositionEncoding encoding);
 
-/// The anchor of an id's entry in docs/diagnostics.md ("#s25-...").
-std::string explanation_anchor(const std::string& id);
+/// The anchor of an id's entry in docs/diagnostics.md ("#s25-..."), or in
+/// the page of `language`.
+std::string explanation_anchor(const std::string& id, Language language);
 
 }  // namespace scenario

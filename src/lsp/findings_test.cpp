@@ -77,7 +77,7 @@ TEST(QuickFix, MendsEachWarningThatHasAFix) {
   };
   for (const Case& c : cases) {
     const Document document = train_document(c.text);
-    const std::optional<SourceFix> fix = fix_of(c.finding, document);
+    const std::optional<SourceFix> fix = fix_of(c.finding, document, Language::english);
     ASSERT_TRUE(fix.has_value()) << c.name;
     EXPECT_EQ(applied(document, *fix), c.fixed) << c.name;
   }
@@ -85,9 +85,9 @@ TEST(QuickFix, MendsEachWarningThatHasAFix) {
 
 TEST(QuickFix, NoneWhereNothingCanBeMeant) {
   const Document document = train_document("[generale]\r\nqwertyuiop, 5\r\nvelocita, 100, 5\r\n");
-  EXPECT_EQ(fix_of(warning(WarningKind::unknown_keyword, 2, 1), document), std::nullopt);
-  EXPECT_EQ(fix_of(warning(WarningKind::out_of_order, 3, 1), document), std::nullopt);
-  EXPECT_EQ(fix_of(warning(WarningKind::narrowed_value, 3, 11), document), std::nullopt);
+  EXPECT_EQ(fix_of(warning(WarningKind::unknown_keyword, 2, 1), document, Language::english), std::nullopt);
+  EXPECT_EQ(fix_of(warning(WarningKind::out_of_order, 3, 1), document, Language::english), std::nullopt);
+  EXPECT_EQ(fix_of(warning(WarningKind::narrowed_value, 3, 11), document, Language::english), std::nullopt);
 }
 
 TEST(QuickFix, ACurveKeepsItsDirectionAndClass) {
@@ -97,7 +97,7 @@ TEST(QuickFix, ACurveKeepsItsDirectionAndClass) {
   document.set_text("[generale]\r\nlunghezza percorso, 5000\r\n[curve]\r\ncurvs4, 100, 50\r\n", Cp1252Encoder());
   Diagnostic finding = warning(WarningKind::unknown_keyword, 4, 1);
   finding.where->file = "A_linea.txt";
-  const std::optional<SourceFix> fix = fix_of(finding, document);
+  const std::optional<SourceFix> fix = fix_of(finding, document, Language::english);
   ASSERT_TRUE(fix.has_value());
   EXPECT_EQ(fix->edits[0].text, "curvas4");
 }

@@ -161,7 +161,8 @@ LanguageServer::Json LanguageServer::request(const std::string& method, const Js
     if (document == nullptr || !inlay_hints_) return Json::array();
     const Json& range = params.at("range");
     return inlay_hints(*document, range.at("start").at("line").get<std::int32_t>() + 1,
-                       range.at("end").at("line").get<std::int32_t>() + 1, encoding_);
+                       range.at("end").at("line").get<std::int32_t>() + 1, encoding_,
+                       options_.language);
   }
   if (method == "textDocument/formatting") {
     return document == nullptr ? Json::array() : formatting_edits(*document, encoding_);
@@ -169,10 +170,19 @@ LanguageServer::Json LanguageServer::request(const std::string& method, const Js
   if (document == nullptr) return method == "textDocument/completion" ? Json::array() : Json(nullptr);
   const auto [line, column] = document->place(params.at("position"), encoding_);
   if (method == "textDocument/hover") {
-    return hover(*document, line, column, encoding_, compiled_grid(*document));
+    return hover(*document, line, column, encoding_, compiled_grid(*document), options_.language);
   }
-  if (method == "textDocument/completion") return completion(*document, line, column, encoding_);
-  return signature_help(*document, line, column);
+  if (method == "textDocument/completion") {
+    return completion(*document, line, column, encoding_, options_.language);
+  }
+  return signature_help(*document, line, column, options_.language);
+}
+
+std::string LanguageServer::explanations_uri() const {
+  if (options_.language == Language::italian && !options_.italian_explanations_uri.empty()) {
+    return options_.italian_explanations_uri;
+  }
+  return options_.explanations_uri;
 }
 
 void LanguageServer::notification(const std::string& method, const Json& params,
@@ -207,6 +217,13 @@ LanguageServer::Json LanguageServer::initialize(const Json& params) {
     }
   }
   if (params.contains("initializationOptions")) configure(params["initializationOptions"]);
+  // The editor's own language, where it names one of ours ("it", "it-CH",
+  // "en-US"); any other keeps the environment's.
+  if (params.contains("locale") && params["locale"].is_string()) {
+    const std::string locale = params["locale"].get<std::string>();
+    if (locale.starts_with("it")) options_.language = Language::italian;
+    if (locale.starts_with("en")) options_.language = Language::english;
+  }
   return {{"capabilities",
            {{"positionEncoding", encoding_ == PositionEncoding::utf8 ? "utf-8" : "utf-16"},
             {"textDocumentSync", {{"openClose", true}, {"change", 1}}},
@@ -356,7 +373,8 @@ void LanguageServer::recheck(const Document& document, std::vector<std::string>&
 void LanguageServer::check_pair(const std::string& folder, const std::string& base,
                                 const std::string& train, Document* line, Document* train_document,
                                 std::vector<std::string>& out) {
-  CheckResult result = check_sources(files_, options_for(folder, base, train, false));
+  CheckResult result =
+      check_sources(files_, options_for(folder, base, train, false, options_.language));
   if (result.file_error) log_ << "scenario-compiler lsp: " << *result.file_error << std::endl;
   const std::string line_file = base + "_linea.txt";
   const std::string train_file = base + "_" + train + "-.txt";
@@ -378,7 +396,8 @@ void LanguageServer::check_pair(const std::string& folder, const std::string& ba
 void LanguageServer::publish(const Document& document, std::vector<std::string>& out) {
   FindingPlaces places;
   places.encoding = encoding_;
-  places.explanations_uri = options_.explanations_uri;
+  places.explanations_uri = explanations_uri();
+  places.language = options_.language;
   places.uri_of_file = [&](const std::string& file) {
     if (const Document* open = open_source(document.folder, file)) return open->uri;
     return uri_of_path(join_path(document.folder, file));
@@ -456,7 +475,7 @@ LanguageServer::Json LanguageServer::code_actions(const Json& params) {
             finding_range(finding, *document, encoding_) != diagnostic.at("range")) {
           continue;
         }
-        if (const std::optional<SourceFix> found = fix_of(finding, *document)) {
+        if (const std::optional<SourceFix> found = fix_of(finding, *document, options_.language)) {
           Json edits = Json::array();
           for (const SourceEdit& edit : found->edits) edits.push_back(text_edit(edit, *document, encoding_));
           fix = {{"title", found->title}, {"edits", std::move(edits)}};
@@ -482,6 +501,7 @@ LanguageServer::Json LanguageServer::definition(const Json& params) {
   // From a finding to the other places it names.
   FindingPlaces places;
   places.encoding = encoding_;
+  places.language = options_.language;
   places.uri_of_file = [&](const std::string& file) {
     if (const Document* open = open_source(document->folder, file)) return open->uri;
     return uri_of_path(join_path(document->folder, file));

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/file_system.h"
+#include "language/language.h"
 #include "lsp/document.h"
 #include "lsp/overlay_file_system.h"
 #include "lsp/text_coding.h"
@@ -23,6 +24,10 @@ namespace scenario {
 struct ServerOptions {
   std::string version;           // told in the answer to "initialize"
   std::string explanations_uri;  // docs/diagnostics.md as a URI, "" when not found
+  std::string italian_explanations_uri;  // docs/diagnostics.it.md, "" when not found
+  /// The language of every word for a person: the environment's, unless the
+  /// client's "locale" in "initialize" names one we speak.
+  Language language = Language::english;
 };
 
 /// The language server: the editor's messages in, the answers and the
@@ -48,6 +53,8 @@ class LanguageServer {
   void end_of_input() { exited_ = true; }
 
  private:
+  /// The page of explanations in the language of the server, or the English one.
+  std::string explanations_uri() const;
   using Json = nlohmann::json;
 
   void dispatch(const std::string& method, const Json& params, const Json* id,

@@ -1,5 +1,7 @@
 #include "lsp/value_info.h"
 
+#include "language/translate.h"
+
 #include <span>
 
 namespace scenario {
@@ -13,7 +15,7 @@ constexpr std::int64_t kLineMax = 1000000;
 
 constexpr ValueInfo kAny{"", "", INT32_MIN, INT32_MAX, false};
 
-constexpr ValueInfo position(std::string_view name = "position") {
+constexpr ValueInfo position(std::string_view name = N_("position")) {
   return {name, "m", 0, kLineMax, true};
 }
 constexpr ValueInfo number(std::string_view name, std::string_view unit = "",
@@ -28,37 +30,37 @@ constexpr ValueInfo word(std::string_view name, std::string_view unit = "") {
 }
 
 // In the order of each entry's values in the keyword table.
-constexpr ValueInfo kLength[] = {number("length", "m", 0, kLineMax)};
-constexpr ValueInfo kProgressive[] = {number("first"), number("second"), number("third")};
-constexpr ValueInfo kBackground[] = {number("background")};
-constexpr ValueInfo kRepetition[] = {position("start"), position("end")};
-constexpr ValueInfo kGradient[] = {position(), number("permille", "permille", -100, 155)};
-constexpr ValueInfo kCurve[] = {position("start"), number("length", "m", 0, kLineMax)};
-constexpr ValueInfo kTunnel[] = {position("start"), position("end"), byte("kind")};
+constexpr ValueInfo kLength[] = {number(N_("length"), "m", 0, kLineMax)};
+constexpr ValueInfo kProgressive[] = {number(N_("first")), number(N_("second")), number(N_("third"))};
+constexpr ValueInfo kBackground[] = {number(N_("background"))};
+constexpr ValueInfo kRepetition[] = {position(N_("start")), position(N_("end"))};
+constexpr ValueInfo kGradient[] = {position(), number(N_("permille"), "permille", -100, 155)};
+constexpr ValueInfo kCurve[] = {position(N_("start")), number(N_("length"), "m", 0, kLineMax)};
+constexpr ValueInfo kTunnel[] = {position(N_("start")), position(N_("end")), byte(N_("kind"))};
 constexpr ValueInfo kSpeedIndicator[] = {
-    position(),          number("left 1", "km/h"),  number("left 2", "km/h"),
-    number("left 3", "km/h"), number("stripes"),    number("right 1", "km/h"),
-    number("right 2", "km/h"), number("right 3", "km/h"), number("stripes")};
-constexpr ValueInfo kIndicationBoard[] = {position(), number("text")};
-constexpr ValueInfo kBrakedMass[] = {number("braked %", "%")};
-constexpr ValueInfo kCoaches[] = {number("coaches")};
+    position(),          number(N_("left 1"), "km/h"),  number(N_("left 2"), "km/h"),
+    number(N_("left 3"), "km/h"), number(N_("stripes")),    number(N_("right 1"), "km/h"),
+    number(N_("right 2"), "km/h"), number(N_("right 3"), "km/h"), number(N_("stripes"))};
+constexpr ValueInfo kIndicationBoard[] = {position(), number(N_("text"))};
+constexpr ValueInfo kBrakedMass[] = {number(N_("braked %"), "%")};
+constexpr ValueInfo kCoaches[] = {number(N_("coaches"))};
 constexpr ValueInfo kSpeed[] = {position(), number("km/h", "km/h", -2, 1277)};
-constexpr ValueInfo kAdhesion[] = {position(), byte("adhesion")};
-constexpr ValueInfo kClock[] = {word("hours", "h"), word("minutes", "min"), word("seconds", "s")};
-constexpr ValueInfo kSand[] = {word("sand")};
+constexpr ValueInfo kAdhesion[] = {position(), byte(N_("adhesion"))};
+constexpr ValueInfo kClock[] = {word(N_("hours"), "h"), word(N_("minutes"), "min"), word(N_("seconds"), "s")};
+constexpr ValueInfo kSand[] = {word(N_("sand"))};
 constexpr ValueInfo kSignal[] = {position(), word("sx"), word("s1"), word("s2"), word("s3"),
                                  word("rapp"), word("dx"), word("d1"), word("d2"), word("d3"),
                                  word("tempo", "s")};
 constexpr ValueInfo kRestriction[] = {position(),       word("km/h", "km/h"),
-                                      number("length", "m"), word("flag 1"),
-                                      number("flag 2"), word("flag 3")};
-constexpr ValueInfo kReductionPoint[] = {position(), word("code")};
+                                      number(N_("length"), "m"), word(N_("flag 1")),
+                                      number(N_("flag 2")), word(N_("flag 3"))};
+constexpr ValueInfo kReductionPoint[] = {position(), word(N_("code"))};
 constexpr ValueInfo kStation[] = {
-    position(),         byte("kind"),        number("length", "m"), byte("option"),
-    byte("long"),       byte("end ext"),     word("p1 a"),          word("p1 b"),
+    position(),         byte(N_("kind")),        number(N_("length"), "m"), byte(N_("option")),
+    byte(N_("long")),       byte(N_("end ext")),     word("p1 a"),          word("p1 b"),
     byte("p1 c"),       word("p2 a"),        word("p2 b"),          word("p2 c"),
-    byte("standing s", "s"), number("hours", "h"), number("minutes", "min"),
-    number("seconds", "s"), number("name")};
+    byte(N_("standing s"), "s"), number(N_("hours"), "h"), number(N_("minutes"), "min"),
+    number(N_("seconds"), "s"), number(N_("name"))};
 
 std::span<const ValueInfo> infos_of(KeywordEntry entry) {
   switch (entry) {

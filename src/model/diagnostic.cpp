@@ -19,6 +19,8 @@ std::string_view warning_id(WarningKind kind) {
     case WarningKind::tunnel_overlap: return "tunnel-overlap";
     case WarningKind::repeated_position: return "repeated-position";
     case WarningKind::past_line_end: return "past-line-end";
+    case WarningKind::rounded_speed: return "rounded-speed";
+    case WarningKind::close_tunnels: return "close-tunnels";
   }
   return "";
 }

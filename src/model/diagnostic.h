@@ -31,6 +31,8 @@ enum class WarningKind {
   tunnel_overlap,    // a tunnel that overlaps an earlier one
   repeated_position, // a speed, gradient or adhesion point at the position of the one before
   past_line_end,     // a tunnel or restriction that starts on the line and ends past its end
+  rounded_speed,     // a speed-limit point whose speed is not a multiple of 5 km/h
+  close_tunnels,     // a tunnel at most 150 m after the one before, stored as kind 3
 };
 
 /// Every warning kind, in the order above.
@@ -40,6 +42,7 @@ inline constexpr WarningKind kAllWarningKinds[] = {
     WarningKind::utf8_text,       WarningKind::trailing_blanks, WarningKind::keyword_case,
     WarningKind::empty_text,      WarningKind::field_separator, WarningKind::decimal_comma,
     WarningKind::tunnel_overlap,  WarningKind::repeated_position, WarningKind::past_line_end,
+    WarningKind::rounded_speed,   WarningKind::close_tunnels,
 };
 
 /// The stable id of a warning kind ("unknown-keyword", ...).

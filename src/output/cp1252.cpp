@@ -26,7 +26,49 @@ void append_utf8(std::string& out, std::uint32_t code) {
   }
 }
 
+// The length of the well-formed UTF-8 sequence of two to four bytes at
+// `at`, or 0.
+std::size_t utf8_sequence(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+  const std::uint8_t lead = byte(at);
+  std::size_t length = 0;
+  std::uint8_t low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
+  }
+  return length;
+}
+
 }  // namespace
+
+std::string message_to_utf8(std::string_view message) {
+  std::string out;
+  out.reserve(message.size());
+  for (std::size_t at = 0; at < message.size();) {
+    if (const std::size_t length = utf8_sequence(message, at)) {
+      out += message.substr(at, length);
+      at += length;
+      continue;
+    }
+    out += cp1252_to_utf8(message.substr(at, 1));
+    ++at;
+  }
+  return out;
+}
 
 std::string cp1252_to_utf8(std::string_view bytes) {
   std::string out;

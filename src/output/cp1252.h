@@ -11,4 +11,10 @@ namespace scenario {
 /// U+0081 ... of the same number, so the original bytes can always be recovered.
 std::string cp1252_to_utf8(std::string_view bytes);
 
+/// A finding's message in UTF-8. Its own words are UTF-8 (they may be a
+/// translation), the source text it quotes is code page 1252: each well-formed
+/// UTF-8 sequence is kept as it stands, every other byte is decoded from the
+/// code page.
+std::string message_to_utf8(std::string_view message);
+
 }  // namespace scenario

@@ -38,5 +38,22 @@ TEST(Cp1252, DistinctBytesGiveDistinctCharacters) {
   EXPECT_EQ(decoded.size(), 128u + 15 * 2 + 17 * 3 + 96 * 2);
 }
 
+// A message mixes its own UTF-8 words with the code page 1252 bytes it
+// quotes from a source: each part comes out as the character it is.
+TEST(Cp1252, MessageKeepsItsUTF8WordsAndDecodesQuotedBytes) {
+  const struct {
+    std::string message, utf8;
+  } cases[] = {
+      {"la cella \xC3\xA8 occupata", "la cella \xC3\xA8 occupata"},       // UTF-8 words stay
+      {"\"Citt\xE0\" non \xC3\xA8 valida", "\"Citt\xC3\xA0\" non \xC3\xA8 valida"},
+      {"\x80 5", "\xE2\x82\xAC 5"},                                       // a lone 1252 byte
+      {"\xC3", "\xC3\x83"},                                                // a lead cut off
+      {"\xE0\x80\x80", "\xC3\xA0\xE2\x82\xAC\xE2\x82\xAC"},        // overlong: bytes
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},             // a surrogate: bytes
+      {"\xF0\x9F\x9A\x86 treno", "\xF0\x9F\x9A\x86 treno"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(message_to_utf8(c.message), c.utf8) << c.message;
+}
+
 }  // namespace
 }  // namespace scenario

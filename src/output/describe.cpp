@@ -3,6 +3,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "language/translate.h"
 #include "model/stamps.h"
 #include "model/text_cat.h"
 #include "output/cp1252.h"
@@ -14,7 +15,7 @@ std::string number_text(std::int64_t value) { return std::to_string(value); }
 
 
 // A signal packs single digits: left × 10 + right, and rapp × 10 + 3 × sx + dx.
-std::string signal_details(const TrackCell& cell) {
+std::string signal_details(const TrackCell& cell, Language language) {
   const int types = ((cell.val_d % 10) + 10) % 10;
   auto digits = [&](int side) {
     std::string text;
@@ -24,12 +25,10 @@ std::string signal_details(const TrackCell& cell) {
     }
     return text;
   };
-  std::string text = cat("left type ", types / 3);
-  text += " (" + digits(0) + "), right type ";
-  text += number_text(types % 3);
-  text += " (" + digits(1) + "), rapp ";
-  text += number_text(cell.val_d / 10);
-  if (cell.timer != 0) text += cat(", timer ", cell.timer);
+  std::string text = trf(language, "left type {1} ({2}), right type {3} ({4}), rapp {5}",
+                         {number_text(types / 3), digits(0), number_text(types % 3), digits(1),
+                          number_text(cell.val_d / 10)});
+  if (cell.timer != 0) text += trf(language, ", timer {1}", {number_text(cell.timer)});
   return text;
 }
 
@@ -41,8 +40,10 @@ std::string speed_pair(std::int16_t packed) {
   return left == right ? number_text(left) : cat(left, "/", right);
 }
 
-std::string row_text(const RecordTable& table, std::int16_t row) {
-  if (row < 0 || row >= table_row::kCount) return cat("row ", row, " (outside the table)");
+std::string row_text(const RecordTable& table, std::int16_t row, Language language) {
+  if (row < 0 || row >= table_row::kCount) {
+    return trf(language, "row {1} (outside the table)", {number_text(row)});
+  }
   return cp1252_to_utf8(table.rows[static_cast<std::size_t>(row)].text);
 }
 
@@ -58,30 +59,33 @@ const char* cell_kind_label(std::uint8_t kind) {
   return *cell_kind_name(kind) != '\0' ? cell_kind_name(kind) : "unknown";
 }
 
-std::string object_details(const TrackCell& cell, const RecordTable& table) {
+std::string object_details(const TrackCell& cell, const RecordTable& table, Language language) {
   switch (cell.kind) {
-    case cell_kind::kSignal: return signal_details(cell);
+    case cell_kind::kSignal: return signal_details(cell, language);
     case cell_kind::kEndBoard:
     case cell_kind::kStartBoard:
     case cell_kind::kWarningBoard: {
       std::string text = number_text(cell.val_a) + " km/h";
-      if (cell.val_b != 0) text += cat(", right ", cell.val_b, " km/h");
+      if (cell.val_b != 0) text += trf(language, ", right {1} km/h", {number_text(cell.val_b)});
       if (cell.kind != cell_kind::kWarningBoard && cell.val_c != 0) {
-        text += cat(", flag ", cell.val_c);
+        text += trf(language, ", flag {1}", {number_text(cell.val_c)});
       }
       return text;
     }
     case cell_kind::kPreWarning:
-      return cat("pre-warning ", cell.val_a, " of 4 before the warning board");
+      return trf(language, "pre-warning {1} of 4 before the warning board",
+                 {number_text(cell.val_a)});
     case cell_kind::kSpeedIndicator:
-      return cat("a ", speed_pair(cell.val_a), ", b ", speed_pair(cell.val_b), ", c ",
-                 speed_pair(cell.val_c), " km/h; stripes ", cell.val_d / 10, "/", cell.val_d % 10);
-    case cell_kind::kStopMarker: return "stop of " + row_text(table, cell.val_a);
-    case cell_kind::kTunnelMarker: return "tunnel marker";
-    case cell_kind::kReductionPoint: return cat("value ", cell.val_a);
-    case cell_kind::kCodeCut: return "code cut";
-    case cell_kind::kIndicationBoard: return row_text(table, cell.val_a);
-    default: return cat("unknown kind ", cell.kind);
+      return trf(language, "a {1}, b {2}, c {3} km/h; stripes {4}/{5}",
+                 {speed_pair(cell.val_a), speed_pair(cell.val_b), speed_pair(cell.val_c),
+                  number_text(cell.val_d / 10), number_text(cell.val_d % 10)});
+    case cell_kind::kStopMarker:
+      return trf(language, "stop of {1}", {row_text(table, cell.val_a, language)});
+    case cell_kind::kTunnelMarker: return tr(language, "tunnel marker");
+    case cell_kind::kReductionPoint: return trf(language, "value {1}", {number_text(cell.val_a)});
+    case cell_kind::kCodeCut: return tr(language, "code cut");
+    case cell_kind::kIndicationBoard: return row_text(table, cell.val_a, language);
+    default: return trf(language, "unknown kind {1}", {number_text(cell.kind)});
   }
 }
 
@@ -169,7 +173,7 @@ std::string hex(std::string_view bytes, std::string_view between) {
 
 std::vector<std::string> stamp_notes(const std::string& base_name,
                                      const std::string& train_number, const RecordTable* table,
-                                     const CellGrid* grid) {
+                                     const CellGrid* grid, Language language) {
   std::vector<std::string> notes;
   RecordTable named;
   name_scenario(named, base_name, train_number);
@@ -177,28 +181,31 @@ std::vector<std::string> stamp_notes(const std::string& base_name,
     const TableRow& header = table->rows[table_row::kScenarioHeader];
     const TableRow& train = table->rows[table_row::kTrainHeader];
     if (header.text != base_name || train.text != train_number) {
-      notes.push_back("rows 85 and 86 name the scenario " + quoted(header.text) + " and train " +
-                      quoted(train.text) + ", the file name says " + quoted(base_name) +
-                      " and " + quoted(train_number));
+      notes.push_back(trf(language,
+                          "rows 85 and 86 name the scenario {1} and train {2}, the file name "
+                          "says {3} and {4}",
+                          {quoted(header.text), quoted(train.text), quoted(base_name),
+                           quoted(train_number)}));
     }
     if (header.word_a != 610) {
-      notes.push_back("row 85 word_a is " + std::to_string(header.word_a) +
-                      ", not the stamp 610");
+      notes.push_back(trf(language, "row 85 word_a is {1}, not the stamp 610",
+                          {std::to_string(header.word_a)}));
     }
     if (header.num_d != codice_gara_st(named)) {
-      notes.push_back("row 85 num_d is " + std::to_string(header.num_d) + ", the names give " +
-                      std::to_string(codice_gara_st(named)));
+      notes.push_back(trf(language, "row 85 num_d is {1}, the names give {2}",
+                          {std::to_string(header.num_d), std::to_string(codice_gara_st(named))}));
     }
   }
   if (grid != nullptr && grid->contains(1)) {
     const TrackCell& first = (*grid)[1];
     if (first.val_a != 5121) {
-      notes.push_back("cell 1 val_a is " + std::to_string(first.val_a) + ", not the stamp 5121");
+      notes.push_back(trf(language, "cell 1 val_a is {1}, not the stamp 5121",
+                          {std::to_string(first.val_a)}));
     }
     const auto code = static_cast<std::int16_t>(codice_gara_og(named));
     if (first.val_b != code) {
-      notes.push_back("cell 1 val_b is " + std::to_string(first.val_b) + ", the names give " +
-                      std::to_string(code));
+      notes.push_back(trf(language, "cell 1 val_b is {1}, the names give {2}",
+                          {std::to_string(first.val_b), std::to_string(code)}));
     }
   }
   return notes;

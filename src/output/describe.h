@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "language/language.h"
 #include "model/cell_grid.h"
 #include "model/record_table.h"
 
@@ -23,7 +24,7 @@ std::int64_t cell_metres(std::size_t index);
 const char* cell_kind_label(std::uint8_t kind);
 
 /// What an object of a cell is and holds ("40 km/h, right 40 km/h").
-std::string object_details(const TrackCell& cell, const RecordTable& table);
+std::string object_details(const TrackCell& cell, const RecordTable& table, Language language);
 
 /// What a row is: "unused", "progressive", "quantities", "scenario-header",
 /// "train-header", "empty", "board-text" (its text alone) or "station".
@@ -50,6 +51,6 @@ std::string hex(std::string_view bytes, std::string_view between = "");
 /// refuses. Either file may be left out.
 std::vector<std::string> stamp_notes(const std::string& base_name,
                                      const std::string& train_number, const RecordTable* table,
-                                     const CellGrid* grid);
+                                     const CellGrid* grid, Language language);
 
 }  // namespace scenario

@@ -26,17 +26,23 @@ TEST(ObjectDetails, UnpacksWhatThePlacementPacked) {
   const struct {
     std::int32_t cell;
     const char* details;
+    const char* italian;
   } cases[] = {
-      {2541, "left type 2 (4,1,0), right type 1 (3,1,0), rapp 0"},
-      {2605, "a 100, b 105, c 110 km/h; stripes 2/2"},
-      {2625, "a 100/120, b 105, c 110 km/h; stripes 0/1"},
-      {3620, "40 km/h, right 40 km/h"},
-      {3596, "40 km/h, right 40 km/h"},
-      {3592, "pre-warning 4 of 4 before the warning board"},
-      {500, "Citt\xC3\xA0 Alta"},
-      {501, "row 200 (outside the table)"},
+      {2541, "left type 2 (4,1,0), right type 1 (3,1,0), rapp 0",
+       "tipo sinistro 2 (4,1,0), tipo destro 1 (3,1,0), rapp 0"},
+      {2605, "a 100, b 105, c 110 km/h; stripes 2/2", "a 100, b 105, c 110 km/h; strisce 2/2"},
+      {2625, "a 100/120, b 105, c 110 km/h; stripes 0/1", "a 100/120, b 105, c 110 km/h; strisce 0/1"},
+      {3620, "40 km/h, right 40 km/h", "40 km/h, destra 40 km/h"},
+      {3596, "40 km/h, right 40 km/h", "40 km/h, destra 40 km/h"},
+      {3592, "pre-warning 4 of 4 before the warning board",
+       "preavviso 4 di 4 prima del cartello di avviso"},
+      {500, "Citt\xC3\xA0 Alta", "Citt\xC3\xA0 Alta"},
+      {501, "row 200 (outside the table)", "riga 200 (fuori dalla tabella)"},
   };
-  for (const auto& c : cases) EXPECT_EQ(object_details(grid[c.cell], table), c.details) << c.cell;
+  for (const auto& c : cases) {
+    EXPECT_EQ(object_details(grid[c.cell], table, Language::english), c.details) << c.cell;
+    EXPECT_EQ(object_details(grid[c.cell], table, Language::italian), c.italian) << c.cell;
+  }
 }
 
 TEST(RowRole, TellsStationsFromBoardTextsAndHeaders) {
@@ -56,12 +62,12 @@ TEST(StampNotes, NameWhatDoesNotFitTheScenariosNames) {
   RecordTable table;
   CellGrid grid = make_cell_grid(1000);
   name_scenario(table, "Abc", "12");
-  EXPECT_EQ(stamp_notes("Abc", "12", &table, nullptr),
+  EXPECT_EQ(stamp_notes("Abc", "12", &table, nullptr, Language::english),
             (std::vector<std::string>{"row 85 word_a is 0, not the stamp 610",
                                       "row 85 num_d is 0, the names give 33220"}));
   grid[1].val_a = 5121;
   grid[1].val_b = 2427;
-  EXPECT_TRUE(stamp_notes("abc", "12", nullptr, &grid).empty());
+  EXPECT_TRUE(stamp_notes("abc", "12", nullptr, &grid, Language::english).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "language/translate.h"
 #include "sources/edit_distance.h"
 
 namespace scenario {
@@ -94,19 +95,31 @@ void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool 
       cut != std::string_view::npos && cut > 0 && !trimmed(shown.substr(cut + 1)).empty() &&
       !is_comment_marker(shown)) {
     quiet_line_ = place.line;
+    const Language language = source_.language();
     source_.warn(WarningKind::field_separator, place,
-                 quoted(shown) + " is read as one field: fields are separated by commas, not " +
-                     (shown[cut] == ';' ? "semicolons" : "tabs"));
+                 shown[cut] == ';'
+                     ? trf(language,
+                           "{1} is read as one field: fields are separated by commas, not "
+                           "semicolons",
+                           {quoted(shown)})
+                     : trf(language,
+                           "{1} is read as one field: fields are separated by commas, not tabs",
+                           {quoted(shown)}));
     return;
   }
   const bool first_on_line = starts_line(source_, place);
   if (first_on_line && is_comment_marker(shown)) {
     quiet_line_ = place.line;
-    source_.warn(WarningKind::comment_marker, place,
-                 "this source format has no comments: the line is read like any other" +
-                     std::string(matched ? " and its entry is taken" : "") +
-                     "; to leave an entry out, put a \"-\" in front of its keyword (a field "
-                     "holding \"-\" is dropped by the readers)");
+    source_.warn(
+        WarningKind::comment_marker, place,
+        matched ? tr(source_.language(),
+                     "this source format has no comments: the line is read like any other and "
+                     "its entry is taken; to leave an entry out, put a \"-\" in front of its "
+                     "keyword (a field holding \"-\" is dropped by the readers)")
+                : tr(source_.language(),
+                     "this source format has no comments: the line is read like any other; to "
+                     "leave an entry out, put a \"-\" in front of its keyword (a field holding "
+                     "\"-\" is dropped by the readers)"));
     return;
   }
   if (matched) return;
@@ -114,8 +127,9 @@ void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool 
     quiet_line_ = place.line;
     if (decimal_comma(shown, place)) return;
     source_.warn(WarningKind::extra_values, place,
-                 "values left over after the " + std::string(open_entry_) +
-                     " entry are dropped, from " + quoted(shown) + " on");
+                 trf(source_.language(),
+                     "values left over after the {1} entry are dropped, from {2} on",
+                     {tr(source_.language(), open_entry_), quoted(shown)}));
     return;
   }
   // Section names, and stray numbers (as the rest of a line already dropped).
@@ -125,14 +139,24 @@ void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool 
   for (const SourceKeyword& keyword : section) {
     if (keyword.ignore_case || !matches_ignoring_case(keyword, shown)) continue;
     source_.warn(WarningKind::keyword_case, place,
-                 quoted(shown) + " is not taken: the words of this keyword are matched in lower "
-                                 "case only, as in " + quoted(keyword.written));
+                 trf(source_.language(),
+                     "{1} is not taken: the words of this keyword are matched in lower case "
+                     "only, as in {2}",
+                     {quoted(shown), quoted(keyword.written)}));
     return;
   }
-  std::string message = quoted(shown) + " matches no keyword of " + std::string(section_name_) +
-                        " and is dropped, with the values after it";
+  const Language language = source_.language();
+  const std::string section_name = tr(language, section_name_);
+  std::string message;
   if (const SourceKeyword* near = nearest_keyword(shown, section)) {
-    message += "; did you mean " + quoted(near->written) + "?";
+    message = trf(language,
+                  "{1} matches no keyword of {2} and is dropped, with the values after it; did "
+                  "you mean {3}?",
+                  {quoted(shown), section_name, quoted(near->written)});
+  } else {
+    message = trf(language,
+                  "{1} matches no keyword of {2} and is dropped, with the values after it",
+                  {quoted(shown), section_name});
   }
   source_.warn(WarningKind::unknown_keyword, place, std::move(message));
 }
@@ -154,10 +178,11 @@ bool KeywordWatch::decimal_comma(std::string_view shown, const FieldPlace& place
   number.column = static_cast<std::int32_t>(start - place.line_start) + 1;
   number.end_column = place.column + static_cast<std::int32_t>(digits);
   source_.warn(WarningKind::decimal_comma, number,
-               quoted(std::string(whole) + "," + std::string(shown.substr(0, digits))) +
-                   " is read as " + std::string(whole) +
-                   ": the sources hold whole numbers only, with no decimals, and the " +
-                   quoted(shown.substr(0, digits)) + " after the comma is dropped");
+               trf(source_.language(),
+                   "{1} is read as {2}: the sources hold whole numbers only, with no decimals, "
+                   "and the {3} after the comma is dropped",
+                   {quoted(std::string(whole) + "," + std::string(shown.substr(0, digits))),
+                    std::string(whole), quoted(shown.substr(0, digits))}));
   return true;
 }
 
@@ -170,24 +195,26 @@ void KeywordWatch::entry_read(const SourceKeyword& keyword) {
 
 void check_shown_text(SourceText& source, const FieldPlace& place, std::string_view what,
                       std::string_view text) {
+  const Language language = source.language();
   if (text.empty()) {
     source.warn(WarningKind::empty_text, place,
-                "the " + std::string(what) + " is empty: the simulator shows nothing for it");
+                trf(language, "the {1} is empty: the simulator shows nothing for it", {what}));
     return;
   }
   if (is_blank(text.back())) {
     source.warn(WarningKind::trailing_blanks, place,
-                "the " + std::string(what) + " " + quoted(text) +
-                    " ends in blanks or tabs, which the simulator shows as part of it");
+                trf(language,
+                    "the {1} {2} ends in blanks or tabs, which the simulator shows as part of it",
+                    {what, quoted(text)}));
   }
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (static_cast<unsigned char>(text[i]) < 0x80) continue;
     if (const std::size_t length = utf8_sequence_at(text, i)) {
       source.warn(WarningKind::utf8_text, place,
-                  "the " + std::string(what) + " " + quoted(text) +
-                      " holds bytes that look like UTF-8 (" + quoted(text.substr(i, length)) +
-                      "): the simulator reads code page 1252 and shows each of them as a "
-                      "character of its own");
+                  trf(language,
+                      "the {1} {2} holds bytes that look like UTF-8 ({3}): the simulator reads "
+                      "code page 1252 and shows each of them as a character of its own",
+                      {what, quoted(text), quoted(text.substr(i, length))}));
       return;
     }
   }
@@ -196,45 +223,40 @@ void check_shown_text(SourceText& source, const FieldPlace& place, std::string_v
 void check_narrowing(SourceText& source, const FieldPlace& place, std::string_view name,
                      std::int64_t value, std::int64_t min, std::int64_t max, std::int64_t stored) {
   if (value >= min && value <= max) return;
-  std::string message = "the value ";
-  message += std::to_string(value);
-  message += " of the " + std::string(name) + " does not fit its field (";
-  message += std::to_string(min);
-  message += "..";
-  message += std::to_string(max);
-  message += "): only its low bits are kept, and it is stored as ";
-  message += std::to_string(stored);
-  source.warn(WarningKind::narrowed_value, place, std::move(message));
+  source.warn(WarningKind::narrowed_value, place,
+              trf(source.language(),
+                  "the value {1} of the {2} does not fit its field ({3}..{4}): only its low "
+                  "bits are kept, and it is stored as {5}",
+                  {std::to_string(value), name, std::to_string(min), std::to_string(max),
+                   std::to_string(stored)}));
 }
 
 void warn_past_line_end(const BuildState& state, SourceText& source, const FieldPlace& place,
                         const std::string& what, std::int64_t start, std::int64_t end) {
   if (!state.line_length || start > *state.line_length || end <= *state.line_length) return;
   source.warn(WarningKind::past_line_end, place,
-              "the " + what + " ends at " + std::to_string(end) + " m, past the end of the line at " +
-                  std::to_string(*state.line_length) +
-                  " m: the part beyond lies in the margin after the line");
+              trf(source.language(),
+                  "the {1} ends at {2} m, past the end of the line at {3} m: the part beyond "
+                  "lies in the margin after the line",
+                  {what, std::to_string(end), std::to_string(*state.line_length)}));
 }
 
 void OrderWatch::position(SourceText& source, const FieldPlace& place, std::int32_t metres) {
+  const Language language = source.language();
+  const std::string what = tr(language, what_);
   if (any_ && metres < last_) {
-    std::string message = "the " + std::string(what_) + " at ";
-    message += std::to_string(metres);
-    message += " m comes after one at ";
-    message += std::to_string(last_);
-    message += " m (line ";
-    message += std::to_string(last_line_);
-    message += "): these entries must go in ascending order of position, or they do not "
-               "take effect where they say";
-    source.warn(WarningKind::out_of_order, place, std::move(message));
+    source.warn(WarningKind::out_of_order, place,
+                trf(language,
+                    "the {1} at {2} m comes after one at {3} m (line {4}): these entries must go "
+                    "in ascending order of position, or they do not take effect where they say",
+                    {what, std::to_string(metres), std::to_string(last_),
+                     std::to_string(last_line_)}));
   } else if (any_ && repeats_ && metres == last_) {
-    std::string message = "the " + std::string(what_) + " at ";
-    message += std::to_string(metres);
-    message += " m stands at the position of the one on line ";
-    message += std::to_string(last_line_);
-    message += ": this later one takes effect from there, and the earlier one holds one cell "
-               "at most";
-    source.warn(WarningKind::repeated_position, place, std::move(message));
+    source.warn(WarningKind::repeated_position, place,
+                trf(language,
+                    "the {1} at {2} m stands at the position of the one on line {3}: this later "
+                    "one takes effect from there, and the earlier one holds one cell at most",
+                    {what, std::to_string(metres), std::to_string(last_line_)}));
   }
   any_ = true;
   last_ = metres;

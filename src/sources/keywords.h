@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "language/language.h"
+
 namespace scenario {
 
 /// Which source text a keyword belongs to.
@@ -50,5 +52,9 @@ std::span<const SourceKeyword> keywords_of(SourceKind source, KeywordPlace place
 
 /// The name of the value at `index` of an entry ("value 12" past its names).
 std::string value_name(const SourceKeyword& keyword, std::size_t index);
+std::string value_name(const SourceKeyword& keyword, std::size_t index, Language language);
+
+/// The entry's name in messages ("gradient"), in `language`.
+std::string entry_name(const SourceKeyword& keyword, Language language);
 
 }  // namespace scenario

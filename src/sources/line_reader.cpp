@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "language/translate.h"
 #include "model/placement.h"
 #include "model/plan_geometry.h"
 #include "model/rounding.h"
@@ -50,7 +51,7 @@ class LineReader {
         path_(path),
         source_(context, path, std::move(text)),
         fields_(source_.fields()),
-        watch_(source_, "the line source's header") {}
+        watch_(source_, N_("the line source's header")) {}
 
   LineReadEnd run() {
     if (!find_general_section()) return {};
@@ -70,8 +71,8 @@ class LineReader {
       if (!read_keyword()) {
         Diagnostic finding = keyword_failure();
         if (fields_.fault() == FieldFault::at_end) {
-          finding.message = "the line source ends before its \"[generale]\" line" +
-                            empty_reason(source_.text());
+          finding.message = tr(lang(), "the line source ends before its \"[generale]\" line") +
+                            empty_reason(source_.text(), lang());
         }
         if (!fail(std::move(finding)) || fields_.at_end()) return false;
         continue;
@@ -110,8 +111,8 @@ class LineReader {
     }
     if (!context_.state.grid) {
       Diagnostic finding = unplaced_error(
-          status::kReadFailure, "the header ends without a \"lunghezza percorso\" entry: the "
-                                "line has no length, and no cell grid is made");
+          status::kReadFailure, tr(lang(), "the header ends without a \"lunghezza percorso\" "
+                                           "entry: the line has no length, and no cell grid is made"));
       finding.where = SourcePoint{source_.file(), entry_.line, 0};
       finding.source_line = std::string(fields_.line_text(entry_.line_start));
       if (!fail(std::move(finding))) return false;
@@ -124,11 +125,12 @@ class LineReader {
   void start_body() {
     tunnels_ = TunnelList{};
     furthest_tunnel_.reset();
+    last_tunnel_.reset();
     sign_row_ = table_row::kFirstSign;
     gradient_cursor_ = 0;
     current_gradient_ = 0;
     if (geometry_on()) seed_plan_geometry(*context_.state.geometry);
-    watch_.set_section_name("the line source's body");
+    watch_.set_section_name(N_("the line source's body"));
   }
 
   bool read_body() {
@@ -228,7 +230,7 @@ class LineReader {
     // A grid needs at least cells 0 and 1, and the plan geometry its margin.
     if (length < 0 || length > kLongestLine) {
       return stop_at(value_place(0), status::kLineTooLong, std::nullopt,
-                       "the line length " + metres(length) + " is outside 0..1000000 m");
+                       trf(lang(), "the line length {1} is outside 0..1000000 m", {metres(length)}));
     }
     context_.state.grid = make_cell_grid(length);
     context_.state.line_length = length;
@@ -251,13 +253,13 @@ class LineReader {
     if (!number(row.num_a) || !number(row.num_b)) return read_failed();
     if (row.num_a % 50 != 0) {
       return stop_at(value_place(0), status::kRepetitionStart, std::nullopt,
-                       "the signal-repetition start " + metres(row.num_a) +
-                           " is not a multiple of 50 m");
+                       trf(lang(), "the signal-repetition start {1} is not a multiple of 50 m",
+                           {metres(row.num_a)}));
     }
     if (row.num_b % 50 != 0) {
       return stop_at(value_place(1), status::kRepetitionEnd, std::nullopt,
-                       "the signal-repetition end " + metres(row.num_b) +
-                           " is not a multiple of 50 m");
+                       trf(lang(), "the signal-repetition end {1} is not a multiple of 50 m",
+                           {metres(row.num_b)}));
     }
     if (contains(token(), "4")) {
       row.num_c = 4;
@@ -265,8 +267,9 @@ class LineReader {
       row.num_c = 9;
     } else {
       return stop_with(status::kRepetitionCodes, std::nullopt,
-                       "the signal-repetition keyword " + quoted(token()) +
-                           " holds neither the digit 4 nor the digit 9 (the number of codes)");
+                       trf(lang(), "the signal-repetition keyword {1} holds neither the digit 4 "
+                                   "nor the digit 9 (the number of codes)",
+                           {quoted(token())}));
     }
     if (row.num_b == 0) row.num_c = 0;
     return EntryEnd::kGoOn;
@@ -281,7 +284,7 @@ class LineReader {
     const FieldPlace gradient_place = fields_.field_place();
     if (!in_range(position)) return out_of_range(position, range_text(false));
     gradient_order_.position(source_, entry_, position);
-    check_narrowing(source_, gradient_place, "gradient in permille", gradient, -100, 155,
+    check_narrowing(source_, gradient_place, tr(lang(), "gradient in permille"), gradient, -100, 155,
                     std::int64_t{low8(std::int64_t{gradient} + 100)} - 100);
     // Cells up to the one before the entry's change cell keep the gradient in
     // force so far; at least one cell is written, so two entries at the same
@@ -311,8 +314,8 @@ class LineReader {
     }
     if (!curvature) {
       return stop_with(status::kCurveFault, std::nullopt,
-                       "the curve keyword " + quoted(token()) +
-                           " holds no class digit 1 to 6 (as in \"curvad2\")");
+                       trf(lang(), "the curve keyword {1} holds no class digit 1 to 6 (as in {2})",
+                           {quoted(token()), "\"curvad2\""}));
     }
     if (ci(token(), "s")) curvature = -*curvature;
     // Without the plan geometry (a `check` run over a line without a length)
@@ -321,8 +324,9 @@ class LineReader {
     context_.state.curve_origins[start] = entry_point();
     if (!run_curve(*context_.state.geometry, start, length, *curvature)) {
       return stop_with(status::kCurveFault, std::nullopt,
-                       "the curve from " + metres(start) + " over " + metres(length) +
-                           " takes the plan geometry past metre 1000000");
+                       trf(lang(), "the curve from {1} over {2} takes the plan geometry past "
+                                   "metre 1000000",
+                           {metres(start), metres(length)}));
     }
     return EntryEnd::kGoOn;
   }
@@ -334,11 +338,13 @@ class LineReader {
     if (!number(inizio) || !number(fine) || !number(tipo)) return read_failed();
     if (!in_range(inizio)) return out_of_range(inizio, range_text(false));
     const std::int32_t kind = tipo > 10 ? tipo - 10 : tipo;
-    check_narrowing(source_, entry_, "tunnel kind", kind, 0, 255, low8(kind));
+    check_narrowing(source_, entry_, tr(lang(), "tunnel kind"), kind, 0, 255, low8(kind));
     check_tunnel_extent(inizio, fine);
+    check_tunnel_gap(inizio, fine, kind);
     memo_montagna(grid(), tunnels_, inizio, fine, tipo);
     context_.state.tunnel_origins[lower_cell_index(inizio)] = entry_point();
-    return placement_outcome(inizio, cell_index(inizio), "tunnel", cell_kind::kNone);
+    return placement_outcome(inizio, cell_index(inizio), N_("the cell of the tunnel at {1} (cell {2}) is taken"),
+                             cell_kind::kNone);
   }
 
   EntryEnd speed_indicator_entry() {
@@ -354,18 +360,22 @@ class LineReader {
                                values[8])) {
       Diagnostic finding = source_.at(
           Severity::error, entry_,
-          "the speeds of the maximum-speed indicator board do not fit its 16-bit fields: each "
-          "left speed times 20 plus the right speed over 5 must stay within -32768..32767");
+          tr(lang(), "the speeds of the maximum-speed indicator board do not fit its 16-bit "
+                     "fields: each left speed times 20 plus the right speed over 5 must stay "
+                     "within -32768..32767"));
       finding.id = status_id(status::kReadFailure);
       finding.code = status::kReadFailure;
       return fail(std::move(finding)) ? EntryEnd::kGoOn : EntryEnd::kEndReading;
     }
     if (context_.state.status.code == status::kNone) {
-      check_narrowing(source_, entry_, "stripes value (left stripes times 10 plus right)",
+      check_narrowing(source_, entry_,
+                      tr(lang(), "stripes value (left stripes times 10 plus right)"),
                       stripes, -32768, 32767, low16(stripes));
     }
-    return placement_outcome(posizione, cell_index(posizione), "maximum-speed indicator board",
-                             cell_kind::kSpeedIndicator);
+    return placement_outcome(
+        posizione, cell_index(posizione),
+        N_("the cell of the maximum-speed indicator board at {1} (cell {2}) is taken"),
+        cell_kind::kSpeedIndicator);
   }
 
   EntryEnd indication_board_entry() {
@@ -377,14 +387,15 @@ class LineReader {
     TrackCell& cell = grid()[index];
     if (!cell_is_free(cell)) {
       return stop_at(value_place(0), status::kIndicationBoardTaken, position,
-                       taken_message("indication board", position, index));
+                       taken_message(N_("the cell of the indication board at {1} (cell {2}) is taken"),
+                                     position, index));
     }
     if (sign_row_ < kLowestSignRow) {
       return stop_with(status::kStationsReachSigns, position,
-                       "no room for an 80th indication board: at most 79 board texts fit the "
-                       "record table (rows 80 down to 2)");
+                       tr(lang(), "no room for an 80th indication board: at most 79 board texts "
+                                  "fit the record table (rows 80 down to 2)"));
     }
-    check_shown_text(source_, text_place, "board text", token_);
+    check_shown_text(source_, text_place, tr(lang(), "board text"), token_);
     cell.kind = cell_kind::kIndicationBoard;
     cell.val_a = low16(sign_row_);
     occupy(index, cell.kind, position);
@@ -397,21 +408,44 @@ class LineReader {
   // --- shared steps -------------------------------------------------------
 
   // The reader acts on a code left by a placement routine, whatever set it.
-  EntryEnd placement_outcome(std::int32_t position, std::int32_t index, const char* what,
+  EntryEnd placement_outcome(std::int32_t position, std::int32_t index, const char* taken,
                              std::uint8_t placed_kind) {
     const StatusCode code = context_.state.status.code;
     if (code == status::kNone) {
       if (placed_kind != cell_kind::kNone) occupy(index, placed_kind, position);
       return EntryEnd::kGoOn;
     }
-    return stop_at(value_place(0), code, position, taken_message(what, position, index));
+    return stop_at(value_place(0), code, position, taken_message(taken, position, index));
+  }
+
+  // A tunnel that starts at most 150 m after the one before it ends is
+  // stored as kind 3 whatever kind it was given: said where another kind was.
+  void check_tunnel_gap(std::int32_t inizio, std::int32_t fine, std::int32_t kind) {
+    const Diagnostic here = source_.at(Severity::note, entry_, "");
+    const std::optional<SeenTunnel> before = last_tunnel_;
+    last_tunnel_ = SeenTunnel{inizio, fine, *here.where, here.source_line};
+    if (!before || kind == 3) return;
+    const std::int64_t gap = std::int64_t{inizio} - before->fine;
+    if (gap < 0 || gap > 150) return;
+    Diagnostic note = here;
+    note.where = before->where;
+    note.source_line = before->source_line;
+    note.message = trf(lang(), "the tunnel from {1} to {2} is here",
+                       {metres(before->inizio), metres(before->fine)});
+    source_.warn(WarningKind::close_tunnels, value_place(0),
+                 trf(lang(),
+                     "the tunnel from {1} starts {2} after the tunnel ending at {3} (line {4}): "
+                     "a tunnel at most 150 m after the one before is stored as kind 3, not {5}",
+                     {metres(inizio), metres(gap), metres(before->fine),
+                      std::to_string(before->where.line), std::to_string(kind)}),
+                 std::move(note));
   }
 
   // A tunnel that starts before an earlier one ends: accepted as it is, but
   // seldom what the author meant.
   void check_tunnel_extent(std::int32_t inizio, std::int32_t fine) {
-    warn_past_line_end(context_.state, source_, value_place(0), "tunnel from " + metres(inizio),
-                       inizio, fine);
+    warn_past_line_end(context_.state, source_, value_place(0),
+                       trf(lang(), "tunnel from {1}", {metres(inizio)}), inizio, fine);
     // Against the earlier tunnel that reaches furthest: one comparison an
     // entry, however many tunnels the line has.
     if (furthest_tunnel_ && inizio < furthest_tunnel_->fine && fine > furthest_tunnel_->inizio) {
@@ -419,13 +453,14 @@ class LineReader {
       Diagnostic note = source_.at(Severity::note, entry_, "the earlier tunnel");
       note.where = earlier.where;
       note.source_line = earlier.source_line;
-      note.message = "the tunnel from " + metres(earlier.inizio) + " to " + metres(earlier.fine) +
-                     " is here";
+      note.message = trf(lang(), "the tunnel from {1} to {2} is here",
+                         {metres(earlier.inizio), metres(earlier.fine)});
       source_.warn(WarningKind::tunnel_overlap, value_place(0),
-                   "the tunnel from " + metres(inizio) + " to " + metres(fine) +
-                       " overlaps the tunnel from " + metres(earlier.inizio) + " to " +
-                       metres(earlier.fine) + " (line " + std::to_string(earlier.where.line) +
-                       "): the cells they share take this tunnel's kind",
+                   trf(lang(),
+                       "the tunnel from {1} to {2} overlaps the tunnel from {3} to {4} (line {5}): "
+                       "the cells they share take this tunnel's kind",
+                       {metres(inizio), metres(fine), metres(earlier.inizio),
+                        metres(earlier.fine), std::to_string(earlier.where.line)}),
                    std::move(note));
     }
     if (!furthest_tunnel_ || fine > furthest_tunnel_->fine) {
@@ -433,6 +468,8 @@ class LineReader {
       furthest_tunnel_ = SeenTunnel{inizio, fine, *here.where, here.source_line};
     }
   }
+
+  Language lang() const { return source_.language(); }
 
   // Where the entry being read stands in its source.
   SourcePoint entry_point() const { return *source_.at(Severity::note, entry_, "").where; }
@@ -442,12 +479,10 @@ class LineReader {
     context_.state.occupants[index] = CellOccupant{kind, position, *here.where, here.source_line};
   }
 
-  std::string taken_message(const char* what, std::int32_t position, std::int32_t index) const {
-    std::string message = "the cell of the ";
-    message += what;
-    message += " at " + metres(position) + " (cell " + std::to_string(index) + ") is taken";
-    message += occupant_text(context_.state, grid(), index);
-    return message;
+  // `taken`: "the cell of the ... at {1} (cell {2}) is taken", marked.
+  std::string taken_message(const char* taken, std::int32_t position, std::int32_t index) const {
+    return trf(lang(), taken, {metres(position), std::to_string(index)}) +
+           occupant_text(context_.state, grid(), index, lang());
   }
 
   // The gradient in force into the cell at the cursor; a cursor beyond the
@@ -473,17 +508,17 @@ class LineReader {
   // boards a cell at or after cell 0 (p >= -75).
   std::string range_text(bool board) const {
     const std::int64_t last = std::int64_t{grid().last_index()} * 50 - 100;
-    std::string text = board ? "positions from -75 m to " : "positions up to ";
-    text += metres(last);
-    return text;
+    return board ? trf(lang(), "positions from -75 m to {1}", {metres(last)})
+                 : trf(lang(), "positions up to {1}", {metres(last)});
   }
 
   EntryEnd out_of_range(std::int32_t position, const std::string& range) {
     source_.error(status::kOutOfRange, position, value_place(0),
-                  "the position " + metres(position) + " lies outside the line: valid are " +
-                      range + " (the line is " +
-                      metres(context_.state.table.rows[table_row::kQuantities].num_b) +
-                      " long; the rest of the line source is passed over)");
+                  trf(lang(),
+                      "the position {1} lies outside the line: valid are {2} (the line is {3} "
+                      "long; the rest of the line source is passed over)",
+                      {metres(position), range,
+                       metres(context_.state.table.rows[table_row::kQuantities].num_b)}));
     return EntryEnd::kEndNormally;
   }
 
@@ -518,8 +553,8 @@ class LineReader {
     Diagnostic finding = source_.at(
         Severity::error, fields_.field_place(),
         fields_.fault() == FieldFault::text_too_long
-            ? "a field longer than 65535 bytes"
-            : "the text ends where a keyword field is due (after a final comma)");
+            ? tr(lang(), "a field longer than 65535 bytes")
+            : tr(lang(), "the text ends where a keyword field is due (after a final comma)"));
     finding.id = status_id(status::kReadFailure);
     finding.code = status::kReadFailure;
     return finding;
@@ -528,7 +563,8 @@ class LineReader {
   Diagnostic no_general_section() const {
     Diagnostic finding =
         unplaced_error(status::kNoGeneralSection,
-                       "the line source has no \"[generale]\" section" + empty_reason(source_.text()));
+                       tr(lang(), "the line source has no \"[generale]\" section") +
+                           empty_reason(source_.text(), lang()));
     finding.where = SourcePoint{source_.file(), 0, 0};
     return finding;
   }
@@ -586,6 +622,7 @@ class LineReader {
     std::string source_line;
   };
   std::optional<SeenTunnel> furthest_tunnel_;
+  std::optional<SeenTunnel> last_tunnel_;  // the tunnel entry read last
   std::int32_t sign_row_ = table_row::kFirstSign;
   std::int64_t gradient_cursor_ = 0;  // wider than the grid: it may run past it
   std::int32_t current_gradient_ = 0;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "language/translate.h"
+
 namespace scenario {
 namespace {
 
@@ -22,20 +24,18 @@ bool looks_decimal(std::string_view text) {
 std::string number_text(std::int64_t value) { return std::to_string(value); }
 
 // "the a", "the a and the b", "3 values, the a to the c".
-std::string missing_values(const SourceKeyword& keyword, std::size_t from) {
+std::string missing_values(const SourceKeyword& keyword, std::size_t from, Language language) {
   const std::size_t total = std::max(keyword.fields.size(), from + 1);
   const std::size_t count = total - from;
-  std::string text;
-  if (count == 1) {
-    text = "the " + value_name(keyword, from);
-  } else if (count == 2) {
-    text = "the " + value_name(keyword, from) + " and the " + value_name(keyword, from + 1);
-  } else {
-    text = number_text(static_cast<std::int64_t>(count));
-    text += " values, the " + value_name(keyword, from) + " to the " +
-            value_name(keyword, total - 1);
+  const std::string first = value_name(keyword, from, language);
+  if (count == 1) return trf(language, "the {1}", {first});
+  if (count == 2) {
+    return trf(language, "the {1} and the {2}",
+               {first, value_name(keyword, from + 1, language)});
   }
-  return text;
+  return trf(language, "{1} values, the {2} to the {3}",
+             {number_text(static_cast<std::int64_t>(count)), first,
+              value_name(keyword, total - 1, language)});
 }
 
 }  // namespace
@@ -99,7 +99,9 @@ std::optional<std::string> read_source(BuildContext& context, const std::string&
   if (result.ok) return text;
   // The status says the reading failed; the message says why.
   context.state.source_error = result.message;
-  Diagnostic finding = unplaced_error(status::kReadFailure, "the source could not be read: " + result.message);
+  Diagnostic finding = unplaced_error(
+      status::kReadFailure,
+      trf(context.options.language, "the source could not be read: {1}", {result.message}));
   finding.where = SourcePoint{bare_name(path), 0, 0};
   report_status(context, std::move(finding), std::nullopt);
   return std::nullopt;
@@ -132,8 +134,10 @@ void SourceText::error(StatusCode code, std::optional<std::int32_t> position,
 Diagnostic SourceText::read_failure(const SourceKeyword& keyword, const FieldPlace& entry,
                                     std::size_t value_index) const {
   const FieldPlace& field = fields_.field_place();
-  const std::string name = value_name(keyword, value_index);
-  const std::string entry_name = std::string(keyword.name);
+  const Language language = this->language();
+  const std::string name = value_name(keyword, value_index, language);
+  const std::string what = entry_name(keyword, language);
+  const std::string found = quoted(fields_.fault_text());
   // The status is set at the entry's line; the column is the failed field's
   // where it stands on that line.
   FieldPlace place = entry;
@@ -144,41 +148,45 @@ Diagnostic SourceText::read_failure(const SourceKeyword& keyword, const FieldPla
   std::string message;
   switch (fields_.fault()) {
     case FieldFault::at_end:
-      message = "the " + entry_name + " entry is cut short by the end of the text: missing " +
-                missing_values(keyword, value_index);
+      message = trf(language, "the {1} entry is cut short by the end of the text: missing {2}",
+                    {what, missing_values(keyword, value_index, language)});
       break;
     case FieldFault::not_a_number:
       if (field.line != entry.line) {
-        message = "the " + entry_name + " entry is cut short: missing " +
-                  missing_values(keyword, value_index) + " (found " + quoted(fields_.fault_text()) +
-                  " on line " + number_text(field.line) + " instead)";
+        message = trf(language,
+                      "the {1} entry is cut short: missing {2} (found {3} on line {4} instead)",
+                      {what, missing_values(keyword, value_index, language), found,
+                       number_text(field.line)});
+      } else if (looks_decimal(fields_.fault_text())) {
+        message = trf(language,
+                      "expected a whole number for the {1}, found {2}: the sources hold whole "
+                      "numbers only, with no decimals",
+                      {name, found});
       } else {
-        message = "expected a whole number for the " + name + ", found " +
-                  quoted(fields_.fault_text());
-        if (looks_decimal(fields_.fault_text())) {
-          message += ": the sources hold whole numbers only, with no decimals";
-        }
+        message = trf(language, "expected a whole number for the {1}, found {2}", {name, found});
       }
       break;
     case FieldFault::too_large:
-      message = "the " + name + " " + quoted(fields_.fault_text()) +
-                " is outside the range of a number, -2147483648..2147483647";
+      message = trf(language,
+                    "the {1} {2} is outside the range of a number, -2147483648..2147483647",
+                    {name, found});
       break;
     case FieldFault::out_of_range:
-      message = "the " + name + " " + number_text(fields_.fault_value()) +
-                " does not fit its field: allowed " + number_text(fields_.fault_min()) + ".." +
-                number_text(fields_.fault_max());
+      message = trf(language, "the {1} {2} does not fit its field: allowed {3}..{4}",
+                    {name, number_text(fields_.fault_value()), number_text(fields_.fault_min()),
+                     number_text(fields_.fault_max())});
       break;
     case FieldFault::text_too_long:
-      message = "the " + name + " is longer than 65535 bytes";
+      message = trf(language, "the {1} is longer than 65535 bytes", {name});
       break;
     case FieldFault::none:
-      message = "the " + name + " could not be read";
+      message = trf(language, "the {1} could not be read", {name});
       break;
   }
   if (field.line != entry.line && fields_.fault() != FieldFault::not_a_number &&
       fields_.fault() != FieldFault::at_end) {
-    message += " (line " + number_text(field.line) + ", column " + number_text(field.column) + ")";
+    message += trf(language, " (line {1}, column {2})",
+                   {number_text(field.line), number_text(field.column)});
   }
   Diagnostic finding = at(Severity::error, place, std::move(message));
   finding.id = status_id(status::kReadFailure);
@@ -229,10 +237,12 @@ Diagnostic plain_note(std::string message) {
 }  // namespace
 
 Diagnostic missing_source(BuildContext& context, StatusCode code, const std::string& path) {
+  const Language language = context.options.language;
   const bool line = path == context.names.line_source;
+  const std::string full = quoted(context.files.full_path(path));
   Diagnostic finding = unplaced_error(
-      code, std::string(line ? "the line source " : "the train source ") +
-                quoted(context.files.full_path(path)) + " does not exist");
+      code, line ? trf(language, "the line source {1} does not exist", {full})
+                 : trf(language, "the train source {1} does not exist", {full}));
   finding.where = SourcePoint{bare_name(path), 0, 0};
   const std::string folder = folder_of(path);
   // The folder in full, without a separator at its end ("/tmp/." reads "/tmp").
@@ -241,7 +251,7 @@ Diagnostic missing_source(BuildContext& context, StatusCode code, const std::str
   shown = quoted(shown);
   const std::optional<std::vector<std::string>> names = context.files.list_folder(folder);
   if (!names) {
-    finding.notes.push_back(plain_note("the folder " + shown + " does not exist"));
+    finding.notes.push_back(plain_note(trf(language, "the folder {1} does not exist", {shown})));
     return finding;
   }
   const std::string& base = context.options.base_name;
@@ -249,67 +259,68 @@ Diagnostic missing_source(BuildContext& context, StatusCode code, const std::str
   std::vector<std::string> hints;
   for (const std::string& name : *names) {
     if (line && ends_with(name, "_linea.txt")) {
-      hints.push_back("the folder holds " + quoted(name) + ": try --base " +
-                      name.substr(0, name.size() - 10));
+      hints.push_back(trf(language, "the folder holds {1}: try {2}",
+                          {quoted(name), "--base " + name.substr(0, name.size() - 10)}));
     } else if (!line && name == base + "_" + train + ".txt") {
-      hints.push_back("the folder holds " + quoted(name) +
-                      ": the name of a train source ends in \"-.txt\"");
+      hints.push_back(trf(language, "the folder holds {1}: the name of a train source ends in {2}",
+                          {quoted(name), "\"-.txt\""}));
     } else if (!line && ends_with(name, "-.txt")) {
       const std::string stem = name.substr(0, name.size() - 5);
       const std::size_t cut = stem.rfind('_');
       if (cut == std::string::npos) continue;
       const std::string other_base = stem.substr(0, cut);
       const std::string other_train = stem.substr(cut + 1);
-      hints.push_back("the folder holds " + quoted(name) + ": try " +
-                      (other_base == base ? std::string() : "--base " + other_base + " ") +
-                      "--train " + other_train);
+      hints.push_back(trf(language, "the folder holds {1}: try {2}",
+                          {quoted(name), (other_base == base ? std::string()
+                                                             : "--base " + other_base + " ") +
+                                             "--train " + other_train}));
     }
   }
   if (hints.empty()) {
-    hints.push_back("the folder " + shown + " holds no other " +
-                    (line ? "line source" : "train source"));
+    hints.push_back(line ? trf(language, "the folder {1} holds no other line source", {shown})
+                         : trf(language, "the folder {1} holds no other train source", {shown}));
   }
   for (std::string& hint : hints) finding.notes.push_back(plain_note(std::move(hint)));
   return finding;
 }
 
-std::string object_name(std::uint8_t kind) {
+std::string object_name(std::uint8_t kind, Language language) {
   switch (kind) {
-    case cell_kind::kSignal: return "a signal";
-    case cell_kind::kEndBoard: return "the end board of a speed restriction";
-    case cell_kind::kStartBoard: return "the start board of a speed restriction";
-    case cell_kind::kWarningBoard: return "the warning board of a speed restriction";
-    case cell_kind::kPreWarning: return "a pre-warning cell of a speed restriction";
-    case cell_kind::kSpeedIndicator: return "a maximum-speed indicator board";
-    case cell_kind::kStopMarker: return "the stop marker of a station";
-    case cell_kind::kReductionPoint: return "a code-reduction point";
-    case cell_kind::kCodeCut: return "a code cut";
-    case cell_kind::kIndicationBoard: return "an indication board";
-    default: return "an object of kind " + std::to_string(kind);
+    case cell_kind::kSignal: return tr(language, "a signal");
+    case cell_kind::kEndBoard: return tr(language, "the end board of a speed restriction");
+    case cell_kind::kStartBoard: return tr(language, "the start board of a speed restriction");
+    case cell_kind::kWarningBoard: return tr(language, "the warning board of a speed restriction");
+    case cell_kind::kPreWarning: return tr(language, "a pre-warning cell of a speed restriction");
+    case cell_kind::kSpeedIndicator: return tr(language, "a maximum-speed indicator board");
+    case cell_kind::kStopMarker: return tr(language, "the stop marker of a station");
+    case cell_kind::kReductionPoint: return tr(language, "a code-reduction point");
+    case cell_kind::kCodeCut: return tr(language, "a code cut");
+    case cell_kind::kIndicationBoard: return tr(language, "an indication board");
+    default: return trf(language, "an object of kind {1}", {std::to_string(kind)});
   }
 }
 
-std::string empty_reason(std::string_view text) {
-  if (text.empty()) return " (the text is empty)";
+std::string empty_reason(std::string_view text, Language language) {
+  if (text.empty()) return tr(language, " (the text is empty)");
   if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-    return " (it is saved as UTF-16: save it as plain text in code page 1252)";
+    return tr(language, " (it is saved as UTF-16: save it as plain text in code page 1252)");
   }
-  if (text.find('\0') != std::string_view::npos) return " (it holds NUL bytes)";
+  if (text.find('\0') != std::string_view::npos) return tr(language, " (it holds NUL bytes)");
   return "";
 }
 
-std::string occupant_text(const BuildState& state, const CellGrid& grid, std::int32_t index) {
-  if (!grid.contains(index)) return " (it lies outside the grid)";
+std::string occupant_text(const BuildState& state, const CellGrid& grid, std::int32_t index,
+                          Language language) {
+  if (!grid.contains(index)) return tr(language, " (it lies outside the grid)");
   const auto found = state.occupants.find(index);
   const std::uint8_t kind = grid[index].kind;
-  std::string text = " by ";
-  text += object_name(kind);
   if (found != state.occupants.end() && found->second.kind == kind) {
     const CellOccupant& occupant = found->second;
-    text += " at " + std::to_string(occupant.position) + " m, from " + occupant.where.file +
-            " line " + std::to_string(occupant.where.line);
+    return trf(language, " by {1} at {2} m, from {3} line {4}",
+               {object_name(kind, language), std::to_string(occupant.position),
+                occupant.where.file, std::to_string(occupant.where.line)});
   }
-  return text;
+  return trf(language, " by {1}", {object_name(kind, language)});
 }
 
 }  // namespace scenario

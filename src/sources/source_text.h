@@ -72,6 +72,8 @@ class SourceText {
   const std::string& file() const { return file_; }
   const std::string& text() const { return text_; }
   bool keep_going() const { return context_.options.keep_going; }
+  /// The language of the findings' words.
+  Language language() const { return context_.options.language; }
 
   /// A finding at a field of this text, with its source line.
   Diagnostic at(Severity severity, const FieldPlace& place, std::string message) const;
@@ -103,14 +105,15 @@ class SourceText {
 
 /// Why a source text holds nothing a reader can take (" (the text is
 /// empty)", a UTF-16 byte order mark, NUL bytes), or "".
-std::string empty_reason(std::string_view text);
+std::string empty_reason(std::string_view text, Language language);
 
 /// ", from ...": what holds a taken cell, at which position and from which
 /// entry, as far as the readers recorded it.
-std::string occupant_text(const BuildState& state, const CellGrid& grid, std::int32_t index);
+std::string occupant_text(const BuildState& state, const CellGrid& grid, std::int32_t index,
+                          Language language);
 
 /// An object kind in words, with its article ("a signal").
-std::string object_name(std::uint8_t kind);
+std::string object_name(std::uint8_t kind, Language language);
 
 /// `text` quoted for a message, control bytes shown as \xNN.
 std::string quoted(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "language/translate.h"
 #include "model/rounding.h"
 
 namespace scenario {
@@ -25,11 +26,13 @@ std::string metres(std::int64_t value) {
 }
 
 std::string extent(std::int64_t start, std::int64_t end) {
-  return "extent " + std::to_string(start) + ".." + metres(end);
+  return std::to_string(start) + ".." + metres(end);
 }
 
-void tell(StationReport* report, std::string cause) {
-  if (report != nullptr) report->cause = std::move(cause);
+// The cause in the report's language: `english` with its values.
+void tell(StationReport* report, std::string_view english,
+          std::initializer_list<std::string_view> values = {}) {
+  if (report != nullptr) report->cause = trf(report->language, english, values);
 }
 
 // Fields 4 to 17: options, the two parameter groups, standing time,
@@ -68,8 +71,8 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   // row; this keeps a caller that goes on regardless inside the station rows.
   const std::int32_t last_station_row = std::clamp(rows.sign_row, 1, table_row::kFirstSign) - 1;
   if (c < table_row::kFirstStation || c > std::max(last_station_row, 1)) {
-    tell(report, "no room for another station: the stations have reached the rows of the "
-                 "indication-board texts");
+    tell(report, N_("no room for another station: the stations have reached the rows of the "
+                 "indication-board texts"));
     set_reader_status(status, status::kStationsReachSigns, std::nullopt, origin);
     return EntryEnd::kEndReading;
   }
@@ -81,14 +84,15 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   if (report != nullptr) report->position_place = fields.field_place();
   row.num_c = p;
   if (!position_in_range(p, n, 800)) {
-    tell(report, "the station position " + metres(p) + " lies outside the line: valid are " +
-                     "positions up to " + metres(std::int64_t{n} * 50 - 800) +
-                     " (the rest of the train source is passed over)");
+    tell(report,
+         N_("the station position {1} lies outside the line: valid are positions up to {2} (the "
+         "rest of the train source is passed over)"),
+         {metres(p), metres(std::int64_t{n} * 50 - 800)});
     set_reader_status(status, status::kOutOfRange, p, origin);
     return EntryEnd::kEndNormally;
   }
   if (p % 50 != 0) {
-    tell(report, "the station position " + metres(p) + " is not a multiple of 50 m");
+    tell(report, N_("the station position {1} is not a multiple of 50 m"), {metres(p)});
     set_reader_status(status, status::kStationNotMultiple, p, origin);
     return EntryEnd::kEndReading;
   }
@@ -99,7 +103,7 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   }
   if (report != nullptr) report->length_place = fields.field_place();
   if (length % 100 != 0) {
-    tell(report, "the station length " + metres(length) + " is not a multiple of 100 m");
+    tell(report, N_("the station length {1} is not a multiple of 100 m"), {metres(length)});
     set_reader_status(status, status::kStationLength, p, origin);
     return EntryEnd::kEndReading;
   }
@@ -136,10 +140,10 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   if (has_stop_marker(row.kind) && stop > n) {
     // A long station near the end of the line: refused like a position
     // beyond the grid, before any of its marks is written.
-    tell(report, "the stop marker of the station at " + metres(p) + " (" + extent(start, end) +
-                     ") would fall on cell " + std::to_string(stop) +
-                     ", past the last cell of the line, " + std::to_string(n) +
-                     " (the rest of the train source is passed over)");
+    tell(report,
+         N_("the stop marker of the station at {1} (extent {2}) would fall on cell {3}, past the "
+         "last cell of the line, {4} (the rest of the train source is passed over)"),
+         {metres(p), extent(start, end), std::to_string(stop), std::to_string(n)});
     set_reader_status(status, status::kOutOfRange, p, origin);
     return EntryEnd::kEndNormally;
   }
@@ -151,9 +155,10 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   }
   if (has_stop_marker(row.kind)) {
     if (stop < kFirstMarkableCell) {
-      tell(report, "the stop marker of the station at " + metres(p) + " (" + extent(start, end) +
-                       ") would fall on cell " + std::to_string(stop) +
-                       ": cells 0 and 1 take no station mark");
+      tell(report,
+           N_("the stop marker of the station at {1} (extent {2}) would fall on cell {3}: cells 0 "
+           "and 1 take no station mark"),
+           {metres(p), extent(start, end), std::to_string(stop)});
       set_reader_status(status, status::kStopMarkerBeforeGrid, std::nullopt, origin);
       return EntryEnd::kEndReading;
     }
@@ -166,23 +171,30 @@ EntryEnd read_station_record(FieldReader& fields, RecordTable& table, CellGrid& 
   if (c > table_row::kFirstStation &&
       start - kMinimumGap < table.rows[static_cast<std::size_t>(c - 1)].num_b) {
     const TableRow& previous = table.rows[static_cast<std::size_t>(c - 1)];
-    const std::string here = "the station at " + metres(p) + " (" + extent(start, end) + ")";
-    const std::string before = "the previous station at " + metres(previous.num_c) + " (" +
-                               extent(previous.num_a, previous.num_b) + ")";
-    tell(report, p < previous.num_c
-                     ? here + " is out of order: it comes before " + before +
-                           "; stations go in ascending order of position"
-                     : here + " is too close to " + before +
-                           ": a station must start at least 350 m after the previous one ends");
+    const std::string at = metres(p), here = extent(start, end);
+    const std::string previous_at = metres(previous.num_c);
+    const std::string previous_extent = extent(previous.num_a, previous.num_b);
+    if (p < previous.num_c) {
+      tell(report,
+           N_("the station at {1} (extent {2}) is out of order: it comes before the previous "
+           "station at {3} (extent {4}); stations go in ascending order of position"),
+           {at, here, previous_at, previous_extent});
+    } else {
+      tell(report,
+           N_("the station at {1} (extent {2}) is too close to the previous station at {3} (extent "
+           "{4}): a station must start at least 350 m after the previous one ends"),
+           {at, here, previous_at, previous_extent});
+    }
     set_reader_status(status, status::kStationsTooClose, p, origin);
     return EntryEnd::kEndReading;
   }
 
   rows.counter = c + 1;
   if (rows.counter >= rows.sign_row) {
-    tell(report, "the stations reach row " + std::to_string(rows.counter) +
-                     " of the record table, where the indication-board texts begin: no room "
-                     "for more stations");
+    tell(report,
+         N_("the stations reach row {1} of the record table, where the indication-board texts "
+         "begin: no room for more stations"),
+         {std::to_string(rows.counter)});
     set_reader_status(status, status::kStationsReachSigns, std::nullopt, origin);
     return EntryEnd::kEndReading;
   }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "language/language.h"
 #include "model/build_status.h"
 #include "model/cell_grid.h"
 #include "model/record_table.h"
@@ -24,6 +25,7 @@ struct StationReport {
   FieldPlace name_place;       // where the name was read
   FieldPlace position_place;   // where the position was read
   FieldPlace length_place;     // where the length was read
+  Language language = Language::english;  // of the cause's words
 };
 
 /// Reads the seventeen fields of a "stazione" record that follow its keyword

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "language/translate.h"
 #include "model/placement.h"
 #include "model/rounding.h"
 #include "sources/field_reader.h"
@@ -47,6 +48,8 @@ struct TrainReading {
   StationRows stations;
   OrderWatch speed_order{"speed-limit point", true};
   OrderWatch adhesion_order{"adhesion point", true};
+
+  Language language() const { return source.language(); }
 };
 
 EntryEnd end_reading(TrainReading& r, StatusCode code, std::optional<std::int32_t> position,
@@ -57,15 +60,15 @@ EntryEnd end_reading(TrainReading& r, StatusCode code, std::optional<std::int32_
 
 EntryEnd out_of_range(TrainReading& r, std::int32_t position, std::string cause) {
   r.source.error(status::kOutOfRange, position, r.position_place,
-                 std::move(cause) + " (the rest of the train source is passed over)");
+                 trf(r.language(), "{1} (the rest of the train source is passed over)", {cause}));
   return EntryEnd::kEndNormally;
 }
 
-std::string position_outside(const TrainReading& r, std::string_view what, std::int32_t position) {
-  std::string text = "the " + std::string(what) + " position " + metres(position) +
-                     " lies outside the line: valid are positions up to ";
-  text += metres(std::int64_t{r.grid.last_index()} * 50 - 100);
-  return text;
+// `outside`: "the ... position {1} lies outside the line: valid are
+// positions up to {2}", marked.
+std::string position_outside(const TrainReading& r, const char* outside, std::int32_t position) {
+  return trf(r.language(), outside,
+             {metres(position), metres(std::int64_t{r.grid.last_index()} * 50 - 100)});
 }
 
 // A read failure: its cause is told here; the failure path is the caller's.
@@ -121,9 +124,10 @@ bool fill_speed(TrainReading& r, std::int32_t until, std::int32_t limit) {
 void tell_speed_too_high(TrainReading& r) {
   Diagnostic finding = r.source.at(
       Severity::error, r.speed_place,
-      "the speed " + std::to_string(r.speed) +
-          " km/h does not fit the cells' speed limit, kept in units of 5 km/h: allowed "
-          "-2..1277 km/h");
+      trf(r.language(),
+          "the speed {1} km/h does not fit the cells' speed limit, kept in units of 5 km/h: "
+          "allowed -2..1277 km/h",
+          {std::to_string(r.speed)}));
   finding.id = status_id(status::kReadFailure);
   finding.code = status::kReadFailure;
   r.context.state.diagnostics.push_back(std::move(finding));
@@ -144,12 +148,11 @@ void occupy(TrainReading& r, std::int64_t index, std::uint8_t kind, std::int32_t
       CellOccupant{kind, position, *here.where, here.source_line};
 }
 
-std::string taken(const TrainReading& r, std::string_view what, std::int32_t position,
+// `taken`: "the ... cell ... at {1} (cell {2}) is taken", marked.
+std::string taken(const TrainReading& r, const char* taken, std::int32_t position,
                   std::int64_t index) {
-  std::string text = "the " + std::string(what) + " at " + metres(position) + " (cell " +
-                     std::to_string(index) + ") is taken";
-  text += occupant_text(r.context.state, r.grid, static_cast<std::int32_t>(index));
-  return text;
+  return trf(r.language(), taken, {metres(position), std::to_string(index)}) +
+         occupant_text(r.context.state, r.grid, static_cast<std::int32_t>(index), r.language());
 }
 
 EntryEnd read_braked_mass(TrainReading& r) {
@@ -170,8 +173,9 @@ EntryEnd read_speed_point(TrainReading& r) {
   std::array<std::int32_t, 2> point{};  // position, speed
   if (!read_numbers(r, point)) return read_failed(r);
   const auto [p, v] = point;
+  const FieldPlace speed_place = r.fields.field_place();
   if (!position_in_range(p, r.grid.last_index())) {
-    return out_of_range(r, p, position_outside(r, "speed-limit point", p));
+    return out_of_range(r, p, position_outside(r, N_("the speed-limit point position {1} lies outside the line: valid are positions up to {2}"), p));
   }
   r.speed_order.position(r.source, r.entry, p);
   // A point at or before the first cell writes nothing and only sets the speed.
@@ -185,6 +189,12 @@ EntryEnd read_speed_point(TrainReading& r) {
     }
   }
   r.speed = v;
+  if (const std::optional<std::uint8_t> units = speed_units(v); units && *units * 5 != v) {
+    r.source.warn(WarningKind::rounded_speed, speed_place,
+                  trf(r.language(),
+                      "the speed {1} km/h is kept in units of 5 km/h: the cells hold {2} km/h",
+                      {std::to_string(v), std::to_string(*units * 5)}));
+  }
   r.context.state.speed_origins[w] = *r.source.at(Severity::note, r.entry, "").where;
   r.speed_origin = r.origin;
   r.speed_place = r.entry;
@@ -196,10 +206,10 @@ EntryEnd read_adhesion_point(TrainReading& r) {
   if (!read_numbers(r, point)) return read_failed(r);
   const auto [p, a] = point;
   if (!position_in_range(p, r.grid.last_index())) {
-    return out_of_range(r, p, position_outside(r, "adhesion point", p));
+    return out_of_range(r, p, position_outside(r, N_("the adhesion point position {1} lies outside the line: valid are positions up to {2}"), p));
   }
   r.adhesion_order.position(r.source, r.entry, p);
-  check_narrowing(r.source, r.entry, "adhesion value", a, 0, 255, low8(a));
+  check_narrowing(r.source, r.entry, tr(r.language(), "adhesion value"), a, 0, 255, low8(a));
   const std::int32_t w = lower_cell_index(p);
   if (w > 0) fill_adhesion(r, w, r.grid.last_index());
   r.adhesion = a;
@@ -232,12 +242,13 @@ EntryEnd stop_on_status(TrainReading& r, std::int32_t position, StatusCode befor
   if (before == status::kNone || code != before) return end_reading(r, code, position, cause());
   // The code was left set by an earlier error: that error is the cause.
   const Diagnostic* earlier = status_diagnostic(r.context.state);
-  std::string message = "status " + std::to_string(code_number(code)) +
-                        ", left set by an earlier error, stops the train reading at this " +
-                        std::string(r.keyword->name);
+  std::string message = trf(r.language(),
+                            "status {1}, left set by an earlier error, stops the train reading at "
+                            "this {2}",
+                            {std::to_string(code_number(code)), entry_name(*r.keyword, r.language())});
   if (earlier != nullptr && earlier->where) {
-    message += " (the error is at " + earlier->where->file + " line " +
-               std::to_string(earlier->where->line) + ")";
+    message += trf(r.language(), " (the error is at {1} line {2})",
+                   {earlier->where->file, std::to_string(earlier->where->line)});
   }
   std::optional<Diagnostic> note;
   std::optional<SourcePoint> root;
@@ -247,7 +258,7 @@ EntryEnd stop_on_status(TrainReading& r, std::int32_t position, StatusCode befor
     note->id.clear();
     note->code.reset();
     note->notes.clear();
-    note->message = "the earlier error: " + earlier->message;
+    note->message = trf(r.language(), "the earlier error: {1}", {earlier->message});
     root = earlier->where;
   }
   const EntryEnd end = end_reading(r, code, position, std::move(message), std::move(note));
@@ -261,28 +272,31 @@ EntryEnd read_signal(TrainReading& r) {
   const std::int32_t posizione = s[0];
   const std::int32_t i = cell_index(posizione);
   if (!object_in_range(r, posizione, i)) {
-    return out_of_range(r, posizione, position_outside(r, "signal", posizione));
+    return out_of_range(r, posizione, position_outside(r, N_("the signal position {1} lies outside the line: valid are positions up to {2}"), posizione));
   }
   const StatusCode before = r.context.state.status.code;
   memo_segnale(r.grid, r.context.state.status, posizione, s[1], s[2], s[3], s[4], s[5], s[6], s[7],
                s[8], s[9], s[10]);
   // A refused signal writes nothing: the cell still holds what refused it.
   const EntryEnd end = stop_on_status(r, posizione, before, [&] {
-    return taken(r, "cell of the signal", posizione, i);
+    return taken(r, N_("the cell of the signal at {1} (cell {2}) is taken"), posizione, i);
   });
   if (end != EntryEnd::kGoOn) return end;
   occupy(r, i, cell_kind::kSignal, posizione);
-  const auto packed = [&](std::string_view name, std::int64_t value) {
-    check_narrowing(r.source, r.entry, name, value, -32768, 32767, low16(value));
+  const auto packed = [&](const char* name, std::int64_t value) {
+    check_narrowing(r.source, r.entry, tr(r.language(), name), value, -32768, 32767, low16(value));
   };
-  packed("first left and right values (left times 10 plus right)", std::int64_t{s[2]} * 10 + s[7]);
-  packed("second left and right values (left times 10 plus right)", std::int64_t{s[3]} * 10 + s[8]);
-  packed("third left and right values (left times 10 plus right)", std::int64_t{s[4]} * 10 + s[9]);
-  packed("repetition value and signal types (repetition times 10 plus left type times 3 plus "
-         "right type)",
+  packed(N_("first left and right values (left times 10 plus right)"), std::int64_t{s[2]} * 10 + s[7]);
+  packed(N_("second left and right values (left times 10 plus right)"), std::int64_t{s[3]} * 10 + s[8]);
+  packed(N_("third left and right values (left times 10 plus right)"), std::int64_t{s[4]} * 10 + s[9]);
+  packed(N_("repetition value and signal types (repetition times 10 plus left type times 3 plus "
+            "right type)"),
          std::int64_t{s[5]} * 10 + std::int64_t{s[1]} * 3 + s[6]);
   const std::int32_t time_value = (s[10] >= 1 && s[10] <= 100) ? 101 : s[10];
-  if (s[1] == 2) check_narrowing(r.source, r.entry, "time value", time_value, 0, 255, low8(time_value));
+  if (s[1] == 2) {
+    check_narrowing(r.source, r.entry, tr(r.language(), "time value"), time_value, 0, 255,
+                    low8(time_value));
+  }
   return EntryEnd::kGoOn;
 }
 
@@ -293,18 +307,18 @@ EntryEnd read_restriction(TrainReading& r) {
   // Both boards must lie in the grid; the warning and pre-warning cells lie
   // between cell 3 and the start board whenever they exist.
   if (!object_in_range(r, x, cell_index(x))) {
-    return out_of_range(r, x, position_outside(r, "speed restriction", x));
+    return out_of_range(r, x, position_outside(r, N_("the speed restriction position {1} lies outside the line: valid are positions up to {2}"), x));
   }
   if (!r.grid.contains(wide_cell_index(std::int64_t{x} + l))) {
     return out_of_range(r, x,
-                        "the end board of the speed restriction at " + metres(x) + " over " +
-                            metres(l) + " would stand at " + metres(std::int64_t{x} + l) +
-                            ", outside the line: valid are positions up to " +
-                            metres(std::int64_t{r.grid.last_index()} * 50 - 50));
+                        trf(r.language(),
+                            "the end board of the speed restriction at {1} over {2} would stand "
+                            "at {3}, outside the line: valid are positions up to {4}",
+                            {metres(x), metres(l), metres(std::int64_t{x} + l),
+                             metres(std::int64_t{r.grid.last_index()} * 50 - 50)}));
   }
   warn_past_line_end(r.context.state, r.source, r.entry,
-                     "speed restriction at " + std::to_string(x) + " m over " + std::to_string(l) +
-                         " m",
+                     trf(r.language(), "speed restriction at {1} over {2}", {metres(x), metres(l)}),
                      x, std::int64_t{x} + l);
   const RestrictionCells cells = restriction_cells(x, l);
   const StatusCode before = r.context.state.status.code;
@@ -312,13 +326,19 @@ EntryEnd read_restriction(TrainReading& r) {
   // The board named by the code was refused and left as it was.
   const std::int32_t start_position = x;  // a structured binding is not captured
   const EntryEnd end = stop_on_status(r, x, before, [&] {
-    const auto board = [&](std::string_view name, std::int64_t index) {
-      return taken(r, std::string(name) + " cell of the speed restriction", start_position, index);
+    const auto board = [&](const char* taken_text, std::int64_t index) {
+      return taken(r, taken_text, start_position, index);
     };
     switch (r.context.state.status.code) {
-      case status::kWarningBoardTaken: return board("warning-board", cells.warning);
-      case status::kStartBoardTaken: return board("start-board", cells.start);
-      case status::kEndBoardTaken: return board("end-board", cells.end);
+      case status::kWarningBoardTaken:
+        return board(N_("the warning-board cell of the speed restriction at {1} (cell {2}) is taken"),
+                     cells.warning);
+      case status::kStartBoardTaken:
+        return board(N_("the start-board cell of the speed restriction at {1} (cell {2}) is taken"),
+                     cells.start);
+      case status::kEndBoardTaken:
+        return board(N_("the end-board cell of the speed restriction at {1} (cell {2}) is taken"),
+                     cells.end);
       default: break;
     }
     std::int64_t c = cells.pre_warning;
@@ -326,7 +346,7 @@ EntryEnd read_restriction(TrainReading& r) {
            !(r.grid.contains(c) && !cell_is_free(r.grid[static_cast<std::int32_t>(c)]))) {
       --c;
     }
-    return board("pre-warning", c);
+    return board(N_("the pre-warning cell of the speed restriction at {1} (cell {2}) is taken"), c);
   });
   if (end != EntryEnd::kGoOn) return end;
   occupy(r, cells.end, cell_kind::kEndBoard, x);
@@ -342,9 +362,10 @@ EntryEnd read_restriction(TrainReading& r) {
       {cells.warned ? static_cast<std::int32_t>(cells.warning) : -1,
        static_cast<std::int32_t>(cells.start), static_cast<std::int32_t>(cells.end), x,
        *here.where, here.source_line});
-  check_narrowing(r.source, r.entry, "speed in km/h", v, -32768, 32767, low16(v));
-  check_narrowing(r.source, r.entry, "first flag", f_tt, -32768, 32767, low16(f_tt));
-  check_narrowing(r.source, r.entry, "third flag", d_v, -32768, 32767, low16(d_v));
+  const Language language = r.language();
+  check_narrowing(r.source, r.entry, tr(language, "speed in km/h"), v, -32768, 32767, low16(v));
+  check_narrowing(r.source, r.entry, tr(language, "first flag"), f_tt, -32768, 32767, low16(f_tt));
+  check_narrowing(r.source, r.entry, tr(language, "third flag"), d_v, -32768, 32767, low16(d_v));
   return EntryEnd::kGoOn;
 }
 
@@ -354,15 +375,15 @@ EntryEnd read_reduction_point(TrainReading& r) {
   const auto [p, value] = point;
   const std::int32_t i = lower_cell_index(p);
   if (!object_in_range(r, p, i)) {
-    return out_of_range(r, p, position_outside(r, "code-reduction point", p));
+    return out_of_range(r, p, position_outside(r, N_("the code-reduction point position {1} lies outside the line: valid are positions up to {2}"), p));
   }
   TrackCell& cell = r.grid[i];
   if (!cell_is_free(cell)) {
     return end_reading(r, status::kReductionPointTaken, p,
-                       taken(r, "cell of the code-reduction point", p, i));
+                       taken(r, N_("the cell of the code-reduction point at {1} (cell {2}) is taken"), p, i));
   }
   if (value > 0) {
-    check_narrowing(r.source, r.entry, "code value", value, 1, 32767, low16(value));
+    check_narrowing(r.source, r.entry, tr(r.language(), "code value"), value, 1, 32767, low16(value));
     cell.kind = cell_kind::kReductionPoint;
     cell.val_a = low16(value);
   } else {
@@ -374,6 +395,7 @@ EntryEnd read_reduction_point(TrainReading& r) {
 
 EntryEnd read_station(TrainReading& r) {
   StationReport report;
+  report.language = r.language();
   const std::int32_t row = r.stations.counter;
   const EntryEnd end = read_station_record(r.fields, r.context.state.table, r.grid,
                                            r.context.state.status, r.stations, r.origin, &report);
@@ -398,8 +420,8 @@ EntryEnd read_station(TrainReading& r) {
     return end;
   }
   const TableRow& station = r.context.state.table.rows[static_cast<std::size_t>(row)];
-  check_shown_text(r.source, report.name_place, "station name", station.text);
-  check_narrowing(r.source, r.entry, "scheduled time in seconds", report.scheduled,
+  check_shown_text(r.source, report.name_place, tr(r.language(), "station name"), station.text);
+  check_narrowing(r.source, r.entry, tr(r.language(), "scheduled time in seconds"), report.scheduled,
                   -2147483648LL, 2147483647LL, station.num_d);
   if (station.kind < 25) {
     const std::int64_t stop = std::int64_t{station.num_b} / 50 - 1;
@@ -462,9 +484,9 @@ bool read_keyword_field(TrainReading& r, std::string& field) {
 Diagnostic keyword_failure(const TrainReading& r) {
   Diagnostic finding = r.source.at(Severity::error, r.fields.field_place(),
                                    r.fields.fault() == FieldFault::text_too_long
-                                       ? "a field longer than 65535 bytes"
-                                       : "the text ends where a keyword field is due (after a "
-                                         "final comma)");
+                                       ? tr(r.language(), "a field longer than 65535 bytes")
+                                       : tr(r.language(), "the text ends where a keyword field is "
+                                                          "due (after a final comma)"));
   finding.id = status_id(status::kReadFailure);
   finding.code = status::kReadFailure;
   return finding;
@@ -541,14 +563,16 @@ bool progressives_on_grid(const RecordTable& table) {
 }
 
 void tell_progressive_off_grid(BuildContext& context) {
+  const Language language = context.options.language;
   Diagnostic finding = unplaced_error(
       status::kProgressiveNotMultiple,
-      "a kilometre progressive's first or second value, after the progressives are ordered, "
-      "is not a multiple of 50");
+      tr(language, "a kilometre progressive's first or second value, after the progressives are "
+                   "ordered, is not a multiple of 50"));
   if (const ProgressiveOrigin* off = progressive_off_grid(context.state)) {
-    finding.message = "the kilometre progressive's values " + std::to_string(off->first) +
-                      " and " + std::to_string(off->second) +
-                      " are not both multiples of 50 (checked once the train source is read)";
+    finding.message = trf(language,
+                          "the kilometre progressive's values {1} and {2} are not both multiples "
+                          "of 50 (checked once the train source is read)",
+                          {std::to_string(off->first), std::to_string(off->second)});
     finding.where = off->where;
     finding.source_line = off->source_line;
   }
@@ -562,7 +586,8 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
   if (!context.state.grid) {
     report_status(context,
                   unplaced_error(status::kReadFailure,
-                                 "the train source is read only over the grid of a line source"),
+                                 tr(context.options.language,
+                                    "the train source is read only over the grid of a line source")),
                   std::nullopt);
     return;
   }
@@ -577,7 +602,7 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
                  .grid = *context.state.grid,
                  .source = source,
                  .fields = source.fields(),
-                 .watch = KeywordWatch(source, "the train source"),
+                 .watch = KeywordWatch(source, N_("the train source")),
                  .stations = StationRows{table_row::kFirstStation, sign_row}};
 
   switch (read_records(r)) {
@@ -598,13 +623,16 @@ void read_train_source(BuildContext& context, std::int32_t sign_row) {
     finding.severity = Severity::warning;
     finding.id = std::string(warning_id(WarningKind::empty_source));
     finding.where = SourcePoint{source.file(), 0, 0};
-    std::string reason = empty_reason(source.text());
+    const Language language = source.language();
+    std::string reason = empty_reason(source.text(), language);
     if (reason.empty()) {
       reason = !contains_ignore_case(source.text(), "[generale]")
-                   ? " (it has no \"[generale]\" line: everything before that line is passed over)"
-                   : " (no entry after its \"[generale]\" line)";
+                   ? tr(language, " (it has no \"[generale]\" line: everything before that line "
+                                  "is passed over)")
+                   : tr(language, " (no entry after its \"[generale]\" line)");
     }
-    finding.message = "the train source contributes nothing: no station, signal or speed" + reason;
+    finding.message =
+        tr(language, "the train source contributes nothing: no station, signal or speed") + reason;
     context.state.diagnostics.push_back(std::move(finding));
   }
   delete_source(context, path);

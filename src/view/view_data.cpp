@@ -178,7 +178,7 @@ std::string view_data_json(const ViewInput& input) {
       const char* name = cell_kind_name(cell.kind);
       json_string(out, *name != '\0' ? name : "unknown");
       out += cat(",\"cell\":", c, ",\"details\":");
-      json_string(out, object_details(cell, input.table));
+      json_string(out, object_details(cell, input.table, input.language));
       out += cat(",\"values\":[", cell.val_a, ",", cell.val_b, ",", cell.val_c, ",", cell.val_d, "]");
       std::optional<SourcePlace> place = find_place(input.places.objects, std::pair{c, cell.kind});
       if (cell.kind == cell_kind::kStopMarker || cell.kind == cell_kind::kIndicationBoard) {

@@ -2,6 +2,7 @@
 // reference client library, and writes the scenarios the tests open.
 'use strict';
 
+const assert = require('node:assert/strict');
 const { spawn, spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
@@ -32,7 +33,10 @@ function uriOf(file) {
 
 class Session {
   constructor(options = {}) {
-    this.process = spawn(program, ['lsp'], { stdio: ['pipe', 'pipe', 'pipe'] });
+    // options.env: variables set for the server on top of this process's.
+    this.process = spawn(program, ['lsp'], {
+      stdio: ['pipe', 'pipe', 'pipe'], env: { ...process.env, ...(options.env || {}) },
+    });
     this.stderr = '';
     this.process.stderr.on('data', (chunk) => { this.stderr += chunk; });
     this.exited = new Promise((resolve) => this.process.on('exit', (code) => resolve(code)));
@@ -51,9 +55,9 @@ class Session {
     this.options = options;
   }
 
-  async initialize(capabilities = {}, initializationOptions = undefined) {
+  async initialize(capabilities = {}, initializationOptions = undefined, locale = undefined) {
     const result = await this.connection.sendRequest(rpc.InitializeRequest.type, {
-      processId: process.pid, rootUri: null, capabilities, initializationOptions,
+      processId: process.pid, rootUri: null, capabilities, initializationOptions, locale,
     });
     await this.connection.sendNotification(rpc.InitializedNotification.type, {});
     return result;
@@ -129,4 +133,28 @@ function lineOf(text, needle) {
   return { line, character: lines[line].indexOf(needle), text: lines[line] };
 }
 
-module.exports = { rpc, program, builtinFolder, readSource, uriOf, Session, applyEdits, lineOf };
+// A session over a fresh folder of the built-in sources: `body` gets the
+// session, the folder and the answer to "initialize"; the server must then
+// shut down cleanly. `env` is set for the server, `locale` told in "initialize".
+async function withSession(body, capabilities = {}, initializationOptions = undefined,
+  { env, locale } = {}) {
+  const folder = builtinFolder();
+  const session = new Session({ env });
+  try {
+    const initialized = await session.initialize(capabilities, initializationOptions, locale);
+    await body(session, folder, initialized);
+    assert.equal(await session.stop(), 0);
+  } finally {
+    session.process.kill();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// A source of the folder: its path and its text.
+function source(folder, name) {
+  return { file: path.join(folder, name), text: readSource(path.join(folder, name)) };
+}
+
+module.exports = {
+  rpc, program, builtinFolder, readSource, uriOf, Session, applyEdits, lineOf, withSession, source,
+};

@@ -9,28 +9,11 @@ const path = require('node:path');
 const { fileURLToPath } = require('node:url');
 const { spawnSync } = require('node:child_process');
 const {
-  rpc, program, builtinFolder, readSource, Session, applyEdits, lineOf,
+  rpc, program, readSource, applyEdits, lineOf, withSession, source,
 } = require('./client');
 
 const LINE = 'Orvale_Varcona_linea.txt';
 const TRAIN = 'Orvale_Varcona_593-.txt';
-
-async function withSession(body, capabilities = {}, initializationOptions = undefined) {
-  const folder = builtinFolder();
-  const session = new Session();
-  try {
-    const initialized = await session.initialize(capabilities, initializationOptions);
-    await body(session, folder, initialized);
-    assert.equal(await session.stop(), 0);
-  } finally {
-    session.process.kill();
-    fs.rmSync(folder, { recursive: true, force: true });
-  }
-}
-
-function source(folder, name) {
-  return { file: path.join(folder, name), text: readSource(path.join(folder, name)) };
-}
 
 test('initialize tells the capabilities and the position encoding', async () => {
   await withSession(async (session, folder, result) => {

@@ -147,16 +147,20 @@ test('the bundle holds the client and starts the server it is set to', async (t)
   const extension = require(bundle);
   const context = { subscriptions: [], extensionPath: root, asAbsolutePath: (p) => p };
   extension.activate(context);
+  // The client is running once it has sent "initialized" (after the answer
+  // to "initialize"): only then may it be stopped.
   let initialize;
-  for (let waited = 0; waited < 100 && !initialize; ++waited) {
+  let initialized;
+  for (let waited = 0; waited < 200 && !initialized; ++waited) {
     await new Promise((resolve) => setTimeout(resolve, 50));
     if (fs.existsSync(log)) {
-      initialize = fs
+      const messages = fs
         .readFileSync(log, 'utf8')
         .split('\n')
         .filter(Boolean)
-        .map((line) => JSON.parse(line))
-        .find((message) => message.method === 'initialize');
+        .map((line) => JSON.parse(line));
+      initialize = messages.find((message) => message.method === 'initialize');
+      initialized = messages.find((message) => message.method === 'initialized');
     }
   }
   assert.ok(initialize, `the server got no initialize; errors: ${errors.join('; ')}`);

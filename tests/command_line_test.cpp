@@ -103,8 +103,12 @@ TEST(CommandLine, HelpAndUsageErrorsSpeakTheUsersLanguage) {
        "scenario-compiler: opzione '--reprot' sconosciuta per compile; forse intendevi '--report'?", 64},
       {italian, {"check", "--base", "a/b"}, "scenario-compiler: --base non può contenere un separatore di percorso", 64},
       {italian, {"frobnicate"}, "Eseguire con --help per altre informazioni.", 64},
+      {italian, {"explain", "--help"}, "Opzioni:\n  -h,--help                   Stampa questo aiuto ed esce", 0},
       {italian, {"explain", "S2S"}, "scenario-compiler: nessuna segnalazione ha l'identificativo 'S2S'; forse intendevi 'S2'?", 64},
+      {italian, {"explain", "F1251"},
+       "F1251: un oggetto nella cella 1 ha raggiunto il secondo timbro di integrità", 0},
       {c_locale, {"--help"}, "Usage: scenario-compiler [OPTIONS] [SUBCOMMAND]", 0},
+      {c_locale, {"explain", "F1251"}, "F1251: an object in cell 1 reached the second integrity stamp", 0},
       {c_locale, {"compil"}, "scenario-compiler: unknown command 'compil'; did you mean 'compile'?", 64},
   };
   TempDir dir;
@@ -115,6 +119,18 @@ TEST(CommandLine, HelpAndUsageErrorsSpeakTheUsersLanguage) {
     EXPECT_EQ(result.exit_status, c.exit_status) << c.args.front();
     const std::string lines = "\n" + result.out + result.err;
     EXPECT_NE(lines.find("\n" + c.expected + "\n"), std::string::npos) << lines;
+  }
+  // No command's help keeps an English heading (its help flag once stood
+  // under "Options:" apart from the command's own options).
+  for (const char* command : {"build", "export", "compile", "check", "explain", "dump", "view",
+                              "fmt", "diff", "decompile", "lsp"}) {
+    ProgramOptions options = in_folder(dir.path());
+    options.environment = italian;
+    const ProgramResult result = run_program({command, "--help"}, options);
+    EXPECT_EQ(result.exit_status, 0) << command;
+    for (const char* heading : {"\nOptions:", "\nPositionals:", "\nSubcommands:"}) {
+      EXPECT_EQ(result.out.find(heading), std::string::npos) << command << "\n" << result.out;
+    }
   }
 }
 

@@ -120,5 +120,46 @@ TEST(Explanations, SpeakItalian) {
             std::string::npos);
 }
 
+// One entry whole in each language: the meaning, example heading and fix are
+// translated; the id, the example's source lines and the program's own
+// " Errore n. 1251" quoted in the meaning are not.
+TEST(Explanations, TextInEnglishAndItalian) {
+  struct Case {
+    const char* id;
+    Language language;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"F1251", Language::english,
+       "F1251: an object in cell 1 reached the second integrity stamp\n"
+       "\n"
+       "Cell 1 (positions 0 to 24 m) is reserved for the integrity stamps. An object in cell 1\n"
+       "with a zero first value but a non-zero second value reached the second stamp. The\n"
+       "compile shows \" Errore n. 1251\" and writes no scenario file.\n"
+       "\n"
+       "Example (train source):\n"
+       "\n"
+       "    segnale, 0, 2, 0, 1, 0, 0, 1, 0,1,0, 0\n"
+       "\n"
+       "Fix: Move the object to 25 m or later.\n"},
+      {"F1251", Language::italian,
+       "F1251: un oggetto nella cella 1 ha raggiunto il secondo timbro di integrità\n"
+       "\n"
+       "La cella 1 (progressive da 0 a 24 m) è riservata ai timbri di integrità. Un oggetto\n"
+       "nella cella 1 con il primo valore zero ma il secondo diverso da zero ha raggiunto il\n"
+       "secondo timbro. La compilazione mostra \" Errore n. 1251\" e non scrive alcun file dello\n"
+       "scenario.\n"
+       "\n"
+       "Esempio (sorgente del treno):\n"
+       "\n"
+       "    segnale, 0, 2, 0, 1, 0, 0, 1, 0,1,0, 0\n"
+       "\n"
+       "Correzione: Sposta l'oggetto a 25 m o oltre.\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(explanation_text(*find_explanation(c.id), c.language), c.text) << c.id;
+  }
+}
+
 }  // namespace
 }  // namespace scenario

@@ -133,6 +133,52 @@ TEST_F(AuthorCommands, CheckAllTakesEveryTrainOfEveryLineOnceAndCountsTheScenari
   EXPECT_EQ(run_program({"check", "--all", "--dir", dir_.file("none")}).exit_status, 3);
 }
 
+// Under an Italian locale every word for people is Italian, in the counts
+// and the note on a line without a train too; the place, the severity word
+// and the id keep the form editors' problem matchers read. A "C" locale of
+// messages gives English whatever LANGUAGE says.
+TEST_F(AuthorCommands, CheckSpeaksTheLanguageOfTheLocaleInTheFormEditorsRead) {
+  std::string line = kLineSource;
+  line.insert(line.find("[pendenze]"), "# the profile\n");
+  write_sources(line, kTrainHead + kSignalBeyondTheGrid + kTrainTail);
+  write_file(dir_.file("Solo_linea.txt"), kLineSource);
+  ProgramOptions italian;
+  italian.environment = {{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""},
+                         {"LANG", "it_IT.UTF-8"}};
+  const std::vector<std::string> all = {"check", "--all", "--dir", dir_.path().string()};
+
+  const ProgramResult result = run_program(all, italian);
+  EXPECT_EQ(result.exit_status, 1) << result.err;
+  EXPECT_EQ(result.out,
+            "Abc_linea.txt:10:1: warning: questo formato di sorgente non ha commenti: la riga "
+            "viene letta come ogni altra; per escludere una voce, metti un \"-\" davanti alla sua "
+            "parola chiave (un campo che contiene \"-\" viene scartato dai lettori) "
+            "[comment-marker]\n"
+            "# the profile\n"
+            "^~~~~~~~~~~~~\n"
+            "Abc_12-.txt:5:10: error: la progressiva 7950 m del segnale è fuori dalla linea: sono "
+            "valide le progressive fino a 7900 m (il resto della sorgente del treno viene "
+            "saltato) [S15]\n"
+            "segnale, 7950, 2, 4, 1, 0, 0, 1, 3,1,0, 0\n"
+            "         ^~~~\n"
+            "1 scenario: 1 errore, 1 avviso\n");
+  EXPECT_EQ(result.err,
+            "scenario-compiler: note: Solo_linea.txt non ha accanto una sorgente del treno "
+            "(Solo_NUMERO-.txt) e non viene controllato\n");
+
+  ProgramOptions c_locale;
+  c_locale.environment = {{"LANGUAGE", "it"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "C"}};
+  const ProgramResult english = run_program(all, c_locale);
+  EXPECT_EQ(english.exit_status, 1);
+  EXPECT_EQ(last_line(english.out), "1 scenario: 1 error, 1 warning") << english.out;
+  EXPECT_NE(english.out.find("Abc_12-.txt:5:10: error: the signal position 7950 m"),
+            std::string::npos)
+      << english.out;
+  EXPECT_EQ(english.err,
+            "scenario-compiler: note: Solo_linea.txt has no train source beside it "
+            "(Solo_NUMBER-.txt) and is not checked\n");
+}
+
 TEST_F(AuthorCommands, CommandsThatWriteIntoAFolderMakeItAndSaySo) {
   const fs::path nested = dir_.path() / "a" / "b";
   ProgramResult result =

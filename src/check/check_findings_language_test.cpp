@@ -8,9 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "check/check.h"
 #include "check/check_test_util.h"
+#include "model/cell_grid.h"
 #include "testing/check_properties.h"
 #include "testing/compile_properties.h"
+#include "testing/memory_file_system.h"
 
 namespace scenario {
 namespace {
@@ -89,6 +92,39 @@ TEST(CheckFindings, SpeakTheLanguageOfTheRun) {
               mistake.english);
     EXPECT_EQ(testing::findings_text(testing::check_in_memory(line, train, Language::italian)),
               mistake.italian);
+  }
+}
+
+// A fatal stamping error names what holds cell 1: an object the pass of the
+// code reductions put there has no entry of its own to name.
+TEST(CheckFindings, FatalErrorNamesWhatHoldsCellOneInEachLanguage) {
+  struct Case {
+    std::int32_t number;
+    bool reduction_point;  // cell 1 holds a point of the pass (else there is no grid)
+    std::string english, italian;
+  };
+  const Case cases[] = {
+      {1250, true,
+       "error: cell 1 of the grid is reserved for the header stamps (the grid marker), but a code-reduction point, added by the code-reduction pass, stands there: move that entry so that its object leaves cell 1; no scenario file is written [F1250]",
+       "error: la cella 1 della griglia è riservata ai timbri dell'intestazione (il marcatore della griglia), ma vi si trova un punto di abbattimento (aggiunto dal passaggio degli abbattimenti): sposta quella voce perché il suo oggetto lasci la cella 1; nessun file dello scenario viene scritto [F1250]"},
+      {1251, false,
+       "error: cell 1 of the grid is reserved for the header stamps (an integrity code), but an object stands there: move that entry so that its object leaves cell 1; no scenario file is written [F1251]",
+       "error: la cella 1 della griglia è riservata ai timbri dell'intestazione (un codice di integrità), ma vi si trova un oggetto: sposta quella voce perché il suo oggetto lasci la cella 1; nessun file dello scenario viene scritto [F1251]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    for (const Language language : {Language::english, Language::italian}) {
+      MemoryFileSystem files;
+      BuildOptions options;
+      options.language = language;
+      BuildContext context(files, options);
+      if (c.reduction_point) {
+        context.state.grid = make_cell_grid(1000);
+        (*context.state.grid)[1].kind = cell_kind::kReductionPoint;
+      }
+      EXPECT_EQ(testing::finding_text(fatal_diagnostic(context, c.number)),
+                language == Language::english ? c.english : c.italian);
+    }
   }
 }
 

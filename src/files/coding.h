@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,11 @@ inline char* store_u32(char* at, std::uint32_t value) {
 /// IEEE 754 binary64, the bits as they are (signed zeros and NaN payloads kept).
 inline char* store_f64(char* at, double value) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
-  for (int i = 0; i < 8; ++i) at[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(at, &bits, 8);  // one store: the plan geometry holds a million
+  } else {
+    for (int i = 0; i < 8; ++i) at[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  }
   return at + 8;
 }
 

@@ -26,12 +26,6 @@ std::int32_t grid_last_index_for_length(std::int32_t line_length) {
   return static_cast<std::int32_t>(round_half_even((line_length + 7000.0) / 50.0));
 }
 
-CellGrid make_cell_grid(std::int32_t line_length) {
-  CellGrid grid;
-  grid.cells.resize(static_cast<std::size_t>(grid_last_index_for_length(line_length)) + 1);
-  return grid;
-}
-
 std::int32_t cell_index(std::int32_t position) {
   return static_cast<std::int32_t>(round_half_even(position / 50.0 + 1.0));
 }

@@ -56,7 +56,8 @@ struct CellGrid {
 /// N = round-half-even((line_length + 7000) / 50).
 std::int32_t grid_last_index_for_length(std::int32_t line_length);
 
-/// A grid of N + 1 zeroed cells for a line of `line_length` metres.
+/// A grid of N + 1 zeroed cells for a line of `line_length` metres (in
+/// model/cell_fill.cpp, with the other loops over every cell).
 CellGrid make_cell_grid(std::int32_t line_length);
 
 /// The cell of a position p: round-half-even(p / 50 + 1).

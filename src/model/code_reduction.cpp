@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "model/cell_fill.h"
 #include "model/rounding.h"
 
 namespace scenario {
@@ -15,7 +16,9 @@ class Pass {
       : grid_(grid), status_(status), failures_(failures) {}
 
   void run() {
-    for (std::int32_t i = 1; i <= last() - 2; ++i) {
+    const std::int32_t end = last() - 2;
+    for (std::int32_t i = next_board_cell(grid_, 1, end); i <= end;
+         i = next_board_cell(grid_, i + 1, end)) {
       const std::uint8_t kind = grid_[i].kind;
       if (kind == cell_kind::kWarningBoard) {
         board_ = i;

@@ -74,9 +74,7 @@ void FieldReader::note_text_seen() {
 
 std::string_view FieldReader::line_text(std::size_t line_start) const {
   if (line_start >= text_.size()) return {};
-  const std::size_t end = text_.find_first_of("\r\n", line_start);
-  return text_.substr(line_start, end == std::string_view::npos ? std::string_view::npos
-                                                                 : end - line_start);
+  return text_.substr(line_start, first_line_break(text_.substr(line_start)));
 }
 
 void FieldReader::skip_to_next_line(bool unless_at_line_start) {
@@ -103,8 +101,11 @@ void FieldReader::mark_field() {
 void FieldReader::mark_field_end(std::size_t end) {
   const std::size_t start = field_.line_start + static_cast<std::size_t>(field_.column) - 1;
   if (end <= start) return;
-  const std::size_t line_end = text_.find_first_of("\r\n", start);
-  if (line_end != std::string_view::npos && line_end < end) end = line_end;
+  // A field never runs on past its line.
+  if (start < text_.size()) {
+    const std::string_view field = text_.substr(start, end - start);
+    if (const std::size_t cut = first_line_break(field); cut < field.size()) end = start + cut;
+  }
   field_.end_column = static_cast<std::int32_t>(end - field_.line_start) + 1;
 }
 
@@ -210,17 +211,6 @@ bool FieldReader::read_number_in(std::int32_t& value, std::int32_t min, std::int
   fault_min_ = min;
   fault_max_ = max;
   return fail(FieldFault::out_of_range);
-}
-
-bool contains(std::string_view field, std::string_view keyword) {
-  return field.find(keyword) != std::string_view::npos;
-}
-
-bool contains_ignore_case(std::string_view field, std::string_view keyword) {
-  if (keyword.empty()) return true;
-  if (keyword.size() > field.size()) return false;
-  return std::search(field.begin(), field.end(), keyword.begin(), keyword.end(),
-                     [](char a, char b) { return ascii_lower(a) == ascii_lower(b); }) != field.end();
 }
 
 }  // namespace scenario

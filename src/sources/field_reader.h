@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "sources/text_match.h"
+
 namespace scenario {
 
 /// Where a field starts: 1-based line and byte column, the column just past
@@ -105,11 +107,5 @@ class FieldReader {
   std::int32_t fault_min_ = 0;
   std::int32_t fault_max_ = 0;
 };
-
-/// The keyword test: `field` contains `keyword` anywhere, letter case counts.
-bool contains(std::string_view field, std::string_view keyword);
-
-/// The same, with ASCII letters compared without case; other bytes as they are.
-bool contains_ignore_case(std::string_view field, std::string_view keyword);
 
 }  // namespace scenario

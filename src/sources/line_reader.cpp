@@ -1,11 +1,13 @@
 #include "sources/line_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "language/translate.h"
+#include "model/cell_fill.h"
 #include "model/placement.h"
 #include "model/plan_geometry.h"
 #include "model/rounding.h"
@@ -158,9 +160,7 @@ class LineReader {
   void finish() {
     delete_source(context_, path_);
     const std::int64_t tail_end = std::int64_t{grid().last_index()} - 2;
-    do {
-      write_gradient();
-    } while (gradient_cursor_ < tail_end);
+    write_gradient_to(tail_end);
     if (geometry_on()) complete_plan_geometry(*context_.state.geometry);
   }
 
@@ -290,11 +290,7 @@ class LineReader {
     // force so far; at least one cell is written, so two entries at the same
     // position still move the cursor on.
     const std::int32_t change_cell = lower_cell_index(position);
-    if (change_cell > 0) {
-      do {
-        write_gradient();
-      } while (gradient_cursor_ < change_cell);
-    }
+    if (change_cell > 0) write_gradient_to(change_cell);
     current_gradient_ = gradient;
     context_.state.gradient_origins[change_cell] = entry_point();
     return EntryEnd::kGoOn;
@@ -487,12 +483,13 @@ class LineReader {
 
   // The gradient in force into the cell at the cursor; a cursor beyond the
   // grid (entries crowded at the end) still advances but writes nothing.
-  void write_gradient() {
-    if (grid().contains(gradient_cursor_)) {
-      grid()[static_cast<std::int32_t>(gradient_cursor_)].gradient =
-          low8(std::int64_t{current_gradient_} + 100);
-    }
-    ++gradient_cursor_;
+  // Writes the gradient in force into the cells from the cursor up to the one
+  // before `end`, at least one; the cursor moves on past cells outside the grid.
+  void write_gradient_to(std::int64_t end) {
+    const std::int64_t stop = std::max(end, gradient_cursor_ + 1);
+    fill_cells(grid(), &TrackCell::gradient, gradient_cursor_, stop,
+               low8(std::int64_t{current_gradient_} + 100));
+    gradient_cursor_ = stop;
   }
 
   bool in_range(std::int32_t position) const {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "language/translate.h"
+#include "model/cell_fill.h"
 #include "model/placement.h"
 #include "model/rounding.h"
 #include "sources/field_reader.h"
@@ -107,16 +108,21 @@ std::optional<std::uint8_t> speed_units(std::int32_t speed) {
   return static_cast<std::uint8_t>(units);
 }
 
+// The end of a fill from `from`: up to the cell before `until`, always at
+// least one cell, none at or beyond `limit`.
+std::int32_t fill_end(std::int32_t from, std::int32_t until, std::int32_t limit) {
+  return std::min(limit, std::max(until, from + 1));
+}
+
 // Gives the current speed to the cells from the fill position up to the cell
 // before `until`, always at least one cell, none at or beyond `limit`.
 bool fill_speed(TrainReading& r, std::int32_t until, std::int32_t limit) {
-  do {
-    if (r.speed_fill >= limit) break;
-    const std::optional<std::uint8_t> units = speed_units(r.speed);
-    if (!units) return false;
-    r.grid[r.speed_fill].speed_limit = *units;
-    ++r.speed_fill;
-  } while (r.speed_fill < until);
+  if (r.speed_fill >= limit) return true;
+  const std::optional<std::uint8_t> units = speed_units(r.speed);
+  if (!units) return false;
+  const std::int32_t end = fill_end(r.speed_fill, until, limit);
+  fill_cells(r.grid, &TrackCell::speed_limit, r.speed_fill, end, *units);
+  r.speed_fill = end;
   return true;
 }
 
@@ -134,11 +140,11 @@ void tell_speed_too_high(TrainReading& r) {
 }
 
 void fill_adhesion(TrainReading& r, std::int32_t until, std::int32_t limit) {
-  do {
-    if (r.adhesion_fill >= limit) break;
-    r.grid[r.adhesion_fill].adhesion = low8(r.adhesion);
-    ++r.adhesion_fill;
-  } while (r.adhesion_fill < until);
+  if (r.adhesion_fill >= limit) return;
+  const std::uint8_t adhesion = low8(r.adhesion);
+  const std::int32_t end = fill_end(r.adhesion_fill, until, limit);
+  fill_cells(r.grid, &TrackCell::adhesion, r.adhesion_fill, end, adhesion);
+  r.adhesion_fill = end;
 }
 
 void occupy(TrainReading& r, std::int64_t index, std::uint8_t kind, std::int32_t position) {

@@ -299,31 +299,41 @@ std::optional<SourceFix> utf8_text_fix(const Diagnostic& finding, const Document
                      std::string(bytes)}}};
 }
 
+// The words of each language the readers write those places in. The patterns
+// are constants, compiled once: compiling one costs more than a whole check.
+const std::regex& holder_pattern(Language language) {
+  static const std::regex english(R"(from (.+?\.txt) line (\d+))");
+  static const std::regex italian(R"(\((.+?\.txt), riga (\d+)\))");
+  return language == Language::italian ? italian : english;
+}
+
+const std::regex& earlier_line_pattern(Language language) {
+  static const std::regex english(R"(\(line (\d+)\))");
+  static const std::regex italian(R"(\(riga (\d+)\))");
+  return language == Language::italian ? italian : english;
+}
+
 // The other entries a message names by their line: what holds a taken
 // cell ("from FILE line N"), the entry one out of order comes after.
 std::vector<std::pair<SourcePoint, std::string>> places_in_message(const Diagnostic& finding,
                                                                  Language language) {
   std::vector<std::pair<SourcePoint, std::string>> places;
   if (!finding.where) return places;
-  // The words of each language the readers write them in.
-  const std::regex holder(language == Language::italian ? R"(\((.+?\.txt), riga (\d+)\))"
-                                                        : R"(from (.+?\.txt) line (\d+))");
   const auto line_number = [](const std::string& digits) {
     std::int32_t line = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), line);
     return error == std::errc() && end == digits.data() + digits.size() ? line : 0;
   };
   std::smatch match;
-  if (finding.severity == Severity::error && std::regex_search(finding.message, match, holder)) {
+  if (finding.severity == Severity::error &&
+      std::regex_search(finding.message, match, holder_pattern(language))) {
     if (const std::int32_t line = line_number(match[2].str())) {
       places.push_back({SourcePoint{match[1].str(), line, 0},
                         tr(language, "the entry whose object holds the cell")});
     }
   }
   if (finding.id == warning_id(WarningKind::out_of_order)) {
-    const std::regex earlier(language == Language::italian ? R"(\(riga (\d+)\))"
-                                                           : R"(\(line (\d+)\))");
-    if (std::regex_search(finding.message, match, earlier)) {
+    if (std::regex_search(finding.message, match, earlier_line_pattern(language))) {
       if (const std::int32_t line = line_number(match[1].str())) {
         places.push_back({SourcePoint{finding.where->file, line, 0},
                           tr(language, "the entry it comes after")});

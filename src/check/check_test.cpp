@@ -99,6 +99,8 @@ TEST(Check, LineSourceMistakes) {
        "Orvale_Varcona_linea.txt:14:1-15: warning: \"pendenza\\x09150\\x096\" is read as one field: fields are separated by commas, not tabs [field-separator]\nOrvale_Varcona_linea.txt:14:1-15: error: the gradient entry is cut short: missing the position in metres and the gradient in permille (found \"pendenza\" on line 15 instead) [S25]\n"},
       {"a gradient written with semicolons", "pendenza,  150,   6", "pendenza; 150; 6", "", "",
        "Orvale_Varcona_linea.txt:14:1-17: warning: \"pendenza; 150; 6\" is read as one field: fields are separated by commas, not semicolons [field-separator]\nOrvale_Varcona_linea.txt:14:1-17: error: the gradient entry is cut short: missing the position in metres and the gradient in permille (found \"pendenza\" on line 15 instead) [S25]\n"},
+      {"a falling gradient written with semicolons", "pendenza,  500,   -4", "pendenza;  500;   -4", "", "",
+       "Orvale_Varcona_linea.txt:15:1-21: warning: \"pendenza;  500;   -4\" is read as one field, and dropped for the \"-\" it holds: fields are separated by commas, not semicolons [field-separator]\n"},
       {"a decimal comma", "pendenza,  150,   6", "pendenza,  150,   -3,5", "", "",
        "Orvale_Varcona_linea.txt:14:19-23: warning: \"-3,5\" is read as -3: the sources hold whole numbers only, with no decimals, and the \"5\" after the comma is dropped [decimal-comma]\n"},
       {"two gradients at one position", "pendenza,  500,   -4", "pendenza,  150,   -4", "", "",

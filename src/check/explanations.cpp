@@ -279,7 +279,9 @@ Details warning_details(WarningKind kind) {
     case WarningKind::field_separator:
       return {N_("A field holds a tab or a semicolon followed by more text. Fields are separated "
               "by commas only: the whole line is read as one field, its keyword is found in it, "
-              "and its values are taken from the line after it (here 900 and 0)."),
+              "and its values are taken from the line after it (here 900 and 0). When the line "
+              "holds a \"-\" anywhere (a negative value), the field is dropped whole instead, "
+              "as every field holding \"-\" is."),
               N_("line source body"), "pendenza\t500\t6\n900, 0",
               N_("Separate the fields with commas.")};
     case WarningKind::decimal_comma:

@@ -86,27 +86,50 @@ const SourceKeyword* nearest_keyword(std::string_view field,
   return best;
 }
 
+bool KeywordWatch::separated(std::string_view shown, const FieldPlace& place, bool dropped) {
+  const std::size_t cut = shown.find_first_of("\t;");
+  if (cut == std::string_view::npos || cut == 0 || trimmed(shown.substr(cut + 1)).empty() ||
+      is_comment_marker(shown)) {
+    return false;
+  }
+  quiet_line_ = place.line;
+  const Language language = source_.language();
+  const bool semicolon = shown[cut] == ';';
+  std::string message;
+  if (dropped) {
+    message = semicolon ? trf(language,
+                              "{1} is read as one field, and dropped for the \"-\" it holds: "
+                              "fields are separated by commas, not semicolons",
+                              {quoted(shown)})
+                        : trf(language,
+                              "{1} is read as one field, and dropped for the \"-\" it holds: "
+                              "fields are separated by commas, not tabs",
+                              {quoted(shown)});
+  } else {
+    message = semicolon ? trf(language,
+                              "{1} is read as one field: fields are separated by commas, not "
+                              "semicolons",
+                              {quoted(shown)})
+                        : trf(language,
+                              "{1} is read as one field: fields are separated by commas, not tabs",
+                              {quoted(shown)});
+  }
+  source_.warn(WarningKind::field_separator, place, message);
+  return true;
+}
+
+void KeywordWatch::dropped(const std::string& text, const FieldPlace& place) {
+  if (place.line == quiet_line_) return;
+  const std::string_view shown = trimmed(text);
+  if (!shown.empty()) separated(shown, place, true);
+}
+
 void KeywordWatch::field(const std::string& text, const FieldPlace& place, bool matched,
                          std::span<const SourceKeyword> section) {
   if (place.line == quiet_line_) return;
   const std::string_view shown = trimmed(text);
   if (shown.empty()) return;
-  if (const std::size_t cut = shown.find_first_of("\t;");
-      cut != std::string_view::npos && cut > 0 && !trimmed(shown.substr(cut + 1)).empty() &&
-      !is_comment_marker(shown)) {
-    quiet_line_ = place.line;
-    const Language language = source_.language();
-    source_.warn(WarningKind::field_separator, place,
-                 shown[cut] == ';'
-                     ? trf(language,
-                           "{1} is read as one field: fields are separated by commas, not "
-                           "semicolons",
-                           {quoted(shown)})
-                     : trf(language,
-                           "{1} is read as one field: fields are separated by commas, not tabs",
-                           {quoted(shown)}));
-    return;
-  }
+  if (separated(shown, place, false)) return;
   const bool first_on_line = starts_line(source_, place);
   if (first_on_line && is_comment_marker(shown)) {
     quiet_line_ = place.line;

@@ -29,6 +29,10 @@ class KeywordWatch {
   void field(const std::string& text, const FieldPlace& place, bool matched,
              std::span<const SourceKeyword> section);
 
+  /// A field the reader drops for the "-" it holds: a whole line of fields
+  /// separated by tabs or semicolons is dropped so when one of them is negative.
+  void dropped(const std::string& text, const FieldPlace& place);
+
   /// After the entry of `keyword` read its values: a line it did not end is
   /// open for left-over values.
   void entry_read(const SourceKeyword& keyword);
@@ -36,6 +40,10 @@ class KeywordWatch {
   void set_section_name(std::string_view name) { section_name_ = name; }
 
  private:
+  /// Warns of a field that holds a tab or a semicolon before more text; true
+  /// when it did.
+  bool separated(std::string_view shown, const FieldPlace& place, bool dropped);
+
   /// Left-over digits straight after a number's comma: warned as a decimal comma.
   bool decimal_comma(std::string_view shown, const FieldPlace& place);
 

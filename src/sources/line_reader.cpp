@@ -99,7 +99,7 @@ class LineReader {
       // The end of the file is not tested for a field read in place of a dash
       // field here: it is tested like any other.
       if (drop_dash_fields(token_, kHeaderDashLimit, false, fields_,
-                           [this] { return read_keyword(); }) == DashDrop::kFailure) {
+                           [this] { return drop_keyword(); }) == DashDrop::kFailure) {
         if (!fail(keyword_failure())) return false;
         continue;
       }
@@ -143,7 +143,7 @@ class LineReader {
       }
       if (fields_.at_end()) return true;
       const DashDrop drop =
-          drop_dash_fields(token_, kBodyDashLimit, true, fields_, [this] { return read_keyword(); });
+          drop_dash_fields(token_, kBodyDashLimit, true, fields_, [this] { return drop_keyword(); });
       if (drop == DashDrop::kEnd) return true;
       if (drop == DashDrop::kFailure) {
         if (!fail(keyword_failure())) return false;
@@ -572,6 +572,12 @@ class LineReader {
     const bool read = fields_.read_text(token_);
     entry_ = fields_.field_place();
     return read;
+  }
+
+  // Drops the keyword field read last for the "-" it holds, and reads the next.
+  bool drop_keyword() {
+    watch_.dropped(token_, entry_);
+    return read_keyword();
   }
 
   bool number(std::int32_t& value) {

@@ -530,7 +530,10 @@ EntryEnd read_records(TrainReading& r) {
     // Up to two dash fields in a row are dropped; the third field is taken
     // as the keyword field whatever it holds.
     const DashDrop drop =
-        drop_dash_fields(field, 2, true, r.fields, [&] { return read_keyword_field(r, field); });
+        drop_dash_fields(field, 2, true, r.fields, [&] {
+          r.watch.dropped(field, r.entry);
+          return read_keyword_field(r, field);
+        });
     if (drop == DashDrop::kEnd) return EntryEnd::kEndNormally;
     if (drop == DashDrop::kFailure) {
       if (!keyword_failed(r)) return EntryEnd::kReadFailure;

@@ -47,11 +47,14 @@ class SourceFiles final : public FileSystem {
 };
 
 // The files a compile of the sources writes; none after a fatal stamp error.
+// The plan geometry's bytes stay in the geometry that computed them (millions
+// of bytes on a long line: they are compared, never copied).
 struct CompiledFiles {
   bool written = false;
   std::string record_table;
   std::string cell_grid;
-  std::optional<std::string> plan_geometry;
+  std::optional<PlanGeometry> geometry;
+  std::optional<std::string_view> plan_geometry;  // the bytes of `geometry`
 };
 
 CompiledFiles compile_sources(const SourceTexts& texts, const std::string& base_name,
@@ -67,7 +70,8 @@ CompiledFiles compile_sources(const SourceTexts& texts, const std::string& base_
   if (!state.grid || !state.grid->contains(1)) return compiled;
   compiled.written = true;
   if (geometry_flag != 0 && state.geometry) {
-    compiled.plan_geometry = std::string(plan_geometry_file(*state.geometry));
+    compiled.geometry = std::move(state.geometry);
+    compiled.plan_geometry = plan_geometry_file(*compiled.geometry);
   }
   compiled.record_table = encode_record_table(state.table);
   compiled.cell_grid = encode_cell_grid(*state.grid);
@@ -147,7 +151,8 @@ void compare_grids(std::string_view found, std::string_view produced, PlaceList&
   }
 }
 
-void compare_geometries(const DecodedGeometry& found, const std::optional<std::string>& produced,
+void compare_geometries(const DecodedGeometry& found,
+                        const std::optional<std::string_view>& produced,
                         PlaceList& places) {
   DecodedGeometry made;
   std::string error;

@@ -119,6 +119,13 @@ class ByteReader {
     return true;
   }
 
+  /// Moves past the next `count` bytes; false, staying put, when fewer are left.
+  bool skip(std::size_t count) {
+    if (left() < count) return false;
+    pos_ += count;
+    return true;
+  }
+
   /// The next `count` bytes as they are.
   bool get_bytes(std::size_t count, std::string& value) {
     if (left() < count) return false;

@@ -1,5 +1,7 @@
 #include "output/dump.h"
 
+#include <bit>
+
 #include "files/coding.h"
 #include "output/record_fields.h"
 #include "output/scenario_writer.h"
@@ -45,6 +47,41 @@ bool read_tagged_value(ByteReader& reader, TaggedValue& value, std::string& erro
   return false;
 }
 
+std::uint16_t u16_at(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |
+                                    static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+}
+
+// Where the value at `at` ends when its type code is known and all its bytes
+// are there; 0 otherwise (`read_tagged_value` then says what is wrong).
+std::size_t tagged_value_end(std::string_view bytes, std::size_t at) {
+  if (bytes.size() - at < 2) return 0;
+  const std::uint16_t code = u16_at(bytes, at);
+  const std::size_t size = code == 5 ? 10 : code == 2 ? 4 : code == 0 ? 2 : 0;
+  return size != 0 && bytes.size() - at >= size ? at + size : 0;
+}
+
+// The value at `at`, which `tagged_value_end` has found whole; `at` moves
+// past it. A plan geometry holds a value for every metre: this is its loop.
+TaggedValue checked_tagged_value(std::string_view bytes, std::size_t& at) {
+  const std::uint16_t code = u16_at(bytes, at);
+  at += 2;
+  if (code == 5) {
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) {
+      bits = bits << 8 | static_cast<std::uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
+    }
+    at += 8;
+    return {GeometryTag::real, std::bit_cast<double>(bits)};
+  }
+  if (code == 2) {
+    const auto whole = static_cast<std::int16_t>(u16_at(bytes, at));
+    at += 2;
+    return {GeometryTag::int16, static_cast<double>(whole)};
+  }
+  return {GeometryTag::empty, 0.0};
+}
+
 }  // namespace
 
 std::optional<ScenarioFileKind> scenario_file_kind(std::string_view file_name) {
@@ -60,8 +97,15 @@ bool decode_plan_geometry(std::string_view bytes, DecodedGeometry& geometry,
   // counts the values, the second fills x with the first half and y with the rest.
   std::size_t count = 0;
   TaggedValue value;
-  for (ByteReader reader(bytes); !reader.at_end(); ++count) {
-    if (!read_tagged_value(reader, value, error)) return false;
+  for (std::size_t at = 0; at < bytes.size(); ++count) {
+    const std::size_t end = tagged_value_end(bytes, at);
+    if (end == 0) {
+      ByteReader reader(bytes);
+      reader.skip(at);
+      read_tagged_value(reader, value, error);  // it fails there, saying why
+      return false;
+    }
+    at = end;
   }
   if (count == 0) {
     error = "empty file: a plan geometry holds at least one metre";
@@ -76,11 +120,9 @@ bool decode_plan_geometry(std::string_view bytes, DecodedGeometry& geometry,
   geometry.y.clear();
   geometry.x.reserve(count / 2);
   geometry.y.reserve(count / 2);
-  ByteReader reader(bytes);
-  while (!reader.at_end()) {
-    read_tagged_value(reader, value, error);
-    (geometry.x.size() < count / 2 ? geometry.x : geometry.y).push_back(value);
-  }
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < count / 2; ++i) geometry.x.push_back(checked_tagged_value(bytes, at));
+  while (at < bytes.size()) geometry.y.push_back(checked_tagged_value(bytes, at));
   return true;
 }
 

@@ -188,6 +188,34 @@ std::optional<SourceFix> trailing_blanks_fix(const Diagnostic& finding, const Do
                      static_cast<std::int32_t>(end) + 1, ""}}};
 }
 
+// Fields written with tabs or semicolons between them get commas there; a
+// separator with nothing after it in the field stays as it is.
+std::optional<SourceFix> field_separator_fix(const Diagnostic& finding, const Document& document,
+                                             Language language) {
+  const SourcePoint& where = *finding.where;
+  const std::string_view line = document.byte_line(where.line);
+  const std::size_t start = static_cast<std::size_t>(std::max(where.column, 1) - 1);
+  if (start > line.size()) return std::nullopt;
+  std::size_t last = start;
+  while (last < line.size() && line[last] != ',') ++last;
+  while (last > start && (is_blank(line[last - 1]) || line[last - 1] == ';')) --last;
+  const std::string_view field = line.substr(start, last - start);
+  std::string commas;
+  for (const char c : field) {
+    if (c == ';') {
+      commas += ',';
+    } else if (c == '\t') {
+      commas += ", ";
+    } else {
+      commas += c;
+    }
+  }
+  if (commas == field) return std::nullopt;
+  return SourceFix{tr(language, "Separate the fields with commas"),
+                   {{where.line, where.column, where.line, static_cast<std::int32_t>(last) + 1,
+                     commas}}};
+}
+
 std::optional<SourceFix> extra_values_fix(const Diagnostic& finding, const Document& document,
                                          Language language) {
   const SourcePoint& where = *finding.where;
@@ -353,6 +381,7 @@ std::optional<SourceFix> fix_of(const Diagnostic& finding, const Document& docum
   if (finding.id == warning_id(WarningKind::unknown_keyword)) return unknown_keyword_fix(finding, document, language);
   if (finding.id == warning_id(WarningKind::keyword_case)) return keyword_case_fix(finding, document, language);
   if (finding.id == warning_id(WarningKind::trailing_blanks)) return trailing_blanks_fix(finding, document, language);
+  if (finding.id == warning_id(WarningKind::field_separator)) return field_separator_fix(finding, document, language);
   if (finding.id == warning_id(WarningKind::extra_values)) return extra_values_fix(finding, document, language);
   if (finding.id == warning_id(WarningKind::comment_marker)) return comment_marker_fix(finding, document, language);
   if (finding.id == warning_id(WarningKind::out_of_order)) return out_of_order_fix(finding, document, language);

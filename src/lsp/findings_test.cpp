@@ -71,6 +71,10 @@ TEST(QuickFix, MendsEachWarningThatHasAFix) {
        "[generale]\r\nvelocita, 100, 50\r\nvelocita, 900, 60\r\nvelocita, 950, 60\r\nvelocita, 500, 70\r\n[fine]\r\n",
        warning(WarningKind::out_of_order, 5, 1),
        "[generale]\r\nvelocita, 100, 50\r\nvelocita, 500, 70\r\nvelocita, 900, 60\r\nvelocita, 950, 60\r\n[fine]\r\n"},
+      {"fields written with tabs, a negative value among them", "[generale]\r\nvelocita\t100\t-5\t\r\n",
+       warning(WarningKind::field_separator, 2, 1), "[generale]\r\nvelocita, 100, -5\t\r\n"},
+      {"fields written with semicolons", "[generale]\r\n  velocita; 100;  50;, 7\r\n",
+       warning(WarningKind::field_separator, 2, 3), "[generale]\r\n  velocita, 100,  50;, 7\r\n"},
       {"a name written as UTF-8, in the code page",
        "[generale]\r\nx, Citt\xC3\x83\xC2\xA0, 5\r\n",  // "CittÃ\u00A0" in the editor
        warning(WarningKind::utf8_text, 2, 4), "[generale]\r\nx, Citt\xC3\xA0, 5\r\n"},

@@ -1,6 +1,8 @@
 #include "lsp/document.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "files/file_names.h"
 
@@ -125,8 +127,8 @@ nlohmann::json Document::range(std::int32_t line, std::int32_t column, std::int3
 
 std::pair<std::int32_t, std::int32_t> Document::place(const nlohmann::json& position,
                                                       PositionEncoding encoding) const {
-  const std::int64_t line = position.at("line").get<std::int64_t>();
-  const std::int64_t character = position.at("character").get<std::int64_t>();
+  const std::int64_t line = client_whole_number(position.at("line"));
+  const std::int64_t character = client_whole_number(position.at("character"));
   if (line < 0 || lines.empty()) return {1, 1};
   if (static_cast<std::size_t>(line) >= lines.size()) {
     return {static_cast<std::int32_t>(lines.size()),
@@ -162,6 +164,22 @@ const SourceEntry* Document::entry_at(std::int32_t line, std::int32_t column) co
     return nullptr;
   }
   return found;
+}
+
+std::int64_t client_whole_number(const nlohmann::json& value) {
+  if (value.is_number_unsigned()) {
+    return static_cast<std::int64_t>(
+        std::min<std::uint64_t>(value.get<std::uint64_t>(), std::numeric_limits<std::int64_t>::max()));
+  }
+  if (value.is_number_float()) {
+    const double real = value.get<double>();
+    constexpr double kExactWhole = 9007199254740992.0;  // 2^53
+    if (!(std::fabs(real) <= kExactWhole) || real != std::floor(real)) {
+      throw nlohmann::json::type_error::create(302, "a position needs a whole number", &value);
+    }
+    return static_cast<std::int64_t>(real);
+  }
+  return value.get<std::int64_t>();  // an integer, or the library's type error
 }
 
 }  // namespace scenario

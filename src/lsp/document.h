@@ -66,4 +66,12 @@ struct Document {
   std::vector<std::string_view> byte_lines_;
 };
 
+/// A whole number of the client's (a position's line or character, a
+/// document's version). A fraction, a number beyond the whole numbers a
+/// double holds exactly, or anything but a number is a JSON type error, which
+/// the server answers as invalid params (a notification's is logged): the
+/// conversion of such a value would be undefined.
+std::int64_t client_whole_number(const nlohmann::json& value);
+
+
 }  // namespace scenario

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "testing/test_support.h"
 
 namespace scenario {
@@ -91,6 +94,21 @@ TEST(SourceEntries, CutsASourceIntoEntriesWithTheirFieldsPlaces) {
   EXPECT_EQ(place_of_line(entries, 1), KeywordPlace::section);
   EXPECT_EQ(place_of_line(entries, 3), KeywordPlace::header);
   EXPECT_EQ(place_of_line(entries, 6), KeywordPlace::body);
+}
+
+// A position's numbers come from the client: whole numbers pass, held to
+// 64 bits; anything whose conversion would be undefined is a type error,
+// which the server answers as invalid params.
+TEST(ClientWholeNumber, TakesWholeNumbersAndRefusesTheRest) {
+  using Json = nlohmann::json;
+  EXPECT_EQ(client_whole_number(Json(7)), 7);
+  EXPECT_EQ(client_whole_number(Json(-3)), -3);
+  EXPECT_EQ(client_whole_number(Json(4.0)), 4);
+  EXPECT_EQ(client_whole_number(Json::parse("18446744073709551615")),
+            std::numeric_limits<std::int64_t>::max());
+  for (const char* refused : {"2e66", "-1e300", "2.5", "\"7\"", "null"}) {
+    EXPECT_THROW(client_whole_number(Json::parse(refused)), Json::type_error) << refused;
+  }
 }
 
 }  // namespace

@@ -160,8 +160,11 @@ LanguageServer::Json LanguageServer::request(const std::string& method, const Js
   if (method == "textDocument/inlayHint") {
     if (document == nullptr || !inlay_hints_) return Json::array();
     const Json& range = params.at("range");
-    return inlay_hints(*document, range.at("start").at("line").get<std::int32_t>() + 1,
-                       range.at("end").at("line").get<std::int32_t>() + 1, encoding_,
+    const auto line_of = [](const Json& position) {
+      return static_cast<std::int32_t>(
+          std::clamp<std::int64_t>(client_whole_number(position.at("line")), -1, INT32_MAX - 1) + 1);
+    };
+    return inlay_hints(*document, line_of(range.at("start")), line_of(range.at("end")), encoding_,
                        options_.language);
   }
   if (method == "textDocument/formatting") {
@@ -294,7 +297,7 @@ void LanguageServer::open(const Json& params, std::vector<std::string>& out) {
   document->folder = path->substr(0, path->size() - file.size());
   document->path = join_path(document->folder, file);
   document->name = *name;
-  document->version = item.value("version", std::int64_t{0});
+  document->version = item.contains("version") ? client_whole_number(item["version"]) : 0;
   document->set_text(item.at("text").get<std::string>(), encoder_);
   files_.open(document->path, document->encoded.bytes);
   grids_.clear();
@@ -326,7 +329,9 @@ void LanguageServer::change(const Json& params, std::vector<std::string>& out) {
     const std::size_t end = std::max(start, offset(change.at("range").at("end")));
     text = current.text.substr(0, start) + change.at("text").get<std::string>() + current.text.substr(end);
   }
-  document->version = params.at("textDocument").value("version", document->version);
+  if (const Json& changed = params.at("textDocument"); changed.contains("version")) {
+    document->version = client_whole_number(changed["version"]);
+  }
   document->set_text(std::move(text), encoder_);
   files_.open(document->path, document->encoded.bytes);
   grids_.clear();

@@ -53,6 +53,10 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali 9 codici, 0, 2000\r\n"
        "ripetizione segnali 8, 50, 2\r\n[fine]\r\n\r\n",
        train_with("")},
+      {"a second repetition without 4 or 9 and an end of 0 keeps the first one's count",
+       "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali 4 codici, 0, 2000\r\n"
+       "ripetizione segnali, 100, 0\r\n[fine]\r\n\r\n",
+       train_with("")},
       {"a number too wide in the body after a curve",
        line_with("curvad3, 500, 300\r\npendenza, 1000, 5\r\npendenza, 99999999999, 1\r\n"),
        train_with("segnale, 5000, 2, 4, 1, 0, 0, 1, 3, 1, 0, 0\r\n")},

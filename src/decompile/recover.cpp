@@ -201,13 +201,14 @@ class Recovery {
       // Neither 4 nor 9 in the keyword stops the reading with the count unset.
       header.push_back(entry("ripetizione segnali", {start, end}));
       return true;
-    } else if ((codes == 4 || codes == 9) && !multiples) {
-      // A later entry off the 50 m grid stopped the reading before its count,
-      // leaving the count an earlier entry set.
+    } else if ((codes == 4 || codes == 9) && (!multiples || end == 0)) {
+      // A later entry stopped the reading before its count (off the 50 m
+      // grid, or with neither 4 nor 9 in its keyword), leaving the count an
+      // earlier entry set.
       const char* keyword =
           codes == 4 ? "ripetizione segnali 4 codici" : "ripetizione segnali 9 codici";
       header.push_back(entry(keyword, {0, 50}));
-      header.push_back(entry("ripetizione segnali 4 codici", {start, end}));
+      header.push_back(entry("ripetizione segnali", {start, end}));
       return true;
     } else {
       note("row 86", "the signal repetition holds " + std::to_string(codes) +

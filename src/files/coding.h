@@ -36,6 +36,23 @@ inline char* store_f64(char* at, double value) {
   return at + 8;
 }
 
+/// Loads a value stored at `at`, whose bytes the caller has checked are there:
+/// for readers of a whole file's values in one loop.
+inline std::uint16_t load_u16(const char* at) {
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(at[0]) |
+                                    static_cast<std::uint8_t>(at[1]) << 8);
+}
+
+inline double load_f64(const char* at) {
+  std::uint64_t bits = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&bits, at, 8);
+  } else {
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | static_cast<std::uint8_t>(at[i]);
+  }
+  return std::bit_cast<double>(bits);
+}
+
 /// Appends a value to `out`.
 inline void put_u8(std::string& out, std::uint8_t value) {
   out.push_back(static_cast<char>(value));
@@ -83,7 +100,7 @@ class ByteReader {
 
   bool get_u16(std::uint16_t& value) {
     if (left() < 2) return false;
-    value = static_cast<std::uint16_t>(byte(pos_) | (byte(pos_ + 1) << 8));
+    value = load_u16(bytes_.data() + pos_);
     pos_ += 2;
     return true;
   }
@@ -112,17 +129,8 @@ class ByteReader {
 
   bool get_f64(double& value) {
     if (left() < 8) return false;
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | byte(pos_ + static_cast<std::size_t>(i));
+    value = load_f64(bytes_.data() + pos_);
     pos_ += 8;
-    value = std::bit_cast<double>(bits);
-    return true;
-  }
-
-  /// Moves past the next `count` bytes; false, staying put, when fewer are left.
-  bool skip(std::size_t count) {
-    if (left() < count) return false;
-    pos_ += count;
     return true;
   }
 

@@ -1,7 +1,5 @@
 #include "output/dump.h"
 
-#include <bit>
-
 #include "files/coding.h"
 #include "output/record_fields.h"
 #include "output/scenario_writer.h"
@@ -15,70 +13,46 @@ bool ends_with(std::string_view text, std::string_view tail) {
 
 std::string at_byte(std::size_t offset) { return "at byte " + std::to_string(offset); }
 
-bool read_tagged_value(ByteReader& reader, TaggedValue& value, std::string& error) {
-  const std::size_t start = reader.position();
-  std::uint16_t code = 0;
-  if (!reader.get_u16(code)) {
-    error = "truncated type code " + at_byte(start);
-    return false;
-  }
-  switch (code) {
-    case 0:
-      value = {GeometryTag::empty, 0.0};
-      return true;
-    case 2: {
-      std::int16_t whole = 0;
-      if (!reader.get_i16(whole)) break;
-      value = {GeometryTag::int16, static_cast<double>(whole)};
-      return true;
-    }
-    case 5: {
-      double real = 0.0;
-      if (!reader.get_f64(real)) break;
-      value = {GeometryTag::real, real};
-      return true;
-    }
-    default:
-      error = "unknown type code " + std::to_string(code) + " " + at_byte(start) +
-              " (expected 0, 2 or 5)";
-      return false;
-  }
-  error = "truncated value of type code " + std::to_string(code) + " " + at_byte(start);
-  return false;
-}
-
-std::uint16_t u16_at(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |
-                                    static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+// The bytes of a value of each type code (the code's own two included); 0 for
+// an unknown code.
+std::size_t tagged_value_size(std::uint16_t code) {
+  return code == 5 ? 10 : code == 2 ? 4 : code == 0 ? 2 : 0;
 }
 
 // Where the value at `at` ends when its type code is known and all its bytes
-// are there; 0 otherwise (`read_tagged_value` then says what is wrong).
+// are there; 0 otherwise (`tagged_value_fault` then says what is wrong).
 std::size_t tagged_value_end(std::string_view bytes, std::size_t at) {
   if (bytes.size() - at < 2) return 0;
-  const std::uint16_t code = u16_at(bytes, at);
-  const std::size_t size = code == 5 ? 10 : code == 2 ? 4 : code == 0 ? 2 : 0;
+  const std::size_t size = tagged_value_size(load_u16(bytes.data() + at));
   return size != 0 && bytes.size() - at >= size ? at + size : 0;
 }
 
+// Why the value at `at` cannot be read, `tagged_value_end` having found so.
+std::string tagged_value_fault(std::string_view bytes, std::size_t at) {
+  if (bytes.size() - at < 2) return "truncated type code " + at_byte(at);
+  const std::uint16_t code = load_u16(bytes.data() + at);
+  if (tagged_value_size(code) == 0) {
+    return "unknown type code " + std::to_string(code) + " " + at_byte(at) +
+           " (expected 0, 2 or 5)";
+  }
+  return "truncated value of type code " + std::to_string(code) + " " + at_byte(at);
+}
+
 // The value at `at`, which `tagged_value_end` has found whole; `at` moves
-// past it. A plan geometry holds a value for every metre: this is its loop.
+// past it. A plan geometry holds two values a metre: this is its loop, and
+// each branch moves `at` on by a constant, so the next load need not wait.
 TaggedValue checked_tagged_value(std::string_view bytes, std::size_t& at) {
-  const std::uint16_t code = u16_at(bytes, at);
-  at += 2;
+  const char* value = bytes.data() + at;
+  const std::uint16_t code = load_u16(value);
   if (code == 5) {
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) {
-      bits = bits << 8 | static_cast<std::uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
-    }
-    at += 8;
-    return {GeometryTag::real, std::bit_cast<double>(bits)};
+    at += 10;
+    return {GeometryTag::real, load_f64(value + 2)};
   }
   if (code == 2) {
-    const auto whole = static_cast<std::int16_t>(u16_at(bytes, at));
-    at += 2;
-    return {GeometryTag::int16, static_cast<double>(whole)};
+    at += 4;
+    return {GeometryTag::int16, static_cast<double>(static_cast<std::int16_t>(load_u16(value + 2)))};
   }
+  at += 2;
   return {GeometryTag::empty, 0.0};
 }
 
@@ -96,13 +70,10 @@ bool decode_plan_geometry(std::string_view bytes, DecodedGeometry& geometry,
   // The file does not say where the y part begins: a first pass checks and
   // counts the values, the second fills x with the first half and y with the rest.
   std::size_t count = 0;
-  TaggedValue value;
   for (std::size_t at = 0; at < bytes.size(); ++count) {
     const std::size_t end = tagged_value_end(bytes, at);
     if (end == 0) {
-      ByteReader reader(bytes);
-      reader.skip(at);
-      read_tagged_value(reader, value, error);  // it fails there, saying why
+      error = tagged_value_fault(bytes, at);
       return false;
     }
     at = end;

@@ -93,28 +93,17 @@ bool KeywordWatch::separated(std::string_view shown, const FieldPlace& place, bo
     return false;
   }
   quiet_line_ = place.line;
-  const Language language = source_.language();
-  const bool semicolon = shown[cut] == ';';
-  std::string message;
-  if (dropped) {
-    message = semicolon ? trf(language,
-                              "{1} is read as one field, and dropped for the \"-\" it holds: "
-                              "fields are separated by commas, not semicolons",
-                              {quoted(shown)})
-                        : trf(language,
-                              "{1} is read as one field, and dropped for the \"-\" it holds: "
-                              "fields are separated by commas, not tabs",
-                              {quoted(shown)});
-  } else {
-    message = semicolon ? trf(language,
-                              "{1} is read as one field: fields are separated by commas, not "
-                              "semicolons",
-                              {quoted(shown)})
-                        : trf(language,
-                              "{1} is read as one field: fields are separated by commas, not tabs",
-                              {quoted(shown)});
-  }
-  source_.warn(WarningKind::field_separator, place, message);
+  // By whether the field is dropped for a "-", then by the separator found.
+  static constexpr const char* kMessages[2][2] = {
+      {N_("{1} is read as one field: fields are separated by commas, not tabs"),
+       N_("{1} is read as one field: fields are separated by commas, not semicolons")},
+      {N_("{1} is read as one field, and dropped for the \"-\" it holds: fields are separated "
+          "by commas, not tabs"),
+       N_("{1} is read as one field, and dropped for the \"-\" it holds: fields are separated "
+          "by commas, not semicolons")}};
+  const char* message = kMessages[dropped ? 1 : 0][shown[cut] == ';' ? 1 : 0];
+  source_.warn(WarningKind::field_separator, place,
+               trf(source_.language(), message, {quoted(shown)}));
   return true;
 }
 

@@ -1,6 +1,5 @@
 #include "sources/source_text.h"
 
-#include <string_view>
 #include <utility>
 
 #include "language/translate.h"
@@ -310,23 +309,6 @@ std::string empty_reason(std::string_view text, Language language) {
   return "";
 }
 
-namespace {
-
-// Italian joins "da" ("by") with the article after it: "da il cartello"
-// reads "dal cartello". The phrase starts with " da ".
-std::string joined_article(std::string phrase, Language language) {
-  if (language != Language::italian) return phrase;
-  static constexpr std::pair<std::string_view, std::string_view> kJoined[] = {
-      {" da il ", " dal "},   {" da lo ", " dallo "}, {" da la ", " dalla "}, {" da l'", " dall'"},
-      {" da i ", " dai "},    {" da gli ", " dagli "}, {" da le ", " dalle "}};
-  for (const auto& [apart, joined] : kJoined) {
-    if (phrase.starts_with(apart)) return std::string(joined) + phrase.substr(apart.size());
-  }
-  return phrase;
-}
-
-}  // namespace
-
 std::string occupant_text(const BuildState& state, const CellGrid& grid, std::int32_t index,
                           Language language) {
   if (!grid.contains(index)) return tr(language, " (it lies outside the grid)");
@@ -334,12 +316,11 @@ std::string occupant_text(const BuildState& state, const CellGrid& grid, std::in
   const std::uint8_t kind = grid[index].kind;
   if (found != state.occupants.end() && found->second.kind == kind) {
     const CellOccupant& occupant = found->second;
-    return joined_article(trf(language, " by {1} at {2} m, from {3} line {4}",
-                              {object_name(kind, language), std::to_string(occupant.position),
-                               occupant.where.file, std::to_string(occupant.where.line)}),
-                          language);
+    return trf(language, " by {1} at {2} m, from {3} line {4}",
+               {object_name(kind, language), std::to_string(occupant.position),
+                occupant.where.file, std::to_string(occupant.where.line)});
   }
-  return joined_article(trf(language, " by {1}", {object_name(kind, language)}), language);
+  return trf(language, " by {1}", {object_name(kind, language)});
 }
 
 }  // namespace scenario

@@ -175,7 +175,7 @@ std::int64_t client_whole_number(const nlohmann::json& value) {
     const double real = value.get<double>();
     constexpr double kExactWhole = 9007199254740992.0;  // 2^53
     if (!(std::fabs(real) <= kExactWhole) || real != std::floor(real)) {
-      throw nlohmann::json::type_error::create(302, "a position needs a whole number", &value);
+      throw nlohmann::json::type_error::create(302, "expected a whole number", &value);
     }
     return static_cast<std::int64_t>(real);
   }

@@ -195,10 +195,10 @@ std::optional<SourceFix> field_separator_fix(const Diagnostic& finding, const Do
   const SourcePoint& where = *finding.where;
   const std::string_view line = document.byte_line(where.line);
   const std::size_t start = static_cast<std::size_t>(std::max(where.column, 1) - 1);
-  if (start > line.size()) return std::nullopt;
-  std::size_t last = start;
-  while (last < line.size() && line[last] != ',') ++last;
+  std::size_t last =
+      std::min(static_cast<std::size_t>(field_end(line, where.column)) - 1, line.size());
   while (last > start && (is_blank(line[last - 1]) || line[last - 1] == ';')) --last;
+  if (last <= start) return std::nullopt;
   const std::string_view field = line.substr(start, last - start);
   std::string commas;
   for (const char c : field) {

@@ -92,6 +92,9 @@ TEST(QuickFix, NoneWhereNothingCanBeMeant) {
   EXPECT_EQ(fix_of(warning(WarningKind::unknown_keyword, 2, 1), document, Language::english), std::nullopt);
   EXPECT_EQ(fix_of(warning(WarningKind::out_of_order, 3, 1), document, Language::english), std::nullopt);
   EXPECT_EQ(fix_of(warning(WarningKind::narrowed_value, 3, 11), document, Language::english), std::nullopt);
+  // A field separator warned of past the line's end, or at an empty field.
+  EXPECT_EQ(fix_of(warning(WarningKind::field_separator, 2, 14), document, Language::english), std::nullopt);
+  EXPECT_EQ(fix_of(warning(WarningKind::field_separator, 2, 30), document, Language::english), std::nullopt);
 }
 
 TEST(QuickFix, ACurveKeepsItsDirectionAndClass) {

@@ -95,6 +95,10 @@ test('a quick fix applied clears its finding', async () => {
       edit: (t) => t.replace('numero vetture,    12', 'numero vetture,    12, 13, abc') },
     { name: 'a comment mark', file: LINE, id: 'comment-marker',
       edit: (t) => t.replace('[montagne]\r\n', '[montagne]\r\n# montagna, 1000, 2000, 11\r\n') },
+    { name: 'semicolons around a negative value', file: LINE, id: 'field-separator',
+      edit: (t) => t.replace('pendenza,  15900,   -3', 'pendenza;  15900;   -3') },
+    { name: 'tabs', file: LINE, id: 'field-separator',
+      edit: (t) => t.replace('pendenza,  22700,   -5', 'pendenza\t22700\t-5') },
     { name: 'out of order', file: TRAIN, id: 'out-of-order',
       edit: (t) => t.replace('velocita,   57000,   150\r\n', '').replace(
         'velocita,   97400,   150\r\n', 'velocita,   97400,   150\r\nvelocita,   57000,   150\r\n') },

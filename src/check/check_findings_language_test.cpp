@@ -6,29 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 
 #include "check/check.h"
 #include "check/check_test_util.h"
 #include "model/cell_grid.h"
 #include "testing/check_properties.h"
-#include "testing/compile_properties.h"
 #include "testing/memory_file_system.h"
 
 namespace scenario {
 namespace {
 
-using test::edited;
-
-struct Mistake {
-  const char* name;
-  bool in_line;  // the edit is of the line source (else of the train source)
-  std::string_view from, to;
-  std::string english, italian;  // every finding, one a line, notes indented
-};
+using test::LanguageMistake;
 
 TEST(CheckFindings, SpeakTheLanguageOfTheRun) {
-  const Mistake mistakes[] = {
+  const LanguageMistake mistakes[] = {
       // The line source.
       {"fields separated by semicolons", true, "montagna,   2000,  2600,  11\r\n",
        "montagna,   2000,  2600,  11\r\ngalleria;  3000;  3200\r\n",
@@ -83,19 +74,7 @@ TEST(CheckFindings, SpeakTheLanguageOfTheRun) {
        "Orvale_Varcona_593-.txt:12:1-13: error: cell 1 of the grid is reserved for the header stamps (the grid marker), but a code-reduction point at 50 m stands there: move that entry so that its object leaves cell 1; no scenario file is written [F1250]\n",
        "Orvale_Varcona_593-.txt:12:1-13: error: la cella 1 della griglia è riservata ai timbri dell'intestazione (il marcatore della griglia), ma vi si trova un punto di abbattimento a 50 m: sposta quella voce perché il suo oggetto lasci la cella 1; nessun file dello scenario viene scritto [F1250]\n"},
   };
-  for (const Mistake& mistake : mistakes) {
-    SCOPED_TRACE(mistake.name);
-    const std::string line = mistake.in_line
-                                 ? edited(testing::fixed_line_source(), mistake.from, mistake.to)
-                                 : std::string(testing::fixed_line_source());
-    const std::string train = mistake.in_line
-                                  ? std::string(testing::fixed_train_source())
-                                  : edited(testing::fixed_train_source(), mistake.from, mistake.to);
-    EXPECT_EQ(testing::findings_text(testing::check_in_memory(line, train, Language::english)),
-              mistake.english);
-    EXPECT_EQ(testing::findings_text(testing::check_in_memory(line, train, Language::italian)),
-              mistake.italian);
-  }
+  for (const LanguageMistake& mistake : mistakes) test::expect_findings_in_each_language(mistake);
 }
 
 // A fatal stamping error names what holds cell 1: an object the pass of the

@@ -4,26 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 
 #include "check/check_test_util.h"
-#include "testing/check_properties.h"
-#include "testing/compile_properties.h"
 
 namespace scenario {
 namespace {
 
-using test::edited;
-
-struct Mistake {
-  const char* name;
-  bool in_line;  // the edit is of the line source (else of the train source)
-  std::string_view from, to;
-  std::string english, italian;  // every finding, one a line, notes indented
-};
+using test::LanguageMistake;
 
 TEST(ReaderFindings, SpeakTheLanguageOfTheRun) {
-  const Mistake mistakes[] = {
+  const LanguageMistake mistakes[] = {
       {"a decimal number", true, "pendenza,  150,   6", "pendenza,  150,   6.5",
        "Orvale_Varcona_linea.txt:14:19-22: error: expected a whole number for the gradient in permille, found \"6.5\": the sources hold whole numbers only, with no decimals [S25]\n",
        "Orvale_Varcona_linea.txt:14:19-22: error: atteso un numero intero per «pendenza in per mille», trovato \"6.5\": le sorgenti contengono solo numeri interi, senza decimali [S25]\n"},
@@ -67,19 +57,7 @@ TEST(ReaderFindings, SpeakTheLanguageOfTheRun) {
        "Orvale_Varcona_593-.txt:13:1-9: error: the station at 1800 m (extent 1700..1900 m) is too close to the previous station at 1500 m (extent 1300..1700 m): a station must start at least 350 m after the previous one ends [S22]\n",
        "Orvale_Varcona_593-.txt:13:1-9: error: la stazione a 1800 m (estensione 1700..1900 m) è troppo vicina alla stazione precedente a 1500 m (estensione 1300..1700 m): una stazione deve iniziare almeno 350 m dopo la fine della precedente [S22]\n"},
   };
-  for (const Mistake& mistake : mistakes) {
-    SCOPED_TRACE(mistake.name);
-    const std::string line = mistake.in_line
-                                 ? edited(testing::fixed_line_source(), mistake.from, mistake.to)
-                                 : std::string(testing::fixed_line_source());
-    const std::string train = mistake.in_line
-                                  ? std::string(testing::fixed_train_source())
-                                  : edited(testing::fixed_train_source(), mistake.from, mistake.to);
-    EXPECT_EQ(testing::findings_text(testing::check_in_memory(line, train, Language::english)),
-              mistake.english);
-    EXPECT_EQ(testing::findings_text(testing::check_in_memory(line, train, Language::italian)),
-              mistake.italian);
-  }
+  for (const LanguageMistake& mistake : mistakes) test::expect_findings_in_each_language(mistake);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "check/check.h"
-#include "check/check_test_util.h"
+#include "testing/language_mistakes.h"
 #include "model/cell_grid.h"
 #include "testing/check_properties.h"
 #include "testing/memory_file_system.h"

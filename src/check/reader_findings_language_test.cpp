@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "check/check_test_util.h"
+#include "testing/language_mistakes.h"
 
 namespace scenario {
 namespace {

@@ -86,30 +86,44 @@ void seed_plan_geometry(PlanGeometry& geometry) {
   geometry.cursor = 2;
 }
 
-// The metre at the cursor from the two metres before it. The step is taken
-// afresh from the stored values every time and never normalised, so every
-// curved metre lengthens it by sqrt(1 + k^2) for good. Each operation is
-// rounded on its own (the build forbids fused multiply-add), which keeps the
-// doubles identical on every machine.
-void PlanGeometry::step(double curvature, bool curved) {
-  const double dx = last_x_[1] - last_x_[0];
-  const double dy = last_y_[1] - last_y_[0];
-  double x = last_x_[1] + dx;
-  double y = last_y_[1] + dy;
-  if (curved) {
-    const double step_x = dx + curvature * dy;
-    const double step_y = dy - curvature * dx;
-    x = last_x_[1] + step_x;
-    y = last_y_[1] + step_y;
+// Computes the metres from the cursor up to `stop`, each from the two metres
+// before it. The step is taken afresh from the stored values every time and
+// never normalised, so every curved metre lengthens it by sqrt(1 + k^2) for
+// good. Each operation is rounded on its own (the build forbids fused
+// multiply-add), which keeps the doubles identical on every machine. The
+// last two points stay in locals and the values are stored one after the
+// other: this loop runs for every metre of every build with the geometry.
+void PlanGeometry::step_to(std::int64_t stop, double curvature, bool curved) {
+  if (cursor > stop) return;
+  double x0 = last_x_[0];
+  double x1 = last_x_[1];
+  double y0 = last_y_[0];
+  double y1 = last_y_[1];
+  char* x_at = bytes_.get() + offset(cursor);
+  char* y_at = x_at + y_half_;
+  for (std::int64_t metre = cursor; metre <= stop; ++metre) {
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    double x = x1 + dx;
+    double y = y1 + dy;
+    if (curved) {
+      const double step_x = dx + curvature * dy;
+      const double step_y = dy - curvature * dx;
+      x = x1 + step_x;
+      y = y1 + step_y;
+    }
+    x_at = store_f64(store_u16(x_at, 5), x);
+    y_at = store_f64(store_u16(y_at, 5), y);
+    x0 = x1;
+    x1 = x;
+    y0 = y1;
+    y1 = y;
   }
-  const std::size_t at = offset(cursor);
-  store_f64(store_u16(bytes_.get() + at, 5), x);
-  store_f64(store_u16(bytes_.get() + y_half_ + at, 5), y);
-  last_x_[0] = last_x_[1];
-  last_x_[1] = x;
-  last_y_[0] = last_y_[1];
-  last_y_[1] = y;
-  ++cursor;
+  cursor = static_cast<std::int32_t>(stop + 1);
+  last_x_[0] = x0;
+  last_x_[1] = x1;
+  last_y_[0] = y0;
+  last_y_[1] = y1;
 }
 
 // Steps from the cursor up to metre `until` (inclusive); false when a step
@@ -126,11 +140,10 @@ bool PlanGeometry::walk_to(std::int64_t until, double curvature, bool curved) {
     cursor = static_cast<std::int32_t>(std::max<std::int64_t>(cursor + 1, kCurveMetreLimit + 1));
     return false;
   }
-  while (cursor <= end) {
-    step(curvature, curved);
-    if (cursor > kCurveMetreLimit) return false;
-  }
-  return true;
+  if (cursor > end) return true;
+  // Up to the limit, or one metre when the cursor is past it already.
+  step_to(std::min(end, std::max<std::int64_t>(kCurveMetreLimit, cursor)), curvature, curved);
+  return cursor <= kCurveMetreLimit;
 }
 
 // Steps need the two metres before the cursor: nothing is extended before
@@ -152,7 +165,7 @@ void complete_plan_geometry(PlanGeometry& geometry) {
     geometry.cursor = static_cast<std::int32_t>(std::max<std::int64_t>(geometry.cursor, end + 1));
     return;
   }
-  while (geometry.cursor <= end) geometry.step(0.0, false);
+  geometry.step_to(end, 0.0, false);
 }
 
 std::string_view plan_geometry_file(PlanGeometry& geometry) {

@@ -40,7 +40,7 @@ class PlanGeometry {
   std::size_t offset(std::int32_t metre) const;  // of a metre's value within its half
   double value(std::size_t half, std::int32_t metre) const;
   bool walk_to(std::int64_t until, double curvature, bool curved);
-  void step(double curvature, bool curved);
+  void step_to(std::int64_t stop, double curvature, bool curved);
 
   std::unique_ptr<char[]> bytes_;  // none when only the cursor is kept
   std::size_t y_half_ = 0;      // where the y half starts in `bytes_`

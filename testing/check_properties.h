@@ -5,6 +5,8 @@
 // its errors (or a note under the error it follows from), and so is the
 // compile's fatal stamping error.
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,8 +33,10 @@ CheckResult check_in_memory(std::string_view line_source, std::string_view train
 /// Checks and compiles the two sources in memory and returns a description
 /// of the first broken property, if any: check changes no file, its findings
 /// are the same with and without the plan geometry's points, and the status
-/// the compile sets is among them.
-std::optional<std::string> check_check_properties(std::string_view line_source,
-                                                  std::string_view train_source);
+/// the compile sets is among them. The findings with the points are
+/// compared for lines of up to `longest_line_with_points` metres.
+std::optional<std::string> check_check_properties(
+    std::string_view line_source, std::string_view train_source,
+    std::int64_t longest_line_with_points = std::numeric_limits<std::int64_t>::max());
 
 }  // namespace scenario::testing

@@ -162,6 +162,7 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool g
   const std::optional<std::int32_t> fatal = build_model(context);
   result.diagnostics = std::move(context.state.diagnostics);
   result.file_error = context.state.source_error;
+  if (context.state.grid) result.grid_last_index = context.state.grid->last_index();
   const bool errors_on_the_way = has_error(result.diagnostics);
   if (fatal) result.diagnostics.push_back(fatal_diagnostic(context, *fatal));
 

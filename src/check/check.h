@@ -16,6 +16,7 @@ struct CheckResult {
   std::vector<Diagnostic> diagnostics;  // line source first, in source order
   BuildStatus compile_status;           // the status `compile` sets for the same sources
   std::optional<std::string> file_error;  // a source that exists but could not be read
+  std::int32_t grid_last_index = -1;      // of the grid the sources were read over; -1: none
 };
 
 /// Reads both sources of `options`' folder, base name and train number as

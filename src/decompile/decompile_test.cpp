@@ -156,6 +156,9 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with("[montagne]\r\nmontagna, 100, 600, 12\r\nmontagna, 50, 150, 1\r\n"
                  "montagna, 0, 100, 2\r\n"),
        train_with("")},
+      {"a tunnel stored with a type above 10 whose first cell a later one took",
+       line_with("[montagne]\r\nmontagna, 100, 600, 52\r\nmontagna, 100, 150, 1\r\n"),
+       train_with("")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

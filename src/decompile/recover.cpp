@@ -310,7 +310,10 @@ class Recovery {
       }
       std::int32_t end = c;
       while (end + 1 <= n_ && grid_[end + 1].tunnel == type) ++end;
+      // A stored type above 10 was written with markers; whether a marker of
+      // the run's own step was seen is asked apart from that.
       Tunnel tunnel{c, end, type, type > 10};
+      bool own_step_seen = false;
       Tunnel* before = tunnels.empty() || !tunnels.back().markers ? nullptr : &tunnels.back();
       const std::int64_t before_phase = before ? phase(before->first + 3) : -1;
       std::int64_t own_phase = phase(std::int64_t{c} + 3);
@@ -331,23 +334,26 @@ class Recovery {
         if (grid_[m].kind != cell_kind::kTunnelMarker) continue;
         if (phase(m) == own_phase) {
           tunnel.markers = true;
+          own_step_seen = true;
         } else if (phase(m) == before_phase) {
           under = m;
-        } else if (c == 0 && own_phase >= 0 && !tunnel.markers && inner.empty()) {
+        } else if (c == 0 && own_phase >= 0 && !own_step_seen && inner.empty()) {
           // A tunnel that began before cell 0 keeps its markers' step.
           tunnel.first = c - phase(std::int64_t{c} - (m - 3));
           own_phase = phase(m);
           tunnel.markers = true;
+          own_step_seen = true;
         } else if (m - 3 >= c) {
           auto [at, fresh] = inner.try_emplace(phase(m), m, m);
           if (!fresh) at->second.second = m;
-        } else if (!tunnel.markers && inner.empty() && under < 0 &&
+        } else if (!own_step_seen && inner.empty() && under < 0 &&
                    covered_by_others(m - 3, c)) {
           // A tunnel whose first cells later tunnels took: it began at the
           // marker's step, under them.
           tunnel.first = m - 3;
           own_phase = phase(m);
           tunnel.markers = true;
+          own_step_seen = true;
         } else {
           note(cell_place(m), "a tunnel marker out of step with the tunnels around it");
         }

@@ -98,6 +98,27 @@ void put_field(std::string& out, const Record& record, const RecordField<Record,
       field.member);
 }
 
+/// Stores one number field at `at`, which has room for it, and returns the
+/// byte after it: for a writer that sizes its output once (the cell grid).
+template <class Record, class... Types>
+char* store_field(char* at, const Record& record, const RecordField<Record, Types...>& field) {
+  return std::visit(
+      [&](auto member) -> char* {
+        using Member = decltype(member);
+        if constexpr (std::is_same_v<Member, std::uint8_t Record::*>) {
+          *at = static_cast<char>(record.*member);
+          return at + 1;
+        } else if constexpr (std::is_same_v<Member, std::int16_t Record::*>) {
+          return store_u16(at, static_cast<std::uint16_t>(record.*member));
+        } else {
+          static_assert(std::is_same_v<Member, std::int32_t Record::*>,
+                        "a text has no fixed width: append it with put_field");
+          return store_u32(at, static_cast<std::uint32_t>(record.*member));
+        }
+      },
+      field.member);
+}
+
 /// Reads one field; false when the bytes end before it.
 template <class Record, class... Types>
 bool get_field(ByteReader& reader, Record& record, const RecordField<Record, Types...>& field) {

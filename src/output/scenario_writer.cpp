@@ -15,9 +15,12 @@ std::string encode_record_table(const RecordTable& table) {
 }
 
 std::string encode_cell_grid(const CellGrid& grid) {
-  std::string out;
-  out.reserve(grid.cells.size() * kCellBytes);
-  for (const TrackCell& cell : grid.cells) put_record(out, cell, kCellFields);
+  // Sized once and filled in place: a long line has tens of thousands of cells.
+  std::string out(grid.cells.size() * kCellBytes, '\0');
+  char* at = out.data();
+  for (const TrackCell& cell : grid.cells) {
+    for (const CellField& field : kCellFields) at = store_field(at, cell, field);
+  }
   return out;
 }
 

@@ -99,9 +99,15 @@ std::optional<std::string> check_check_properties(std::string_view line_source,
   }
 
   // The compile's status and fatal error are set by its reading, before it
-  // writes a file: the files are left out.
+  // writes a file: the files are left out. Its reading keeps only how far
+  // the plan geometry reaches: the points change no status, as the findings
+  // with them above show (their status comes from a compile's reading with
+  // the points when the sources hold an error, and from check's own reading,
+  // which this one is compared with, when they do not).
   MemoryFileSystem compiled_files = with_sources(line_source, train_source);
-  BuildContext compiled(compiled_files, BuildOptions{});
+  BuildOptions compiling;
+  compiling.geometry_points = false;
+  BuildContext compiled(compiled_files, compiling);
   const std::optional<std::int32_t> fatal = build_model(compiled);
   const BuildStatus& status = compiled.state.status;
   if (checked.compile_status.code != status.code ||

@@ -25,13 +25,14 @@ std::optional<std::string> difference(const MemoryCompile& a, const MemoryCompil
   return std::nullopt;
 }
 
-std::optional<std::string> same_compile(std::string_view line, std::string_view train,
-                                        std::string_view formatted_line,
-                                        std::string_view formatted_train, std::int32_t flag,
-                                        MemoryCompile& before) {
-  before = compile_in_memory(line, train, kDefaultBaseName, kDefaultTrainNumber, flag);
-  const MemoryCompile after =
-      compile_in_memory(formatted_line, formatted_train, kDefaultBaseName, kDefaultTrainNumber, flag);
+MemoryCompile compiled(std::string_view line, std::string_view train, std::int32_t flag) {
+  return compile_in_memory(line, train, kDefaultBaseName, kDefaultTrainNumber, flag);
+}
+
+// The formatted sources compile with `flag` as `before`, the originals' compile.
+std::optional<std::string> compiles_as(const MemoryCompile& before, std::string_view formatted_line,
+                                       std::string_view formatted_train, std::int32_t flag) {
+  const MemoryCompile after = compiled(formatted_line, formatted_train, flag);
   if (auto changed = difference(before, after)) {
     return "geometry flag " + std::to_string(flag) + ": formatting changed the compile: " + *changed;
   }
@@ -50,32 +51,20 @@ std::optional<std::string> check_format_properties(std::string_view line_source,
     return "formatting the train source twice changes it";
   }
   if (line == line_source && train == train_source) return std::nullopt;
+  const MemoryCompile flat = compiled(line_source, train_source, 0);
   if (longest_line >= 1000000) {
-    MemoryCompile flat;
-    if (auto broken = same_compile(line_source, train_source, line, train, 0, flat)) return broken;
-    MemoryCompile with_geometry;
-    return same_compile(line_source, train_source, line, train, 1, with_geometry);
+    if (auto broken = compiles_as(flat, line, train, 0)) return broken;
+    return compiles_as(compiled(line_source, train_source, 1), line, train, 1);
   }
-  // A fast run compares one pair of compiles: with the geometry flag 1,
-  // which reads every entry the flag 0 reads and the curves too, up to
+  // A fast run compares one pair of compiles: with the geometry flag 1, which
+  // reads every entry the flag 0 reads and the curves too, up to
   // `longest_line`; with the flag 0 beyond it, where the plan geometry's
-  // metre-by-metre work would slow every run. The original's compile with
-  // the flag 0 tells the line's length.
-  const MemoryCompile flat =
-      compile_in_memory(line_source, train_source, kDefaultBaseName, kDefaultTrainNumber, 0);
-  const bool long_line =
-      flat.grid_last_index &&
-      *flat.grid_last_index > grid_last_index_for_length(static_cast<std::int32_t>(longest_line));
-  if (!long_line) {
-    MemoryCompile before;
-    return same_compile(line_source, train_source, line, train, 1, before);
+  // metre-by-metre work would slow every run.
+  if (flat.grid_last_index &&
+      *flat.grid_last_index > grid_last_index_for_length(static_cast<std::int32_t>(longest_line))) {
+    return compiles_as(flat, line, train, 0);
   }
-  const MemoryCompile after =
-      compile_in_memory(line, train, kDefaultBaseName, kDefaultTrainNumber, 0);
-  if (auto changed = difference(flat, after)) {
-    return "geometry flag 0: formatting changed the compile: " + *changed;
-  }
-  return std::nullopt;
+  return compiles_as(compiled(line_source, train_source, 1), line, train, 1);
 }
 
 }  // namespace scenario::testing

@@ -34,10 +34,14 @@ std::string open_message(const char* uri, std::string_view text) {
 // then the opening of the fixed sources. Made once: they are the same for
 // every input.
 constexpr int kOpeningFrames = 3;
+constexpr int kInitializeId = 0;
 const std::string& opening_frames() {
   static const std::string frames = [] {
-    std::string stream =
-        framed(R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":{}}})");
+    std::string stream = framed(Json{{"jsonrpc", "2.0"},
+                                     {"id", kInitializeId},
+                                     {"method", "initialize"},
+                                     {"params", {{"capabilities", Json::object()}}}}
+                                    .dump());
     // The fixed sources are plain ASCII: their bytes are their UTF-8 text.
     stream += framed(open_message("file:///fuzz/F_linea.txt", fixed_line_source()));
     stream += framed(open_message("file:///fuzz/F_1-.txt", fixed_train_source()));
@@ -88,7 +92,7 @@ std::optional<std::string> check_lsp_properties(std::string_view input) {
           request_id = message["id"];
         }
       } else if (frame == 0) {
-        request_id = 0;  // "initialize"; the openings are notifications
+        request_id = kInitializeId;  // the openings are notifications
       }
       server.handle(body, replies);
     }

@@ -333,7 +333,6 @@ class Recovery {
       for (std::int32_t m = c; m <= end; ++m) {
         if (grid_[m].kind != cell_kind::kTunnelMarker) continue;
         if (phase(m) == own_phase) {
-          tunnel.markers = true;
           own_step_seen = true;
         } else if (phase(m) == before_phase) {
           under = m;
@@ -341,7 +340,6 @@ class Recovery {
           // A tunnel that began before cell 0 keeps its markers' step.
           tunnel.first = c - phase(std::int64_t{c} - (m - 3));
           own_phase = phase(m);
-          tunnel.markers = true;
           own_step_seen = true;
         } else if (m - 3 >= c) {
           auto [at, fresh] = inner.try_emplace(phase(m), m, m);
@@ -352,12 +350,12 @@ class Recovery {
           // marker's step, under them.
           tunnel.first = m - 3;
           own_phase = phase(m);
-          tunnel.markers = true;
           own_step_seen = true;
         } else {
           note(cell_place(m), "a tunnel marker out of step with the tunnels around it");
         }
       }
+      tunnel.markers = tunnel.markers || own_step_seen;
       if (under >= 0) before->last = std::max(before->last, under);
       // Markers that stop with bare cells of their step after them: the
       // marked tunnel ends there and an unmarked one of the type runs on.

@@ -11,10 +11,9 @@ namespace {
 // A curve may not carry the walk beyond this metre; the completion may.
 constexpr std::int64_t kCurveMetreLimit = 1000000;
 
-// Bytes of a tagged value: the 16-bit code, then its payload.
-constexpr std::size_t kEmptyBytes = 2;
-constexpr std::size_t kInt16Bytes = 4;
-constexpr std::size_t kRealBytes = 10;
+constexpr std::size_t kEmptyBytes = tagged_value_size(static_cast<std::uint16_t>(GeometryTag::empty));
+constexpr std::size_t kInt16Bytes = tagged_value_size(static_cast<std::uint16_t>(GeometryTag::int16));
+constexpr std::size_t kRealBytes = tagged_value_size(static_cast<std::uint16_t>(GeometryTag::real));
 
 // The last metre any step may write: M - 1 and M stay empty.
 std::int64_t last_computed_metre(const PlanGeometry& geometry) {

@@ -10,6 +10,18 @@ namespace scenario {
 /// Type of a plan-geometry element; the values are the file's type codes.
 enum class GeometryTag : std::uint8_t { empty = 0, int16 = 2, real = 5 };
 
+/// The bytes of a tagged value whose 16-bit type code is `code`, the code
+/// included: 2 for empty, 4 for a 16-bit whole number, 10 for a double; 0 for
+/// a code that is no type.
+constexpr std::size_t tagged_value_size(std::uint16_t code) {
+  switch (code) {
+    case static_cast<std::uint16_t>(GeometryTag::empty): return 2;
+    case static_cast<std::uint16_t>(GeometryTag::int16): return 4;
+    case static_cast<std::uint16_t>(GeometryTag::real): return 10;
+    default: return 0;
+  }
+}
+
 /// The line seen from above, one point per metre 0..M (M = line length + 7000),
 /// held as the bytes of its file: all x as tagged values, then all y. x and y
 /// of one metre are always written together, so one tag per metre says what

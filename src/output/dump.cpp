@@ -13,12 +13,6 @@ bool ends_with(std::string_view text, std::string_view tail) {
 
 std::string at_byte(std::size_t offset) { return "at byte " + std::to_string(offset); }
 
-// The bytes of a value of each type code (the code's own two included); 0 for
-// an unknown code.
-std::size_t tagged_value_size(std::uint16_t code) {
-  return code == 5 ? 10 : code == 2 ? 4 : code == 0 ? 2 : 0;
-}
-
 // Where the value at `at` ends when its type code is known and all its bytes
 // are there; 0 otherwise (`tagged_value_fault` then says what is wrong).
 std::size_t tagged_value_end(std::string_view bytes, std::size_t at) {

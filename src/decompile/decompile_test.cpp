@@ -159,6 +159,16 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
       {"a tunnel stored with a type above 10 whose first cell a later one took",
        line_with("[montagne]\r\nmontagna, 100, 600, 52\r\nmontagna, 100, 150, 1\r\n"),
        train_with("")},
+      {"markers on open air: a marked tunnel whose type's low 8 bits are 0",
+       line_with("[montagne]\r\nmontagna, 1000, 3000, 266\r\nmontagna, 5000, 6000, 2\r\n"),
+       train_with("")},
+      {"markers on open air: a tunnel of type 0 over a marked one",
+       line_with("[montagne]\r\nmontagna, 1000, 3000, 11\r\nmontagna, 0, -1000000, 0\r\n"
+                 "montagna, 1000, 3000, 0\r\nmontagna, 3100, 4000, 2\r\n"),
+       train_with("")},
+      {"markers on open air whose first cells a later tunnel took",
+       line_with("[montagne]\r\nmontagna, 1000, 3000, 522\r\nmontagna, 900, 1100, 4\r\n"),
+       train_with("")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

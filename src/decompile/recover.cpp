@@ -280,6 +280,36 @@ class Recovery {
     }
   }
 
+  struct Tunnel {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+    std::uint8_t type = 0;  // as stored: the low 8 bits
+    bool markers = false;
+  };
+
+  // Markers on open-air cells (type 0): a marked tunnel whose type's low 8
+  // bits are 0, or a marked one that a later tunnel of such a type covered.
+  // Either way the cells read as a marked tunnel of type 0 from three cells
+  // before the first marker to the last one that follows in step over open
+  // air. Tunnels that wrote over its first cells came after it. Returns the
+  // cell after the last marker.
+  std::int32_t recover_open_air_markers(std::vector<Tunnel>& tunnels, std::int32_t c) const {
+    std::int32_t last = c;
+    auto open_air_marker_next = [&] {
+      if (last + 4 > n_) return false;
+      for (std::int32_t k = last + 1; k <= last + 4; ++k) {
+        if (grid_[k].tunnel != 0) return false;
+      }
+      return grid_[last + 4].kind == cell_kind::kTunnelMarker;
+    };
+    while (open_air_marker_next()) last += 4;
+    const Tunnel tunnel{std::int64_t{c} - 3, last, 0, true};
+    auto over = std::find_if(tunnels.begin(), tunnels.end(),
+                             [&](const Tunnel& t) { return t.last >= tunnel.first; });
+    tunnels.insert(over, tunnel);
+    return last + 1;
+  }
+
   // Every cell from `first` up to `run_start` (those inside the grid) holds
   // some tunnel: a tunnel that began at `first` lies under them.
   bool covered_by_others(std::int64_t first, std::int32_t run_start) const {
@@ -294,18 +324,13 @@ class Recovery {
   // the tunnel before it, which then runs on under this one (a later tunnel
   // writes its type over an earlier one's).
   void recover_tunnels() {
-    struct Tunnel {
-      std::int64_t first = 0;
-      std::int64_t last = 0;
-      std::uint8_t type = 0;
-      bool markers = false;
-    };
     std::vector<Tunnel> tunnels;
     auto phase = [](std::int64_t cell) { return ((cell % 4) + 4) % 4; };
     for (std::int32_t c = 0; c <= n_;) {
       const std::uint8_t type = grid_[c].tunnel;
       if (type == 0) {
-        ++c;
+        if (grid_[c].kind == cell_kind::kTunnelMarker) c = recover_open_air_markers(tunnels, c);
+        else ++c;
         continue;
       }
       std::int32_t end = c;
@@ -405,8 +430,9 @@ class Recovery {
         // tunnel ending far back stands between them.
         out_.line.body.push_back(entry("montagna", {0, -1000000, 0}, "[montagne]"));
       }
-      out_.line.body.push_back(
-          entry("montagna", {inizio, fine, t.type + (t.markers ? 10 : 0)}, "[montagne]"));
+      // Markers over type 0 come from a type whose low 8 bits are 0: 256.
+      const std::int64_t tipo = t.markers ? (t.type == 0 ? 256 : t.type) + 10 : t.type;
+      out_.line.body.push_back(entry("montagna", {inizio, fine, tipo}, "[montagne]"));
       last_end = fine;
     }
   }

@@ -332,9 +332,10 @@ class LineReader {
     std::int32_t fine = 0;
     std::int32_t tipo = 0;
     if (!number(inizio) || !number(fine) || !number(tipo)) return read_failed();
+    const FieldPlace tipo_place = fields_.field_place();
     if (!in_range(inizio)) return out_of_range(inizio, range_text(false));
     const std::int32_t kind = tipo > 10 ? tipo - 10 : tipo;
-    check_narrowing(source_, entry_, tr(lang(), "tunnel kind"), kind, 0, 255, low8(kind));
+    check_narrowing(source_, tipo_place, tr(lang(), "tunnel kind"), kind, 0, 255, low8(kind));
     check_tunnel_extent(inizio, fine);
     check_tunnel_gap(inizio, fine, kind);
     memo_montagna(grid(), tunnels_, inizio, fine, tipo);

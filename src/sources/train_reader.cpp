@@ -211,11 +211,12 @@ EntryEnd read_adhesion_point(TrainReading& r) {
   std::array<std::int32_t, 2> point{};  // position, adhesion
   if (!read_numbers(r, point)) return read_failed(r);
   const auto [p, a] = point;
+  const FieldPlace value_place = r.fields.field_place();
   if (!position_in_range(p, r.grid.last_index())) {
     return out_of_range(r, p, position_outside(r, N_("the adhesion point position {1} lies outside the line: valid are positions up to {2}"), p));
   }
   r.adhesion_order.position(r.source, r.entry, p);
-  check_narrowing(r.source, r.entry, tr(r.language(), "adhesion value"), a, 0, 255, low8(a));
+  check_narrowing(r.source, value_place, tr(r.language(), "adhesion value"), a, 0, 255, low8(a));
   const std::int32_t w = lower_cell_index(p);
   if (w > 0) fill_adhesion(r, w, r.grid.last_index());
   r.adhesion = a;
@@ -379,6 +380,7 @@ EntryEnd read_reduction_point(TrainReading& r) {
   std::array<std::int32_t, 2> point{};  // position, value
   if (!read_numbers(r, point)) return read_failed(r);
   const auto [p, value] = point;
+  const FieldPlace value_place = r.fields.field_place();
   const std::int32_t i = lower_cell_index(p);
   if (!object_in_range(r, p, i)) {
     return out_of_range(r, p, position_outside(r, N_("the code-reduction point position {1} lies outside the line: valid are positions up to {2}"), p));
@@ -389,7 +391,7 @@ EntryEnd read_reduction_point(TrainReading& r) {
                        taken(r, N_("the cell of the code-reduction point at {1} (cell {2}) is taken"), p, i));
   }
   if (value > 0) {
-    check_narrowing(r.source, r.entry, tr(r.language(), "code value"), value, 1, 32767, low16(value));
+    check_narrowing(r.source, value_place, tr(r.language(), "code value"), value, 1, 32767, low16(value));
     cell.kind = cell_kind::kReductionPoint;
     cell.val_a = low16(value);
   } else {

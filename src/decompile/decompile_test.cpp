@@ -169,6 +169,10 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
       {"markers on open air whose first cells a later tunnel took",
        line_with("[montagne]\r\nmontagna, 1000, 3000, 522\r\nmontagna, 900, 1100, 4\r\n"),
        train_with("")},
+      {"markers of another step in a run after open air, from a tunnel starting in it",
+       line_with("[montagne]\r\nmontagna, 0, 300, 13\r\nmontagna, 500, 3000, 13\r\n"
+                 "montagna, 1000, 3000, 13\r\n"),
+       train_with("")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

@@ -339,7 +339,12 @@ class Recovery {
       // the run's own step was seen is asked apart from that.
       Tunnel tunnel{c, end, type, type > 10};
       bool own_step_seen = false;
-      Tunnel* before = tunnels.empty() || !tunnels.back().markers ? nullptr : &tunnels.back();
+      // The tunnel before can run on under this one only across cells that
+      // hold a tunnel: open air between them ends it.
+      Tunnel* before = tunnels.empty() || !tunnels.back().markers ||
+                               !covered_by_others(tunnels.back().last + 1, c)
+                           ? nullptr
+                           : &tunnels.back();
       const std::int64_t before_phase = before ? phase(before->first + 3) : -1;
       std::int64_t own_phase = phase(std::int64_t{c} + 3);
       std::int64_t under = -1;  // the last marker of the tunnel before

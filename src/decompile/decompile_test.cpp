@@ -173,6 +173,20 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with("[montagne]\r\nmontagna, 0, 300, 13\r\nmontagna, 500, 3000, 13\r\n"
                  "montagna, 1000, 3000, 13\r\n"),
        train_with("")},
+      {"markers of one step on both sides of an unmarked stretch of the type",
+       line_with("[montagne]\r\nmontagna, 0, 300, 13\r\nmontagna, 250, 3000, 0\r\n"
+                 "montagna, 1000, 3000, 13\r\n"),
+       train_with("")},
+      {"a marked tunnel whose first part a later tunnel of type 0 took",
+       line_with("[montagne]\r\nmontagna, 999, 3000, 11\r\nmontagna, 0, -1000000, 0\r\n"
+                 "montagna, 1000, 1500, 0\r\n"),
+       train_with("")},
+      {"an unmarked tunnel whose type's low 8 bits are above 10",
+       line_with("[montagne]\r\nmontagna, 1000, 3000, -64\r\n"), train_with("")},
+      {"a marked tunnel that an unmarked one of its type above 10 runs on from",
+       line_with("[montagne]\r\nmontagna, 1000, 3000, -206\r\nmontagna, 0, -1000000, 0\r\n"
+                 "montagna, 1000, 2000, 60\r\n"),
+       train_with("")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

@@ -8,6 +8,7 @@
 
 #include "decompile/fill_points.h"
 #include "decompile/recover_curves.h"
+#include "model/placement.h"
 #include "model/rounding.h"
 #include "sources/progressive_ordina.h"
 
@@ -335,9 +336,7 @@ class Recovery {
       }
       std::int32_t end = c;
       while (end + 1 <= n_ && grid_[end + 1].tunnel == type) ++end;
-      // A stored type above 10 was written with markers; whether a marker of
-      // the run's own step was seen is asked apart from that.
-      Tunnel tunnel{c, end, type, type > 10};
+      Tunnel tunnel{c, end, type, false};
       bool own_step_seen = false;
       // The tunnel before can run on under this one only across cells that
       // hold a tunnel: open air between them ends it.
@@ -360,6 +359,12 @@ class Recovery {
           break;
         }
       }
+      // A stored type above 10 comes from a marked tunnel (the type plus 10)
+      // or from a negative one (the type less 256). Marked, unless a bare
+      // cell of its step comes before its first marker, where a marked one
+      // would have put one. Whether a marker of the run's own step was seen
+      // is asked apart from that.
+      tunnel.markers = type > 10 && own_phase >= 0;
       for (std::int32_t m = c; m <= end; ++m) {
         if (grid_[m].kind != cell_kind::kTunnelMarker) continue;
         if (phase(m) == own_phase) {
@@ -381,9 +386,8 @@ class Recovery {
           tunnel.first = m - 3;
           own_phase = phase(m);
           own_step_seen = true;
-        } else {
-          note(cell_place(m), "a tunnel marker out of step with the tunnels around it");
         }
+        // Any other marker is left to the layers below.
       }
       tunnel.markers = tunnel.markers || own_step_seen;
       if (under >= 0) before->last = std::max(before->last, under);
@@ -410,7 +414,6 @@ class Recovery {
         auto over = std::find_if(tunnels.begin(), tunnels.end(),
                                  [&](const Tunnel& t) { return t.last >= tunnel.first; });
         if (std::any_of(over, tunnels.end(), [&](const Tunnel& t) { return t.last >= c; })) {
-          note(cell_place(tunnel.first + 3), "a tunnel marker out of step with the tunnels around it");
           tunnel.first = c;
           tunnels.push_back(tunnel);
         } else {
@@ -425,6 +428,20 @@ class Recovery {
       }
       c = end + 1;
     }
+    // Tunnels laid over one another can leave patterns the reading above
+    // does not take apart; the layers always can.
+    std::vector<Numbers> entries = tunnel_entries(tunnels);
+    if (!tunnel_entries_give_the_grid(entries)) {
+      entries = tunnel_entries(layered_tunnels());
+    }
+    for (Numbers& numbers : entries) {
+      out_.line.body.push_back(entry("montagna", std::move(numbers), "[montagne]"));
+    }
+  }
+
+  // The "montagna" entries of the tunnels in order.
+  static std::vector<Numbers> tunnel_entries(const std::vector<Tunnel>& tunnels) {
+    std::vector<Numbers> entries;
     std::int64_t last_end = 0;
     for (std::size_t i = 0; i < tunnels.size(); ++i) {
       const Tunnel& t = tunnels[i];
@@ -433,13 +450,85 @@ class Recovery {
       if (i > 0 && inizio - last_end <= 150 && t.type != 3) {
         // A tunnel this close to the one before becomes type 3; an empty
         // tunnel ending far back stands between them.
-        out_.line.body.push_back(entry("montagna", {0, -1000000, 0}, "[montagne]"));
+        entries.push_back({0, -1000000, 0});
       }
       // Markers over type 0 come from a type whose low 8 bits are 0: 256.
-      const std::int64_t tipo = t.markers ? (t.type == 0 ? 256 : t.type) + 10 : t.type;
-      out_.line.body.push_back(entry("montagna", {inizio, fine, tipo}, "[montagne]"));
+      // An unmarked type above 10 is written as the negative number with
+      // the same low 8 bits, which sets no markers.
+      const std::int64_t tipo = t.markers ? (t.type == 0 ? 256 : t.type) + 10
+                                : t.type > 10 ? t.type - 256
+                                              : t.type;
+      entries.push_back({inizio, fine, tipo});
       last_end = fine;
     }
+    return entries;
+  }
+
+  // Whether the entries, placed as the line reader places them, give every
+  // cell's tunnel type and marker. The other objects stay where they are: a
+  // marker never goes onto them, and one placed later takes a marker's cell.
+  bool tunnel_entries_give_the_grid(const std::vector<Numbers>& entries) const {
+    CellGrid placed = grid_;
+    for (TrackCell& cell : placed.cells) {
+      cell.tunnel = 0;
+      if (cell.kind == cell_kind::kTunnelMarker) cell.kind = cell_kind::kNone;
+    }
+    TunnelList list;
+    for (const Numbers& numbers : entries) {
+      std::int32_t tipo = static_cast<std::int32_t>(numbers[2]);
+      memo_montagna(placed, list, static_cast<std::int32_t>(numbers[0]),
+                    static_cast<std::int32_t>(numbers[1]), tipo);
+    }
+    for (std::int32_t c = 0; c <= n_; ++c) {
+      if (placed[c].tunnel != grid_[c].tunnel ||
+          (placed[c].kind == cell_kind::kTunnelMarker) !=
+              (grid_[c].kind == cell_kind::kTunnelMarker)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // The tunnel layer as layers: first a marked tunnel for each piece of
+  // markers of one step with no bare cell of that step between them (from
+  // three cells before its first marker to its last), then unmarked tunnels
+  // for each run of one type over them, type 0 included where a marked one
+  // lies under open air.
+  std::vector<Tunnel> layered_tunnels() const {
+    std::vector<Tunnel> tunnels;
+    std::vector<bool> under_marked(static_cast<std::size_t>(n_) + 1, false);
+    auto add_piece = [&](std::int32_t first_marker, std::int32_t last_marker) {
+      tunnels.push_back({std::int64_t{first_marker} - 3, last_marker,
+                         grid_[first_marker].tunnel, true});
+      for (std::int32_t k = std::max(first_marker - 3, 0); k <= last_marker; ++k) {
+        under_marked[static_cast<std::size_t>(k)] = true;
+      }
+    };
+    for (std::int32_t step = 0; step < 4; ++step) {
+      std::optional<std::pair<std::int32_t, std::int32_t>> piece;
+      for (std::int32_t k = step; k <= n_; k += 4) {
+        if (grid_[k].kind == cell_kind::kNone) {
+          if (piece) add_piece(piece->first, piece->second);
+          piece.reset();
+        } else if (grid_[k].kind == cell_kind::kTunnelMarker) {
+          if (piece) piece->second = k;
+          else piece.emplace(k, k);
+        }
+      }
+      if (piece) add_piece(piece->first, piece->second);
+    }
+    for (std::int32_t c = 0; c <= n_;) {
+      const std::uint8_t type = grid_[c].tunnel;
+      const bool needed = type != 0 || under_marked[static_cast<std::size_t>(c)];
+      std::int32_t end = c;
+      while (end + 1 <= n_ && grid_[end + 1].tunnel == type &&
+             (type != 0 || under_marked[static_cast<std::size_t>(end) + 1] == needed)) {
+        ++end;
+      }
+      if (needed) tunnels.push_back({c, end, type, false});
+      c = end + 1;
+    }
+    return tunnels;
   }
 
   // A stop marker is written without the free test, over whatever the cell

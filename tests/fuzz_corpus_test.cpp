@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "testing/memory_compile.h"
 #include "testing/check_properties.h"
@@ -88,6 +91,29 @@ TEST(FuzzCorpus, TheLanguageServerAnswersEveryRequestOfEveryStream) {
   // The properties catch a request left unanswered: "exit" as a request is one
   // the server answers with an error, never with silence.
   EXPECT_EQ(check_lsp_properties(R"({"jsonrpc":"2.0","id":5,"method":"exit"})"), std::nullopt);
+}
+
+// The seeds hold one message each, so the fuzzer's runs stay short; one
+// session of them all, twice over (requests before and after the changes and
+// the closing), then "shutdown" and "exit".
+TEST(FuzzCorpus, TheLanguageServerAnswersASessionOfEverySeedMessage) {
+  const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / "lsp";
+  std::vector<std::string> messages;
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    const std::string input = read_file(entry.path());
+    if (input.starts_with("{") && input.find('\x1e') == std::string::npos &&
+        input.find("\"shutdown\"") == std::string::npos) {
+      messages.push_back(input);
+    }
+  }
+  ASSERT_GE(messages.size(), 10u);
+  std::sort(messages.begin(), messages.end());
+  std::string session;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& message : messages) session += message + '\x1e';
+  }
+  session += read_file(path / "shutdown_exit");
+  EXPECT_EQ(check_lsp_properties(session), std::nullopt);
 }
 
 TEST(FuzzCorpus, EveryCompiledInputDecompilesToSourcesThatCompileToTheSameBytes) {

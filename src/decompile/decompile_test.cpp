@@ -187,6 +187,8 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with("[montagne]\r\nmontagna, 1000, 3000, -206\r\nmontagna, 0, -1000000, 0\r\n"
                  "montagna, 1000, 2000, 60\r\n"),
        train_with("")},
+      {"a pre-warned restriction 25 m past a multiple of 100: its pre-warning base 26 cells back",
+       line_with(""), train_with("rallentamento, 3325, 60, 1500, 0, 1, 60\r\n")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

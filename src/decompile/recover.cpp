@@ -983,10 +983,22 @@ class Recovery {
       std::int64_t x = centre_of(s);
       if (s == 31 && grid_.contains(7) && grid_[7].kind == cell_kind::kWarningBoard) x = 1501;
       const bool warned = x > 1500;
-      const bool pre_warned = warned && grid_.contains(s - 25) &&
-                              grid_[s - 25].kind == cell_kind::kPreWarning;
+      auto pre_warning_base = [&](std::int32_t c) {
+        return grid_.contains(c) && grid_[c].kind == cell_kind::kPreWarning;
+      };
+      bool pre_warned = warned && pre_warning_base(s - 25);
+      std::int64_t length = (std::int64_t{e} - s) * 50;
+      // The pre-warning base is rounded on its own: for a start 25 m past a
+      // multiple of 100 it lies 26 cells before the start board (an even
+      // cell then), and the length makes up the 25 m.
+      if (warned && !pre_warned && s % 2 == 0 && pre_warning_base(s - 26) &&
+          grid_[s - 26].val_a == 1) {
+        pre_warned = true;
+        x -= 25;
+        length += 25;
+      }
       out_.train.body.push_back(entry("rallentamento",
-                                      {x, start.val_a, (std::int64_t{e} - s) * 50, start.val_c,
+                                      {x, start.val_a, length, start.val_c,
                                        pre_warned ? 1 : 0, start.val_b},
                                       "[rallentamenti]"));
     }

@@ -189,6 +189,12 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        train_with("")},
       {"a pre-warned restriction 25 m past a multiple of 100: its pre-warning base 26 cells back",
        line_with(""), train_with("rallentamento, 3325, 60, 1500, 0, 1, 60\r\n")},
+      {"a pre-warned restriction before a station whose stop marker takes a pre-warning cell",
+       line_with(""),
+       train_with("rallentamento, 3325, 60, 1500, 0, 1, 60\r\n"
+                  "stazione, 2000, 12, 100, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
+      {"a pre-warned restriction whose last value's low 16 bits are 0",
+       line_with(""), train_with("rallentamento, 3300, 60, 1500, 0, 1, 3276800\r\n")},
       {"restrictions near the start, with and without a warning board",
        line_with(""),
        train_with("rallentamento, 1500, 30, 100, 0, 1, 0\r\nrallentamento, 1501, 40, 0, 2, 1, 45"

@@ -534,7 +534,7 @@ class Recovery {
   // A stop marker is written without the free test, over whatever the cell
   // held: only `kind` and `val_a` change, so the other values of a signal
   // (one with a timer or a fourth value) or of an indicator board stay.
-  enum class Under { nothing, signal, indicator };
+  enum class Under { nothing, signal, indicator, pre_warning };
   Under under_stop_marker(std::int32_t c) const {
     const TrackCell& cell = grid_[c];
     if (cell.kind != cell_kind::kStopMarker) return Under::nothing;
@@ -542,6 +542,19 @@ class Recovery {
       return Under::nothing;
     }
     if (cell.timer != 0) return Under::signal;
+    // A restriction's pre-warning cell numbered v keeps v in `val_b` (when
+    // the restriction sets it); its neighbours in the run keep their kind.
+    const std::int64_t v = cell.val_b;
+    if (cell.val_c == 0 && cell.val_d == 0 && v >= 1 && v <= 4) {
+      const std::int64_t base = std::int64_t{c} + v - 1;
+      for (std::int64_t k = base - 3; k <= base; ++k) {
+        if (k == c || !grid_.contains(k)) continue;
+        const TrackCell& other = grid_[static_cast<std::int32_t>(k)];
+        if (other.kind == cell_kind::kPreWarning && other.val_a == base - k + 1) {
+          return Under::pre_warning;
+        }
+      }
+    }
     // A signal leaves its approach codes before it, where nothing later
     // wrote over them.
     const std::int64_t types = ((cell.val_d % 10) + 10) % 10;
@@ -820,15 +833,18 @@ class Recovery {
       }
       writes.push_back(std::move(marks));
     }
+    RestrictionEntries restrictions = restriction_entries();
     bool restrictions_written = false;
+    auto write_restrictions = [&] {
+      for (RecoveredEntry& restriction : restrictions.entries) body.push_back(std::move(restriction));
+      restrictions_written = true;
+    };
+    if (restrictions.before_stations) write_restrictions();
     for (std::size_t i : approach_order(writes, station_count, before)) {
-      if (i >= station_count && !restrictions_written) {
-        recover_restrictions();
-        restrictions_written = true;
-      }
+      if (i >= station_count && !restrictions_written) write_restrictions();
       body.push_back(std::move(items[i]));
     }
-    if (!restrictions_written) recover_restrictions();
+    if (!restrictions_written) write_restrictions();
     for (std::int32_t c = 0; c <= n_; ++c) {
       const TrackCell& cell = grid_[c];
       if (reductions_.count(c) == 0) continue;
@@ -961,7 +977,15 @@ class Recovery {
   // Each start board with the end board of the same speeds nearest after it
   // (before it when none follows), the warning board 24 cells before it and
   // the pre-warning cells before that.
-  void recover_restrictions() {
+  // A station's stop marker is written over whatever its cell holds, so a
+  // pre-warning cell under one means the restriction came before the
+  // stations.
+  struct RestrictionEntries {
+    std::vector<RecoveredEntry> entries;
+    bool before_stations = false;
+  };
+  RestrictionEntries restriction_entries() const {
+    RestrictionEntries out;
     std::set<std::int32_t> ends_taken;
     for (std::int32_t s = 0; s <= n_; ++s) {
       const TrackCell& start = grid_[s];
@@ -983,25 +1007,56 @@ class Recovery {
       std::int64_t x = centre_of(s);
       if (s == 31 && grid_.contains(7) && grid_[7].kind == cell_kind::kWarningBoard) x = 1501;
       const bool warned = x > 1500;
-      auto pre_warning_base = [&](std::int32_t c) {
-        return grid_.contains(c) && grid_[c].kind == cell_kind::kPreWarning;
+      // The four pre-warning cells from the base down, numbered 1 to 4;
+      // stop markers may stand on some of them.
+      bool under_stop_marker = false;
+      auto pre_warning_base = [&](std::int32_t base) {
+        bool seen = false, stop_marker = false;
+        for (std::int32_t n = 0; n <= 3; ++n) {
+          if (!grid_.contains(base - n)) continue;
+          const TrackCell& cell = grid_[base - n];
+          if (cell.kind == cell_kind::kStopMarker) {
+            stop_marker = true;
+          } else if (cell.kind != cell_kind::kPreWarning || cell.val_a != n + 1) {
+            return false;
+          } else {
+            seen = true;
+          }
+        }
+        under_stop_marker = under_stop_marker || (seen && stop_marker);
+        return seen;
       };
-      bool pre_warned = warned && pre_warning_base(s - 25);
+      std::int32_t base = s - 25;
+      bool pre_warned = warned && pre_warning_base(base);
       std::int64_t length = (std::int64_t{e} - s) * 50;
       // The pre-warning base is rounded on its own: for a start 25 m past a
       // multiple of 100 it lies 26 cells before the start board (an even
       // cell then), and the length makes up the 25 m.
-      if (warned && !pre_warned && s % 2 == 0 && pre_warning_base(s - 26) &&
-          grid_[s - 26].val_a == 1) {
+      if (warned && !pre_warned && s % 2 == 0 && pre_warning_base(s - 26)) {
         pre_warned = true;
+        base = s - 26;
         x -= 25;
         length += 25;
       }
-      out_.train.body.push_back(entry("rallentamento",
-                                      {x, start.val_a, length, start.val_c,
-                                       pre_warned ? 1 : 0, start.val_b},
-                                      "[rallentamenti]"));
+      out.before_stations = out.before_stations || (pre_warned && under_stop_marker);
+      // The boards keep the low 16 bits of the last value; the pre-warning
+      // cells get their numbers there whenever it is not 0, so a value
+      // whose low 16 bits are 0 shows only on them.
+      std::int64_t last_value = start.val_b;
+      if (last_value == 0 && pre_warned) {
+        for (std::int32_t n = 0; n <= 3; ++n) {
+          if (grid_.contains(base - n) && grid_[base - n].kind == cell_kind::kPreWarning &&
+              grid_[base - n].val_b != 0) {
+            last_value = 65536;
+          }
+        }
+      }
+      out.entries.push_back(entry("rallentamento",
+                                  {x, start.val_a, length, start.val_c, pre_warned ? 1 : 0,
+                                   last_value},
+                                  "[rallentamenti]"));
     }
+    return out;
   }
 
   const DecodedScenario& files_;

@@ -30,8 +30,7 @@ struct CorpusFolder {
 template <class Check>
 void for_each_input(std::initializer_list<CorpusFolder> folders, Check check) {
   for (const CorpusFolder& folder : folders) {
-    const std::filesystem::path path =
-        std::filesystem::path(SOURCE_DIR) / "fuzz" / "corpus" / folder.name;
+    const std::filesystem::path path = std::filesystem::path(SOURCE_DIR) / "fuzz" / folder.name;
     ASSERT_TRUE(std::filesystem::is_directory(path)) << path;
     for (const auto& entry : std::filesystem::directory_iterator(path)) {
       const std::string input = read_file(entry.path());
@@ -42,32 +41,32 @@ void for_each_input(std::initializer_list<CorpusFolder> folders, Check check) {
 }
 
 TEST(FuzzCorpus, EveryInputKeepsTheCompileProperties) {
-  for_each_input({{"line_source", FuzzInput::line_source},
-                  {"train_source", FuzzInput::train_source},
-                  {"both_sources", FuzzInput::both_sources},
-                  {"long_lines", FuzzInput::line_source}},
+  for_each_input({{"corpus/line_source", FuzzInput::line_source},
+                  {"corpus/train_source", FuzzInput::train_source},
+                  {"corpus/both_sources", FuzzInput::both_sources},
+                  {"corpus/long_lines", FuzzInput::line_source}},
                  [](std::string_view line, std::string_view train, const auto& path) {
                    EXPECT_EQ(check_compile_properties(line, train), std::nullopt) << path;
                  });
 }
 
 TEST(FuzzCorpus, EveryInputKeepsTheCheckProperties) {
-  for_each_input({{"line_source", FuzzInput::line_source},
-                  {"train_source", FuzzInput::train_source},
-                  {"both_sources", FuzzInput::both_sources},
-                  {"check", FuzzInput::both_sources}},
+  for_each_input({{"corpus/line_source", FuzzInput::line_source},
+                  {"corpus/train_source", FuzzInput::train_source},
+                  {"corpus/both_sources", FuzzInput::both_sources},
+                  {"corpus/check", FuzzInput::both_sources}},
                  [](std::string_view line, std::string_view train, const auto& path) {
                    EXPECT_EQ(check_check_properties(line, train), std::nullopt) << path;
                  });
 }
 
 TEST(FuzzCorpus, EveryInputFormatsToSourcesThatCompileTheSame) {
-  for_each_input({{"line_source", FuzzInput::line_source},
-                  {"train_source", FuzzInput::train_source},
-                  {"both_sources", FuzzInput::both_sources},
-                  {"check", FuzzInput::both_sources},
-                  {"long_lines", FuzzInput::line_source},
-                  {"format", FuzzInput::both_sources}},
+  for_each_input({{"corpus/line_source", FuzzInput::line_source},
+                  {"corpus/train_source", FuzzInput::train_source},
+                  {"corpus/both_sources", FuzzInput::both_sources},
+                  {"corpus/check", FuzzInput::both_sources},
+                  {"corpus/long_lines", FuzzInput::line_source},
+                  {"corpus/format", FuzzInput::both_sources}},
                  [](std::string_view line, std::string_view train, const auto& path) {
                    EXPECT_EQ(check_format_properties(line, train), std::nullopt) << path;
                  });
@@ -117,11 +116,12 @@ TEST(FuzzCorpus, TheLanguageServerAnswersASessionOfEverySeedMessage) {
 }
 
 TEST(FuzzCorpus, EveryCompiledInputDecompilesToSourcesThatCompileToTheSameBytes) {
-  for_each_input({{"line_source", FuzzInput::line_source},
-                  {"train_source", FuzzInput::train_source},
-                  {"both_sources", FuzzInput::both_sources},
-                  {"check", FuzzInput::both_sources},
-                  {"round_trip", FuzzInput::both_sources}},
+  for_each_input({{"corpus/line_source", FuzzInput::line_source},
+                  {"corpus/train_source", FuzzInput::train_source},
+                  {"corpus/both_sources", FuzzInput::both_sources},
+                  {"corpus/check", FuzzInput::both_sources},
+                  {"corpus/round_trip", FuzzInput::both_sources},
+                  {"regressions/round_trip", FuzzInput::both_sources}},
                  [](std::string_view line, std::string_view train, const auto& path) {
                    EXPECT_EQ(check_decompile_round_trip(line, train), std::nullopt) << path;
                  });

@@ -987,6 +987,7 @@ class Recovery {
   RestrictionEntries restriction_entries() const {
     RestrictionEntries out;
     std::set<std::int32_t> ends_taken;
+    std::set<std::int32_t> bases_taken;  // pre-warning cells another restriction placed
     for (std::int32_t s = 0; s <= n_; ++s) {
       const TrackCell& start = grid_[s];
       if (start.kind != cell_kind::kStartBoard) continue;
@@ -1011,6 +1012,7 @@ class Recovery {
       // stop markers may stand on some of them.
       bool under_stop_marker = false;
       auto pre_warning_base = [&](std::int32_t base) {
+        if (bases_taken.count(base) != 0) return false;
         bool seen = false, stop_marker = false;
         for (std::int32_t n = 0; n <= 3; ++n) {
           if (!grid_.contains(base - n)) continue;
@@ -1038,6 +1040,7 @@ class Recovery {
         x -= 25;
         length += 25;
       }
+      if (pre_warned) bases_taken.insert(base);
       out.before_stations = out.before_stations || (pre_warned && under_stop_marker);
       // The boards keep the low 16 bits of the last value; the pre-warning
       // cells get their numbers there whenever it is not 0, so a value

@@ -974,16 +974,17 @@ class Recovery {
     return entry("segnale", numbers, "[segnali]");
   }
 
-  // Each start board with the end board of the same speeds nearest after it
-  // (before it when none follows), the warning board 24 cells before it and
-  // the pre-warning cells before that.
-  // A station's stop marker is written over whatever its cell holds, so a
-  // pre-warning cell under one means the restriction came before the
-  // stations.
+  // The restrictions, and whether they go before the stations: a station's
+  // stop marker is written over whatever its cell holds, so a pre-warning
+  // cell under one means the restriction came first.
   struct RestrictionEntries {
     std::vector<RecoveredEntry> entries;
     bool before_stations = false;
   };
+
+  // Each start board with the end board of the same speeds nearest after it
+  // (before it when none follows), the warning board 24 cells before it and
+  // the pre-warning cells before that.
   RestrictionEntries restriction_entries() const {
     RestrictionEntries out;
     std::set<std::int32_t> ends_taken;
@@ -1010,7 +1011,7 @@ class Recovery {
       const bool warned = x > 1500;
       // The four pre-warning cells from the base down, numbered 1 to 4;
       // stop markers may stand on some of them.
-      bool under_stop_marker = false;
+      bool stop_marker_on_cells = false;
       auto pre_warning_base = [&](std::int32_t base) {
         if (bases_taken.count(base) != 0) return false;
         bool seen = false, stop_marker = false;
@@ -1025,7 +1026,7 @@ class Recovery {
             seen = true;
           }
         }
-        under_stop_marker = under_stop_marker || (seen && stop_marker);
+        stop_marker_on_cells = stop_marker_on_cells || (seen && stop_marker);
         return seen;
       };
       std::int32_t base = s - 25;
@@ -1041,7 +1042,7 @@ class Recovery {
         length += 25;
       }
       if (pre_warned) bases_taken.insert(base);
-      out.before_stations = out.before_stations || (pre_warned && under_stop_marker);
+      out.before_stations = out.before_stations || (pre_warned && stop_marker_on_cells);
       // The boards keep the low 16 bits of the last value; the pre-warning
       // cells get their numbers there whenever it is not 0, so a value
       // whose low 16 bits are 0 shows only on them.

@@ -198,6 +198,10 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        train_with("rallentamento, 3324, 60, 1500, 0, 1, 60\r\n"
                   "stazione, 2000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n"
                   "rallentamento, 3325, 60, 1500, 0, 1, 60\r\n")},
+      {"a restriction before a station whose stop marker takes its warning board",
+       line_with(""),
+       train_with("rallentamento, 3219, 60, 1500, 0, 1, 60\r\n"
+                  "stazione, 2000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
       {"a pre-warned restriction whose last value's low 16 bits are 0",
        line_with(""), train_with("rallentamento, 3300, 60, 1500, 0, 1, 3276800\r\n")},
       {"restrictions near the start, with and without a warning board",

@@ -534,7 +534,7 @@ class Recovery {
   // A stop marker is written without the free test, over whatever the cell
   // held: only `kind` and `val_a` change, so the other values of a signal
   // (one with a timer or a fourth value) or of an indicator board stay.
-  enum class Under { nothing, signal, indicator, pre_warning };
+  enum class Under { nothing, signal, indicator, pre_warning, warning_board };
   Under under_stop_marker(std::int32_t c) const {
     const TrackCell& cell = grid_[c];
     if (cell.kind != cell_kind::kStopMarker) return Under::nothing;
@@ -542,6 +542,12 @@ class Recovery {
       return Under::nothing;
     }
     if (cell.timer != 0) return Under::signal;
+    // A restriction's warning board keeps the last value in `val_b`, as its
+    // start board 24 cells on does.
+    if (cell.val_c == 0 && cell.val_d == 0 && grid_.contains(std::int64_t{c} + 24) &&
+        grid_[c + 24].kind == cell_kind::kStartBoard && grid_[c + 24].val_b == cell.val_b) {
+      return Under::warning_board;
+    }
     // A restriction's pre-warning cell numbered v keeps v in `val_b` (when
     // the restriction sets it); its neighbours in the run keep their kind.
     const std::int64_t v = cell.val_b;
@@ -975,8 +981,8 @@ class Recovery {
   }
 
   // The restrictions, and whether they go before the stations: a station's
-  // stop marker is written over whatever its cell holds, so a pre-warning
-  // cell under one means the restriction came first.
+  // stop marker is written over whatever its cell holds, so a warning board
+  // or pre-warning cell under one means the restriction came first.
   struct RestrictionEntries {
     std::vector<RecoveredEntry> entries;
     bool before_stations = false;
@@ -1042,7 +1048,10 @@ class Recovery {
         length += 25;
       }
       if (pre_warned) bases_taken.insert(base);
-      out.before_stations = out.before_stations || (pre_warned && stop_marker_on_cells);
+      const bool warning_under_stop_marker =
+          warned && grid_.contains(s - 24) && grid_[s - 24].kind == cell_kind::kStopMarker;
+      out.before_stations = out.before_stations || (pre_warned && stop_marker_on_cells) ||
+                            warning_under_stop_marker;
       // The boards keep the low 16 bits of the last value; the pre-warning
       // cells get their numbers there whenever it is not 0, so a value
       // whose low 16 bits are 0 shows only on them.

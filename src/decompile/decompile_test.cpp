@@ -202,6 +202,14 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with(""),
        train_with("rallentamento, 3219, 60, 1500, 0, 1, 60\r\n"
                   "stazione, 2000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
+      {"a restriction before a station whose stop marker takes its start board",
+       line_with(""),
+       train_with("rallentamento, 3300, 60, 1500, 0, 1, 60\r\n"
+                  "stazione, 3300, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
+      {"a restriction of values 0 before a station whose stop marker takes its start board",
+       line_with(""),
+       train_with("rallentamento, 3300, 60, 1500, 0, 0, 0\r\n"
+                  "stazione, 3300, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
       {"a pre-warned restriction whose last value's low 16 bits are 0",
        line_with(""), train_with("rallentamento, 3300, 60, 1500, 0, 1, 3276800\r\n")},
       {"restrictions near the start, with and without a warning board",

@@ -534,10 +534,18 @@ class Recovery {
   // A stop marker is written without the free test, over whatever the cell
   // held: only `kind` and `val_a` change, so the other values of a signal
   // (one with a timer or a fourth value) or of an indicator board stay.
-  enum class Under { nothing, signal, indicator, pre_warning, warning_board };
+  enum class Under { nothing, signal, indicator, pre_warning, warning_board, start_board };
   Under under_stop_marker(std::int32_t c) const {
     const TrackCell& cell = grid_[c];
     if (cell.kind != cell_kind::kStopMarker) return Under::nothing;
+    // A restriction's start board keeps the last value in `val_b`, as its
+    // warning board 24 cells before does, and its first flag in `val_c`. A
+    // warning board there says the start board was placed: the restriction
+    // writes none of its boards when a cell is taken.
+    if (cell.timer == 0 && cell.val_d == 0 && grid_.contains(std::int64_t{c} - 24) &&
+        grid_[c - 24].kind == cell_kind::kWarningBoard && grid_[c - 24].val_b == cell.val_b) {
+      return Under::start_board;
+    }
     if (cell.timer == 0 && cell.val_b == 0 && cell.val_c == 0 && cell.val_d == 0) {
       return Under::nothing;
     }
@@ -981,8 +989,9 @@ class Recovery {
   }
 
   // The restrictions, and whether they go before the stations: a station's
-  // stop marker is written over whatever its cell holds, so a warning board
-  // or pre-warning cell under one means the restriction came first.
+  // stop marker is written over whatever its cell holds, so a start or
+  // warning board or a pre-warning cell under one means the restriction came
+  // first.
   struct RestrictionEntries {
     std::vector<RecoveredEntry> entries;
     bool before_stations = false;
@@ -996,8 +1005,13 @@ class Recovery {
     std::set<std::int32_t> ends_taken;
     std::set<std::int32_t> bases_taken;  // pre-warning cells another restriction placed
     for (std::int32_t s = 0; s <= n_; ++s) {
-      const TrackCell& start = grid_[s];
-      if (start.kind != cell_kind::kStartBoard) continue;
+      TrackCell start = grid_[s];
+      const bool start_under_stop_marker = under_stop_marker(s) == Under::start_board;
+      if (start_under_stop_marker) {
+        start.val_a = grid_[s - 24].val_a;  // the speed, from its warning board
+      } else if (start.kind != cell_kind::kStartBoard) {
+        continue;
+      }
       auto same = [&](const TrackCell& other) {
         return other.kind == cell_kind::kEndBoard && other.val_a == start.val_a &&
                other.val_b == start.val_b && other.val_c == start.val_c;
@@ -1051,7 +1065,7 @@ class Recovery {
       const bool warning_under_stop_marker =
           warned && grid_.contains(s - 24) && grid_[s - 24].kind == cell_kind::kStopMarker;
       out.before_stations = out.before_stations || (pre_warned && stop_marker_on_cells) ||
-                            warning_under_stop_marker;
+                            warning_under_stop_marker || start_under_stop_marker;
       // The boards keep the low 16 bits of the last value; the pre-warning
       // cells get their numbers there whenever it is not 0, so a value
       // whose low 16 bits are 0 shows only on them.

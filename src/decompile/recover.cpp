@@ -535,17 +535,47 @@ class Recovery {
   // held: only `kind` and `val_a` change, so the other values of a signal
   // (one with a timer or a fourth value) or of an indicator board stay.
   enum class Under { nothing, signal, indicator, pre_warning, warning_board, start_board };
+
+  // The speed of a restriction whose start board a stop marker covers, from
+  // its warning board 24 cells before (the restriction writes none of its
+  // boards when a cell is taken, so that one says the start board was placed),
+  // or, for a start without one (at most 1500 m), from an end board after it
+  // with the same last value and first flag, not both 0, that no start board
+  // in view claims.
+  std::optional<std::int16_t> start_speed_under_stop_marker(std::int32_t c) const {
+    const TrackCell& cell = grid_[c];
+    if (cell.kind != cell_kind::kStopMarker || cell.timer != 0 || cell.val_d != 0) {
+      return std::nullopt;
+    }
+    if (grid_.contains(std::int64_t{c} - 24)) {
+      const TrackCell& warning = grid_[c - 24];
+      if (warning.kind == cell_kind::kWarningBoard && warning.val_b == cell.val_b) {
+        return warning.val_a;
+      }
+    }
+    if (c > 31 || (cell.val_b == 0 && cell.val_c == 0)) return std::nullopt;
+    for (std::int32_t e = c + 1; e <= n_; ++e) {
+      const TrackCell& end = grid_[e];
+      if (end.kind != cell_kind::kEndBoard || end.val_b != cell.val_b || end.val_c != cell.val_c) {
+        continue;
+      }
+      for (std::int32_t k = 0; k < e; ++k) {
+        const TrackCell& start = grid_[k];
+        if (start.kind == cell_kind::kStartBoard && start.val_a == end.val_a &&
+            start.val_b == end.val_b && start.val_c == end.val_c) {
+          return std::nullopt;
+        }
+      }
+      return end.val_a;
+    }
+    return std::nullopt;
+  }
   Under under_stop_marker(std::int32_t c) const {
     const TrackCell& cell = grid_[c];
     if (cell.kind != cell_kind::kStopMarker) return Under::nothing;
-    // A restriction's start board keeps the last value in `val_b`, as its
-    // warning board 24 cells before does, and its first flag in `val_c`. A
-    // warning board there says the start board was placed: the restriction
-    // writes none of its boards when a cell is taken.
-    if (cell.timer == 0 && cell.val_d == 0 && grid_.contains(std::int64_t{c} - 24) &&
-        grid_[c - 24].kind == cell_kind::kWarningBoard && grid_[c - 24].val_b == cell.val_b) {
-      return Under::start_board;
-    }
+    // A restriction's start board keeps its last value in `val_b` and its
+    // first flag in `val_c`.
+    if (start_speed_under_stop_marker(c)) return Under::start_board;
     if (cell.timer == 0 && cell.val_b == 0 && cell.val_c == 0 && cell.val_d == 0) {
       return Under::nothing;
     }
@@ -1006,9 +1036,10 @@ class Recovery {
     std::set<std::int32_t> bases_taken;  // pre-warning cells another restriction placed
     for (std::int32_t s = 0; s <= n_; ++s) {
       TrackCell start = grid_[s];
-      const bool start_under_stop_marker = under_stop_marker(s) == Under::start_board;
+      const std::optional<std::int16_t> speed = start_speed_under_stop_marker(s);
+      const bool start_under_stop_marker = speed.has_value();
       if (start_under_stop_marker) {
-        start.val_a = grid_[s - 24].val_a;  // the speed, from its warning board
+        start.val_a = *speed;
       } else if (start.kind != cell_kind::kStartBoard) {
         continue;
       }

@@ -540,8 +540,8 @@ class Recovery {
   // its warning board 24 cells before (the restriction writes none of its
   // boards when a cell is taken, so that one says the start board was placed),
   // or, for a start without one (at most 1500 m), from an end board after it
-  // with the same last value and first flag, not both 0, that no start board
-  // in view claims.
+  // with the same last value and first flag that no start board in view
+  // claims: only a stop marker hides a start board.
   std::optional<std::int16_t> start_speed_under_stop_marker(std::int32_t c) const {
     const TrackCell& cell = grid_[c];
     if (cell.kind != cell_kind::kStopMarker || cell.timer != 0 || cell.val_d != 0) {
@@ -553,7 +553,7 @@ class Recovery {
         return warning.val_a;
       }
     }
-    if (c > 31 || (cell.val_b == 0 && cell.val_c == 0)) return std::nullopt;
+    if (c > 31) return std::nullopt;
     for (std::int32_t e = c + 1; e <= n_; ++e) {
       const TrackCell& end = grid_[e];
       if (end.kind != cell_kind::kEndBoard || end.val_b != cell.val_b || end.val_c != cell.val_c) {
@@ -1053,6 +1053,11 @@ class Recovery {
       }
       for (std::int32_t e = s - 1; e >= 0 && !end; --e) {
         if (same(grid_[e]) && ends_taken.count(e) == 0) end = e;
+      }
+      // A stop marker found by an end board is a start only with one of its own.
+      if (start_under_stop_marker && !end &&
+          !(grid_.contains(s - 24) && grid_[s - 24].kind == cell_kind::kWarningBoard)) {
+        continue;
       }
       if (end) ends_taken.insert(*end);
       const std::int32_t e = end ? *end : s;

@@ -218,6 +218,10 @@ TEST(DecompileRoundTrip, GivesTheSameBytesWhereverTheCompileStopped) {
        line_with(""),
        train_with("rallentamento, 1000, 60, 510, 0, 0, 0\r\n"
                   "stazione, 1000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
+      {"two restrictions of the same values, the first one's start board under a stop marker",
+       line_with(""),
+       train_with("rallentamento, 1000, 60, 1500, 3, 0, 7\r\nrallentamento, 500, 60, 1500, 3, 0, 7\r\n"
+                  "stazione, 1000, 12, 200, 0, 0, 0, 1,1,0, 4,1,1, 30, 7,4,0, A\r\n")},
       {"a pre-warned restriction whose last value's low 16 bits are 0",
        line_with(""), train_with("rallentamento, 3300, 60, 1500, 0, 1, 3276800\r\n")},
       {"restrictions near the start, with and without a warning board",

@@ -554,19 +554,30 @@ class Recovery {
       }
     }
     if (c > 31) return std::nullopt;
+    // The end boards the start boards in view take, as the restrictions
+    // are read: the nearest of the same values after each (before when none).
+    std::set<std::int32_t> taken;
+    auto same = [](const TrackCell& start, const TrackCell& end) {
+      return end.kind == cell_kind::kEndBoard && end.val_a == start.val_a &&
+             end.val_b == start.val_b && end.val_c == start.val_c;
+    };
+    for (std::int32_t s = 0; s <= n_; ++s) {
+      if (grid_[s].kind != cell_kind::kStartBoard) continue;
+      std::optional<std::int32_t> end;
+      for (std::int32_t e = s + 1; e <= n_ && !end; ++e) {
+        if (same(grid_[s], grid_[e]) && taken.count(e) == 0) end = e;
+      }
+      for (std::int32_t e = s - 1; e >= 0 && !end; --e) {
+        if (same(grid_[s], grid_[e]) && taken.count(e) == 0) end = e;
+      }
+      if (end) taken.insert(*end);
+    }
     for (std::int32_t e = c + 1; e <= n_; ++e) {
       const TrackCell& end = grid_[e];
-      if (end.kind != cell_kind::kEndBoard || end.val_b != cell.val_b || end.val_c != cell.val_c) {
-        continue;
+      if (end.kind == cell_kind::kEndBoard && end.val_b == cell.val_b &&
+          end.val_c == cell.val_c && taken.count(e) == 0) {
+        return end.val_a;
       }
-      for (std::int32_t k = 0; k < e; ++k) {
-        const TrackCell& start = grid_[k];
-        if (start.kind == cell_kind::kStartBoard && start.val_a == end.val_a &&
-            start.val_b == end.val_b && start.val_c == end.val_c) {
-          return std::nullopt;
-        }
-      }
-      return end.val_a;
     }
     return std::nullopt;
   }

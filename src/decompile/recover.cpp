@@ -536,6 +536,24 @@ class Recovery {
   // (one with a timer or a fourth value) or of an indicator board stay.
   enum class Under { nothing, signal, indicator, pre_warning, warning_board, start_board };
 
+  // The end board of a start board's values (speed, last value, first flag)
+  // at cell `s`: the nearest one not yet taken after it, before it when none.
+  std::optional<std::int32_t> end_board_of(std::int32_t s, const TrackCell& start,
+                                           const std::set<std::int32_t>& taken) const {
+    auto free_end = [&](std::int32_t e) {
+      const TrackCell& end = grid_[e];
+      return end.kind == cell_kind::kEndBoard && end.val_a == start.val_a &&
+             end.val_b == start.val_b && end.val_c == start.val_c && taken.count(e) == 0;
+    };
+    for (std::int32_t e = s + 1; e <= n_; ++e) {
+      if (free_end(e)) return e;
+    }
+    for (std::int32_t e = s - 1; e >= 0; --e) {
+      if (free_end(e)) return e;
+    }
+    return std::nullopt;
+  }
+
   // The speed of a restriction whose start board a stop marker covers, from
   // its warning board 24 cells before (the restriction writes none of its
   // boards when a cell is taken, so that one says the start board was placed),
@@ -557,20 +575,9 @@ class Recovery {
     // The end boards the start boards in view take, as the restrictions
     // are read: the nearest of the same values after each (before when none).
     std::set<std::int32_t> taken;
-    auto same = [](const TrackCell& start, const TrackCell& end) {
-      return end.kind == cell_kind::kEndBoard && end.val_a == start.val_a &&
-             end.val_b == start.val_b && end.val_c == start.val_c;
-    };
     for (std::int32_t s = 0; s <= n_; ++s) {
       if (grid_[s].kind != cell_kind::kStartBoard) continue;
-      std::optional<std::int32_t> end;
-      for (std::int32_t e = s + 1; e <= n_ && !end; ++e) {
-        if (same(grid_[s], grid_[e]) && taken.count(e) == 0) end = e;
-      }
-      for (std::int32_t e = s - 1; e >= 0 && !end; --e) {
-        if (same(grid_[s], grid_[e]) && taken.count(e) == 0) end = e;
-      }
-      if (end) taken.insert(*end);
+      if (auto end = end_board_of(s, grid_[s], taken)) taken.insert(*end);
     }
     for (std::int32_t e = c + 1; e <= n_; ++e) {
       const TrackCell& end = grid_[e];
@@ -1054,17 +1061,7 @@ class Recovery {
       } else if (start.kind != cell_kind::kStartBoard) {
         continue;
       }
-      auto same = [&](const TrackCell& other) {
-        return other.kind == cell_kind::kEndBoard && other.val_a == start.val_a &&
-               other.val_b == start.val_b && other.val_c == start.val_c;
-      };
-      std::optional<std::int32_t> end;
-      for (std::int32_t e = s + 1; e <= n_ && !end; ++e) {
-        if (same(grid_[e]) && ends_taken.count(e) == 0) end = e;
-      }
-      for (std::int32_t e = s - 1; e >= 0 && !end; --e) {
-        if (same(grid_[e]) && ends_taken.count(e) == 0) end = e;
-      }
+      const std::optional<std::int32_t> end = end_board_of(s, start, ends_taken);
       // A stop marker found by an end board is a start only with one of its own.
       if (start_under_stop_marker && !end &&
           !(grid_.contains(s - 24) && grid_[s - 24].kind == cell_kind::kWarningBoard)) {

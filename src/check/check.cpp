@@ -169,14 +169,16 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool g
   if (!errors_on_the_way) {
     // Without an error the reading went exactly as a compile's.
     result.compile_status = context.state.status;
+    result.compile_fatal = fatal;
   } else {
     BuildOptions compiling = options;
-    compiling.geometry_points = geometry_points;
+    compiling.geometry_points = false;
     compiling.delete_sources = false;
     compiling.keep_going = false;
     BuildContext compiled(view, compiling);
     const std::optional<std::int32_t> compiled_fatal = build_model(compiled);
     result.compile_status = compiled.state.status;
+    result.compile_fatal = compiled_fatal;
     place_compile_status(result.diagnostics, compiled.state, options.language);
     if (compiled_fatal && !fatal) {
       result.diagnostics.push_back(fatal_diagnostic(compiled, *compiled_fatal));

@@ -15,6 +15,7 @@ namespace scenario {
 struct CheckResult {
   std::vector<Diagnostic> diagnostics;  // line source first, in source order
   BuildStatus compile_status;           // the status `compile` sets for the same sources
+  std::optional<std::int32_t> compile_fatal;  // its fatal stamping error (1250 or 1251), if any
   std::optional<std::string> file_error;  // a source that exists but could not be read
   std::int32_t grid_last_index = -1;      // of the grid the sources were read over; -1: none
 };
@@ -23,7 +24,9 @@ struct CheckResult {
 /// `compile` reads them, going on after every error, and gathers every
 /// error, warning and note. Writes, replaces and deletes no file. The curves
 /// are read and walked, but no metre of the plan geometry is computed unless
-/// `geometry_points` asks for it: no finding depends on those points.
+/// `geometry_points` asks for it: no finding depends on those points. (The
+/// compile's own reading, run when the sources hold an error to learn its
+/// status, never computes them: a status depends on them no more.)
 CheckResult check_sources(FileSystem& files, const BuildOptions& options,
                           bool geometry_points = false);
 

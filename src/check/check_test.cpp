@@ -228,6 +228,7 @@ TEST(Check, BuiltinSourcesGiveNoFinding) {
       testing::check_in_memory(render_line_table(dati_linea()), render_line_table(dati_treno()));
   EXPECT_EQ(testing::findings_text(result), "");
   EXPECT_EQ(result.compile_status.code, status::kNone);
+  EXPECT_EQ(result.compile_fatal, std::nullopt);
   EXPECT_FALSE(result.file_error);
 }
 
@@ -282,6 +283,11 @@ TEST(Check, FatalStampErrorNamesTheEntryOnCellOne) {
             "Orvale_Varcona_593-.txt:11:1-8: error: cell 1 of the grid is reserved for the header "
             "stamps (the grid marker), but a signal at 0 m stands there: move that entry so that "
             "its object leaves cell 1; no scenario file is written [F1250]\n");
+  EXPECT_EQ(result.compile_fatal, 1250);
+  // After an error a compile stops before it stamps the grid.
+  const CheckResult after_error = testing::check_in_memory(
+      testing::fixed_line_source(), edited(train, "numero vetture, 8", "numero vetture, x"));
+  EXPECT_EQ(after_error.compile_fatal, std::nullopt);
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ TEST(EditDistance, CountsSingleByteEditsIgnoringCase) {
 
 TEST(EditDistance, UpToALimitGivesTheDistanceOrOneMore) {
   const char* const words[] = {"",         "abc",     "kitten", "sitting", "pendenza",
-                               "pendeza",  "pendneza", "STAZONE", "stazione", "velocita"};
+                               "pendeza",  "pendneza", "STAZONE", "stazione", "velocita",
+                               "rallentamento", "ralentamneto", "abbattimento", "x"};
   for (const char* a : words) {
     for (const char* b : words) {
       const std::size_t full = edit_distance(a, b);

@@ -121,6 +121,10 @@ TEST(FieldReader, KeywordTests) {
   EXPECT_TRUE(contains_ignore_case("[PenDenze] PENDENZA", "pendenza"));
   EXPECT_TRUE(contains_ignore_case("curvaD2", "CURVAd"));
   EXPECT_FALSE(contains_ignore_case("pend", "pendenza"));
+  // A partial match before the whole one, and a match that ends the field.
+  EXPECT_TRUE(contains_ignore_case("pePENDENZA", "pendenza"));
+  EXPECT_TRUE(contains_ignore_case("x, CURVA", "curva"));
+  EXPECT_FALSE(contains_ignore_case("x, CURV", "curva"));
   // Only ASCII letters fold: other bytes compare as they are.
   EXPECT_FALSE(contains_ignore_case("VELOCIT\xC0", "velocit\xE0"));
   EXPECT_TRUE(contains_ignore_case("VELOCIT\xC0", "velocit\xC0"));

@@ -13,8 +13,16 @@ bool contains(std::string_view field, std::string_view keyword) {
 bool contains_ignore_case(std::string_view field, std::string_view keyword) {
   if (keyword.empty()) return true;
   if (keyword.size() > field.size()) return false;
-  return std::search(field.begin(), field.end(), keyword.begin(), keyword.end(),
-                     [](char a, char b) { return ascii_lower(a) == ascii_lower(b); }) != field.end();
+  // Every field is tested against every keyword of its place: a plain loop
+  // that skips on the first byte.
+  const char first = ascii_lower(keyword[0]);
+  for (std::size_t at = 0; at + keyword.size() <= field.size(); ++at) {
+    if (ascii_lower(field[at]) != first) continue;
+    std::size_t k = 1;
+    while (k < keyword.size() && ascii_lower(field[at + k]) == ascii_lower(keyword[k])) ++k;
+    if (k == keyword.size()) return true;
+  }
+  return false;
 }
 
 std::size_t first_line_break(std::string_view text) {

@@ -4,6 +4,7 @@
 // their widths: the one list that the writer, the decoder and the dump follow.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -48,6 +49,19 @@ inline const CellField kCellFields[] = {
     {"adhesion", &TrackCell::adhesion},
 };
 
+/// Calls `visit` with the member pointer `field` holds. The alternatives are
+/// tested in turn, which the compiler inlines: std::visit calls through a
+/// table of functions, once for every field of every record read or written.
+template <std::size_t I = 0, class Variant, class Visit>
+decltype(auto) visit_member(const Variant& member, Visit&& visit) {
+  if constexpr (I + 1 == std::variant_size_v<Variant>) {
+    return visit(*std::get_if<I>(&member));
+  } else {
+    if (member.index() == I) return visit(*std::get_if<I>(&member));
+    return visit_member<I + 1>(member, visit);
+  }
+}
+
 /// A text longer than its 16-bit count can say is stored cut at 65535 bytes,
 /// so the count always matches the bytes that follow it.
 inline std::size_t stored_text_size(const std::string& text) {
@@ -57,29 +71,30 @@ inline std::size_t stored_text_size(const std::string& text) {
 /// Whether a field is the row's text.
 template <class Record, class... Types>
 bool is_text(const RecordField<Record, Types...>& field) {
-  return std::visit(
-      [](auto member) { return std::is_same_v<decltype(member), std::string Record::*>; },
-      field.member);
+  return visit_member(
+      field.member,
+      [](auto member) { return std::is_same_v<decltype(member), std::string Record::*>; });
 }
 
 /// The number a field holds (0 for a text).
 template <class Record, class... Types>
 std::int64_t field_number(const Record& record, const RecordField<Record, Types...>& field) {
-  return std::visit(
+  return visit_member(
+      field.member,
       [&](auto member) -> std::int64_t {
         if constexpr (std::is_same_v<decltype(member), std::string Record::*>) {
           return 0;
         } else {
           return record.*member;
         }
-      },
-      field.member);
+      });
 }
 
 /// Appends one field in its stored form.
 template <class Record, class... Types>
 void put_field(std::string& out, const Record& record, const RecordField<Record, Types...>& field) {
-  std::visit(
+  visit_member(
+      field.member,
       [&](auto member) {
         using Member = decltype(member);
         if constexpr (std::is_same_v<Member, std::uint8_t Record::*>) {
@@ -94,15 +109,15 @@ void put_field(std::string& out, const Record& record, const RecordField<Record,
           put_u16(out, static_cast<std::uint16_t>(size));
           out.append(text, 0, size);
         }
-      },
-      field.member);
+      });
 }
 
 /// Stores one number field at `at`, which has room for it, and returns the
 /// byte after it: for a writer that sizes its output once (the cell grid).
 template <class Record, class... Types>
 char* store_field(char* at, const Record& record, const RecordField<Record, Types...>& field) {
-  return std::visit(
+  return visit_member(
+      field.member,
       [&](auto member) -> char* {
         using Member = decltype(member);
         if constexpr (std::is_same_v<Member, std::uint8_t Record::*>) {
@@ -115,14 +130,14 @@ char* store_field(char* at, const Record& record, const RecordField<Record, Type
                         "a text has no fixed width: append it with put_field");
           return store_u32(at, static_cast<std::uint32_t>(record.*member));
         }
-      },
-      field.member);
+      });
 }
 
 /// Reads one field; false when the bytes end before it.
 template <class Record, class... Types>
 bool get_field(ByteReader& reader, Record& record, const RecordField<Record, Types...>& field) {
-  return std::visit(
+  return visit_member(
+      field.member,
       [&](auto member) {
         using Member = decltype(member);
         if constexpr (std::is_same_v<Member, std::uint8_t Record::*>) {
@@ -135,8 +150,7 @@ bool get_field(ByteReader& reader, Record& record, const RecordField<Record, Typ
           std::uint16_t size = 0;
           return reader.get_u16(size) && reader.get_bytes(size, record.*member);
         }
-      },
-      field.member);
+      });
 }
 
 /// Appends a whole record, field by field.

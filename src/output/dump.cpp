@@ -81,13 +81,12 @@ bool decode_plan_geometry(std::string_view bytes, DecodedGeometry& geometry,
             "): x and y must have one value each per metre";
     return false;
   }
-  geometry.x.clear();
-  geometry.y.clear();
-  geometry.x.reserve(count / 2);
-  geometry.y.reserve(count / 2);
+  // Sized once and filled in place: a value a metre, tens of thousands of them.
+  geometry.x.resize(count / 2);
+  geometry.y.resize(count / 2);
   std::size_t at = 0;
-  for (std::size_t i = 0; i < count / 2; ++i) geometry.x.push_back(checked_tagged_value(bytes, at));
-  while (at < bytes.size()) geometry.y.push_back(checked_tagged_value(bytes, at));
+  for (TaggedValue& value : geometry.x) value = checked_tagged_value(bytes, at);
+  for (TaggedValue& value : geometry.y) value = checked_tagged_value(bytes, at);
   return true;
 }
 

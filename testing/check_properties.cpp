@@ -37,6 +37,17 @@ MemoryFileSystem with_sources(std::string_view line_source, std::string_view tra
   return files;
 }
 
+// Everything a reading found, as text.
+std::string reading_text(const CheckReading& reading) {
+  std::string text;
+  for (const Diagnostic& finding : reading.diagnostics) text += finding_text(finding) + "\n";
+  if (reading.fatal_finding) text += finding_text(*reading.fatal_finding) + "\n";
+  text += "status " + status_text(reading.status);
+  if (reading.fatal) text += ", fatal " + std::to_string(*reading.fatal);
+  if (reading.file_error) text += ", file error " + *reading.file_error;
+  return text + ", grid " + std::to_string(reading.grid_last_index) + "\n";
+}
+
 // An error other than a fatal stamping error, which check adds after its reading.
 bool has_reading_error(const CheckResult& result) {
   for (const Diagnostic& finding : result.diagnostics) {
@@ -91,24 +102,22 @@ std::optional<std::string> check_check_properties(std::string_view line_source,
                                                   std::int64_t longest_line_with_points) {
   MemoryFileSystem files = with_sources(line_source, train_source);
   const auto before = files.files;
-  const CheckResult checked = check_sources(files, BuildOptions{});
-  if (files.files != before) return "check changed the files";
-  if (checked.file_error) return "check failed a file operation: " + *checked.file_error;
+  CheckReading reading = read_going_on(files, BuildOptions{});
   // No finding depends on the plan geometry's points: computing them changes
-  // nothing check says (the compile's status included, where check's own
-  // reading gives it). They cost a metre of work each, so a fast run leaves
-  // them out for long lines.
+  // nothing the reading finds (the status included). They cost a metre of
+  // work each, so a fast run leaves them out for long lines.
   if (longest_line_with_points >= 1000000 ||
-      checked.grid_last_index <=
+      reading.grid_last_index <=
           grid_last_index_for_length(static_cast<std::int32_t>(longest_line_with_points))) {
-    const CheckResult with_points = check_sources(files, BuildOptions{}, true);
-    if (findings_text(with_points) != findings_text(checked) ||
-        with_points.compile_status.code != checked.compile_status.code ||
-        with_points.compile_status.position != checked.compile_status.position) {
+    const CheckReading with_points = read_going_on(files, BuildOptions{}, true);
+    if (reading_text(with_points) != reading_text(reading)) {
       return "check's findings differ with the plan geometry's points:\n" +
-             findings_text(with_points) + "without them:\n" + findings_text(checked);
+             reading_text(with_points) + "without them:\n" + reading_text(reading);
     }
   }
+  const CheckResult checked = check_sources(files, BuildOptions{}, std::move(reading));
+  if (files.files != before) return "check changed the files";
+  if (checked.file_error) return "check failed a file operation: " + *checked.file_error;
 
   // The compile's status and fatal error are set by its reading, before it
   // writes a file: the files are left out. Its reading keeps only how far

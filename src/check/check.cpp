@@ -150,27 +150,38 @@ Diagnostic fatal_diagnostic(const BuildContext& context, std::int32_t number) {
   return finding;
 }
 
-CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool geometry_points) {
+CheckReading read_going_on(FileSystem& files, const BuildOptions& options,
+                           bool geometry_points) {
   ReadOnlyFiles view(files);
-  CheckResult result;
-
+  CheckReading reading;
   BuildOptions checking = options;
   checking.geometry_points = geometry_points;
   checking.delete_sources = false;
   checking.keep_going = true;
   BuildContext context(view, checking);
-  const std::optional<std::int32_t> fatal = build_model(context);
-  result.diagnostics = std::move(context.state.diagnostics);
-  result.file_error = context.state.source_error;
-  if (context.state.grid) result.grid_last_index = context.state.grid->last_index();
+  reading.fatal = build_model(context);
+  reading.diagnostics = std::move(context.state.diagnostics);
+  reading.file_error = context.state.source_error;
+  if (context.state.grid) reading.grid_last_index = context.state.grid->last_index();
+  reading.status = context.state.status;
+  if (reading.fatal) reading.fatal_finding = fatal_diagnostic(context, *reading.fatal);
+  return reading;
+}
+
+CheckResult check_sources(FileSystem& files, const BuildOptions& options, CheckReading reading) {
+  CheckResult result;
+  result.diagnostics = std::move(reading.diagnostics);
+  result.file_error = std::move(reading.file_error);
+  result.grid_last_index = reading.grid_last_index;
   const bool errors_on_the_way = has_error(result.diagnostics);
-  if (fatal) result.diagnostics.push_back(fatal_diagnostic(context, *fatal));
+  if (reading.fatal_finding) result.diagnostics.push_back(std::move(*reading.fatal_finding));
 
   if (!errors_on_the_way) {
     // Without an error the reading went exactly as a compile's.
-    result.compile_status = context.state.status;
-    result.compile_fatal = fatal;
+    result.compile_status = reading.status;
+    result.compile_fatal = reading.fatal;
   } else {
+    ReadOnlyFiles view(files);
     BuildOptions compiling = options;
     compiling.geometry_points = false;
     compiling.delete_sources = false;
@@ -180,12 +191,17 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool g
     result.compile_status = compiled.state.status;
     result.compile_fatal = compiled_fatal;
     place_compile_status(result.diagnostics, compiled.state, options.language);
-    if (compiled_fatal && !fatal) {
+    if (compiled_fatal && !reading.fatal) {
       result.diagnostics.push_back(fatal_diagnostic(compiled, *compiled_fatal));
     }
   }
-  sort_in_source_order(result.diagnostics, context.names);
+  sort_in_source_order(result.diagnostics, scenario_file_names(options.folder, options.base_name,
+                                                               options.train_number));
   return result;
+}
+
+CheckResult check_sources(FileSystem& files, const BuildOptions& options, bool geometry_points) {
+  return check_sources(files, options, read_going_on(files, options, geometry_points));
 }
 
 }  // namespace scenario

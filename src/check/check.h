@@ -20,6 +20,27 @@ struct CheckResult {
   std::int32_t grid_last_index = -1;      // of the grid the sources were read over; -1: none
 };
 
+/// What a reading that goes on after every error found, before the
+/// compile's status is placed among its findings.
+struct CheckReading {
+  std::vector<Diagnostic> diagnostics;
+  std::optional<Diagnostic> fatal_finding;  // names the entry on cell 1
+  std::optional<std::int32_t> fatal;
+  BuildStatus status;
+  std::optional<std::string> file_error;
+  std::int32_t grid_last_index = -1;
+};
+
+/// The first half of `check_sources`: both sources read as `compile` reads
+/// them, going on after every error; `geometry_points` as there.
+CheckReading read_going_on(FileSystem& files, const BuildOptions& options,
+                           bool geometry_points = false);
+
+/// The second half: the compile's status found (from `reading` when it
+/// holds no error, else from a compile's own reading) and placed among the
+/// findings, which are put in source order.
+CheckResult check_sources(FileSystem& files, const BuildOptions& options, CheckReading reading);
+
 /// Reads both sources of `options`' folder, base name and train number as
 /// `compile` reads them, going on after every error, and gathers every
 /// error, warning and note. Writes, replaces and deletes no file. The curves

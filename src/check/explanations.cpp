@@ -450,20 +450,34 @@ std::string example_heading(const Explanation& explanation, Language language) {
   return trf(language, "Example ({1}):", {tr(language, explanation.example_of)});
 }
 
+// The entries of the table, in its order, whose id `wanted` takes; only
+// those are made (an entry is six texts), and the first alone when `first`.
+template <class Wanted>
+std::vector<Explanation> explanations_where(Wanted wanted, bool first) {
+  std::vector<Explanation> table;
+  auto done = [&] { return first && !table.empty(); };
+  for (StatusCode code : kAllStatusCodes) {
+    if (done()) return table;
+    std::string id = status_id(code);
+    if (wanted(id)) table.push_back(make(std::move(id), status_meaning(code), status_details(code)));
+  }
+  for (std::int32_t number : kFatalNumbers) {
+    if (done()) return table;
+    std::string id = fatal_id(number);
+    if (wanted(id)) table.push_back(make(std::move(id), fatal_title(number), fatal_details(number)));
+  }
+  for (WarningKind kind : kAllWarningKinds) {
+    if (done()) return table;
+    std::string id(warning_id(kind));
+    if (wanted(id)) table.push_back(make(std::move(id), warning_title(kind), warning_details(kind)));
+  }
+  return table;
+}
+
 }  // namespace
 
 std::vector<Explanation> all_explanations() {
-  std::vector<Explanation> table;
-  for (StatusCode code : kAllStatusCodes) {
-    table.push_back(make(status_id(code), status_meaning(code), status_details(code)));
-  }
-  for (std::int32_t number : kFatalNumbers) {
-    table.push_back(make(fatal_id(number), fatal_title(number), fatal_details(number)));
-  }
-  for (WarningKind kind : kAllWarningKinds) {
-    table.push_back(make(std::string(warning_id(kind)), warning_title(kind), warning_details(kind)));
-  }
-  return table;
+  return explanations_where([](const std::string&) { return true; }, false);
 }
 
 std::optional<Explanation> find_explanation(std::string_view id) {
@@ -476,10 +490,10 @@ std::optional<Explanation> find_explanation(std::string_view id) {
       wanted = status_id(*code);
     }
   }
-  for (Explanation& explanation : all_explanations()) {
-    if (equal_ignoring_case(explanation.id, wanted)) return std::move(explanation);
-  }
-  return std::nullopt;
+  std::vector<Explanation> found = explanations_where(
+      [&](const std::string& entry) { return equal_ignoring_case(entry, wanted); }, true);
+  if (found.empty()) return std::nullopt;
+  return std::move(found.front());
 }
 
 std::vector<std::string> explanation_ids() {

@@ -165,6 +165,7 @@ CheckReading read_going_on(FileSystem& files, const BuildOptions& options,
   if (context.state.grid) reading.grid_last_index = context.state.grid->last_index();
   reading.status = context.state.status;
   if (reading.fatal) reading.fatal_finding = fatal_diagnostic(context, *reading.fatal);
+  reading.names = std::move(context.names);
   return reading;
 }
 
@@ -195,8 +196,7 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options, CheckR
       result.diagnostics.push_back(fatal_diagnostic(compiled, *compiled_fatal));
     }
   }
-  sort_in_source_order(result.diagnostics, scenario_file_names(options.folder, options.base_name,
-                                                               options.train_number));
+  sort_in_source_order(result.diagnostics, reading.names);
   return result;
 }
 

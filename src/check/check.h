@@ -29,6 +29,7 @@ struct CheckReading {
   BuildStatus status;
   std::optional<std::string> file_error;
   std::int32_t grid_last_index = -1;
+  ScenarioFileNames names;  // of the sources read, for their order
 };
 
 /// The first half of `check_sources`: both sources read as `compile` reads

@@ -112,8 +112,9 @@ void put_field(std::string& out, const Record& record, const RecordField<Record,
       });
 }
 
-/// Stores one number field at `at`, which has room for it, and returns the
-/// byte after it: for a writer that sizes its output once (the cell grid).
+/// Stores one field at `at`, which has room for it (a text: its count and
+/// `stored_text_size` bytes), and returns the byte after it: for a writer
+/// that sizes its output once.
 template <class Record, class... Types>
 char* store_field(char* at, const Record& record, const RecordField<Record, Types...>& field) {
   return visit_member(
@@ -125,10 +126,13 @@ char* store_field(char* at, const Record& record, const RecordField<Record, Type
           return at + 1;
         } else if constexpr (std::is_same_v<Member, std::int16_t Record::*>) {
           return store_u16(at, static_cast<std::uint16_t>(record.*member));
-        } else {
-          static_assert(std::is_same_v<Member, std::int32_t Record::*>,
-                        "a text has no fixed width: append it with put_field");
+        } else if constexpr (std::is_same_v<Member, std::int32_t Record::*>) {
           return store_u32(at, static_cast<std::uint32_t>(record.*member));
+        } else {
+          const std::string& text = record.*member;
+          const std::size_t size = stored_text_size(text);
+          at = store_u16(at, static_cast<std::uint16_t>(size));
+          return std::copy_n(text.data(), size, at);
         }
       });
 }

@@ -8,9 +8,12 @@ namespace scenario {
 std::string encode_record_table(const RecordTable& table) {
   std::size_t size = 0;
   for (const TableRow& row : table.rows) size += kRecordRowFixedBytes + stored_text_size(row.text);
-  std::string out;
-  out.reserve(size);
-  for (const TableRow& row : table.rows) put_record(out, row, kRowFields);
+  // Sized once and filled in place, as the cell grid is.
+  std::string out(size, '\0');
+  char* at = out.data();
+  for (const TableRow& row : table.rows) {
+    for (const RowField& field : kRowFields) at = store_field(at, row, field);
+  }
   return out;
 }
 

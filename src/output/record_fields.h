@@ -90,28 +90,6 @@ std::int64_t field_number(const Record& record, const RecordField<Record, Types.
       });
 }
 
-/// Appends one field in its stored form.
-template <class Record, class... Types>
-void put_field(std::string& out, const Record& record, const RecordField<Record, Types...>& field) {
-  visit_member(
-      field.member,
-      [&](auto member) {
-        using Member = decltype(member);
-        if constexpr (std::is_same_v<Member, std::uint8_t Record::*>) {
-          put_u8(out, record.*member);
-        } else if constexpr (std::is_same_v<Member, std::int16_t Record::*>) {
-          put_i16(out, record.*member);
-        } else if constexpr (std::is_same_v<Member, std::int32_t Record::*>) {
-          put_i32(out, record.*member);
-        } else {
-          const std::string& text = record.*member;
-          const std::size_t size = stored_text_size(text);
-          put_u16(out, static_cast<std::uint16_t>(size));
-          out.append(text, 0, size);
-        }
-      });
-}
-
 /// Stores one field at `at`, which has room for it (a text: its count and
 /// `stored_text_size` bytes), and returns the byte after it: for a writer
 /// that sizes its output once.
@@ -135,6 +113,26 @@ char* store_field(char* at, const Record& record, const RecordField<Record, Type
           return std::copy_n(text.data(), size, at);
         }
       });
+}
+
+/// The bytes a field takes in its stored form.
+template <class Record, class... Types>
+std::size_t stored_size(const Record& record, const RecordField<Record, Types...>& field) {
+  return visit_member(field.member, [&](auto member) -> std::size_t {
+    if constexpr (std::is_same_v<decltype(member), std::string Record::*>) {
+      return 2 + stored_text_size(record.*member);
+    } else {
+      return sizeof(record.*member);
+    }
+  });
+}
+
+/// Appends one field in its stored form.
+template <class Record, class... Types>
+void put_field(std::string& out, const Record& record, const RecordField<Record, Types...>& field) {
+  const std::size_t at = out.size();
+  out.resize(at + stored_size(record, field));
+  store_field(out.data() + at, record, field);
 }
 
 /// Reads one field; false when the bytes end before it.

@@ -2,7 +2,8 @@
 
 // What the language server must keep, whatever messages it is sent: it never
 // crashes, writes no file, answers every request once (until "exit"), and
-// sends only well-formed JSON-RPC messages.
+// sends only well-formed JSON-RPC messages. Its answers to the openings every
+// stream starts with are the same each time.
 
 #include <optional>
 #include <string>

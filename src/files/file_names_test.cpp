@@ -1,5 +1,7 @@
 #include "files/file_names.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 namespace scenario {
@@ -23,6 +25,22 @@ TEST(FileNames, EmptyFolderMeansTheCurrentOneAndBareNamesDropTheFolder) {
   EXPECT_EQ(join_path("dir/", "x.dat"), "dir/x.dat");
   EXPECT_EQ(bare_name("/data/my scenarios/Abc_12.sim"), "Abc_12.sim");
 }
+
+#ifndef _WIN32
+TEST(FileNames, JoiningAndSplittingGiveWhatTheFilesystemLibraryGives) {
+  for (const std::string folder : {"", "/", "dir", "dir/", "/data/my scenarios", "a//", ".", ".."}) {
+    for (const std::string name : {"x.dat", "", "/abs.txt", ".", "sub/x.dat"}) {
+      const std::string expected =
+          folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+      EXPECT_EQ(join_path(folder, name), expected) << folder << " + " << name;
+    }
+  }
+  for (const std::string path : {"", "/", "x.dat", "/data/my scenarios/Abc_12.sim", "dir/", "a//b",
+                                 ".", "..", "dir/.", "//host"}) {
+    EXPECT_EQ(bare_name(path), std::filesystem::path(path).filename().string()) << path;
+  }
+}
+#endif
 
 TEST(FileNames, ScenariosOfAFolderPairEachLineWithItsTrains) {
   const FolderScenarios found = scenarios_in({

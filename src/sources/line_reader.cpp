@@ -243,8 +243,8 @@ class LineReader {
   EntryEnd progressive_entry(int row_index) {
     TableRow& row = context_.state.table.rows[static_cast<std::size_t>(row_index)];
     if (!number(row.num_a) || !number(row.num_b) || !number(row.num_c)) return read_failed();
-    const Diagnostic here = source_.at(Severity::note, entry_, "");
-    context_.state.progressives.push_back({row.num_a, row.num_b, *here.where, here.source_line});
+    context_.state.progressives.push_back(
+        {row.num_a, row.num_b, source_.point(entry_), source_.line_of(entry_)});
     return EntryEnd::kGoOn;
   }
 
@@ -418,13 +418,12 @@ class LineReader {
   // A tunnel that starts at most 150 m after the one before it ends is
   // stored as kind 3 whatever kind it was given: said where another kind was.
   void check_tunnel_gap(std::int32_t inizio, std::int32_t fine, std::int32_t kind) {
-    const Diagnostic here = source_.at(Severity::note, entry_, "");
-    const std::optional<SeenTunnel> before = last_tunnel_;
-    last_tunnel_ = SeenTunnel{inizio, fine, *here.where, here.source_line};
+    const std::optional<SeenTunnel> before = std::move(last_tunnel_);
+    last_tunnel_ = SeenTunnel{inizio, fine, source_.point(entry_), source_.line_of(entry_)};
     if (!before || kind == 3) return;
     const std::int64_t gap = std::int64_t{inizio} - before->fine;
     if (gap < 0 || gap > 150) return;
-    Diagnostic note = here;
+    Diagnostic note = source_.at(Severity::note, entry_, "");
     note.where = before->where;
     note.source_line = before->source_line;
     note.message = trf(lang(), "the tunnel from {1} to {2} is here",
@@ -461,19 +460,18 @@ class LineReader {
                    std::move(note));
     }
     if (!furthest_tunnel_ || fine > furthest_tunnel_->fine) {
-      const Diagnostic here = source_.at(Severity::note, entry_, "");
-      furthest_tunnel_ = SeenTunnel{inizio, fine, *here.where, here.source_line};
+      furthest_tunnel_ = SeenTunnel{inizio, fine, source_.point(entry_), source_.line_of(entry_)};
     }
   }
 
   Language lang() const { return source_.language(); }
 
   // Where the entry being read stands in its source.
-  SourcePoint entry_point() const { return *source_.at(Severity::note, entry_, "").where; }
+  SourcePoint entry_point() const { return source_.point(entry_); }
 
   void occupy(std::int32_t index, std::uint8_t kind, std::int32_t position) {
-    const Diagnostic here = source_.at(Severity::note, entry_, "");
-    context_.state.occupants[index] = CellOccupant{kind, position, *here.where, here.source_line};
+    context_.state.occupants[index] =
+        CellOccupant{kind, position, source_.point(entry_), source_.line_of(entry_)};
   }
 
   // `taken`: "the cell of the ... at {1} (cell {2}) is taken", marked.

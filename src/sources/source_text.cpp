@@ -113,10 +113,14 @@ SourceText::SourceText(BuildContext& context, const std::string& path, std::stri
 Diagnostic SourceText::at(Severity severity, const FieldPlace& place, std::string message) const {
   Diagnostic finding;
   finding.severity = severity;
-  finding.where = SourcePoint{file_, place.line, place.column, place.end_column};
+  finding.where = point(place);
   finding.message = std::move(message);
-  finding.source_line = std::string(fields_.line_text(place.line_start));
+  finding.source_line = line_of(place);
   return finding;
+}
+
+std::string SourceText::line_of(const FieldPlace& place) const {
+  return std::string(fields_.line_text(place.line_start));
 }
 
 void SourceText::error(StatusCode code, std::optional<std::int32_t> position,

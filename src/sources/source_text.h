@@ -77,6 +77,12 @@ class SourceText {
 
   /// A finding at a field of this text, with its source line.
   Diagnostic at(Severity severity, const FieldPlace& place, std::string message) const;
+  /// Where a field stands, and the text of its line: what an entry keeps
+  /// for the notes of later findings.
+  SourcePoint point(const FieldPlace& place) const {
+    return SourcePoint{file_, place.line, place.column, place.end_column};
+  }
+  std::string line_of(const FieldPlace& place) const;
   SourceLine origin(const FieldPlace& place) const { return {file_, place.line}; }
 
   /// Records a status set at `place` with its cause.

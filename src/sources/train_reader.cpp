@@ -149,9 +149,8 @@ void fill_adhesion(TrainReading& r, std::int32_t until, std::int32_t limit) {
 
 void occupy(TrainReading& r, std::int64_t index, std::uint8_t kind, std::int32_t position) {
   if (!r.grid.contains(index)) return;
-  const Diagnostic here = r.source.at(Severity::note, r.entry, "");
   r.context.state.occupants[static_cast<std::int32_t>(index)] =
-      CellOccupant{kind, position, *here.where, here.source_line};
+      CellOccupant{kind, position, r.source.point(r.entry), r.source.line_of(r.entry)};
 }
 
 // `taken`: "the ... cell ... at {1} (cell {2}) is taken", marked.
@@ -201,7 +200,7 @@ EntryEnd read_speed_point(TrainReading& r) {
                       "the speed {1} km/h is kept in units of 5 km/h: the cells hold {2} km/h",
                       {std::to_string(v), std::to_string(*units * 5)}));
   }
-  r.context.state.speed_origins[w] = *r.source.at(Severity::note, r.entry, "").where;
+  r.context.state.speed_origins[w] = r.source.point(r.entry);
   r.speed_origin = r.origin;
   r.speed_place = r.entry;
   return EntryEnd::kGoOn;
@@ -220,7 +219,7 @@ EntryEnd read_adhesion_point(TrainReading& r) {
   const std::int32_t w = lower_cell_index(p);
   if (w > 0) fill_adhesion(r, w, r.grid.last_index());
   r.adhesion = a;
-  r.context.state.adhesion_origins[w] = *r.source.at(Severity::note, r.entry, "").where;
+  r.context.state.adhesion_origins[w] = r.source.point(r.entry);
   return EntryEnd::kGoOn;
 }
 
@@ -364,11 +363,10 @@ EntryEnd read_restriction(TrainReading& r) {
       for (std::int64_t n = 0; n <= 3; ++n) occupy(r, cells.pre_warning - n, cell_kind::kPreWarning, x);
     }
   }
-  const Diagnostic here = r.source.at(Severity::note, r.entry, "");
   r.context.state.restrictions.push_back(
       {cells.warned ? static_cast<std::int32_t>(cells.warning) : -1,
        static_cast<std::int32_t>(cells.start), static_cast<std::int32_t>(cells.end), x,
-       *here.where, here.source_line});
+       r.source.point(r.entry), r.source.line_of(r.entry)});
   const Language language = r.language();
   check_narrowing(r.source, r.entry, tr(language, "speed in km/h"), v, -32768, 32767, low16(v));
   check_narrowing(r.source, r.entry, tr(language, "first flag"), f_tt, -32768, 32767, low16(f_tt));
@@ -435,7 +433,7 @@ EntryEnd read_station(TrainReading& r) {
     const std::int64_t stop = std::int64_t{station.num_b} / 50 - 1;
     occupy(r, stop, cell_kind::kStopMarker, station.num_c);
   }
-  r.context.state.row_origins[row] = *r.source.at(Severity::note, r.entry, "").where;
+  r.context.state.row_origins[row] = r.source.point(r.entry);
   return EntryEnd::kGoOn;
 }
 

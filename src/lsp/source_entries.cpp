@@ -115,6 +115,7 @@ SourceEntries read_entries(std::string_view bytes, SourceKind kind) {
     entry.key = std::move(span);
     entry.section = out.sections.empty() ? 0 : out.sections.size() - 1;
     entry.complete = true;
+    entry.values.reserve(keyword->fields.size());
     for (std::size_t index = 0; index < keyword->fields.size(); ++index) {
       if (is_text_value(*keyword, index)) {
         if (!fields.read_text(field)) {

@@ -49,9 +49,8 @@ bool tells_status(const Diagnostic& finding, const BuildStatus& status) {
 
 // Line source first, then the train source, then findings tied to no text;
 // in each, by line and column. Notes stay under their finding.
-void sort_in_source_order(std::vector<Diagnostic>& findings, const ScenarioFileNames& names) {
-  const std::string line_file = bare_name(names.line_source);
-  const std::string train_file = bare_name(names.train_source);
+void sort_in_source_order(std::vector<Diagnostic>& findings, const std::string& line_file,
+                          const std::string& train_file) {
   const auto rank = [&](const Diagnostic& finding) {
     if (!finding.where) return 2;
     if (finding.where->file == line_file) return 0;
@@ -165,7 +164,8 @@ CheckReading read_going_on(FileSystem& files, const BuildOptions& options,
   if (context.state.grid) reading.grid_last_index = context.state.grid->last_index();
   reading.status = context.state.status;
   if (reading.fatal) reading.fatal_finding = fatal_diagnostic(context, *reading.fatal);
-  reading.names = std::move(context.names);
+  reading.line_file = bare_name(context.names.line_source);
+  reading.train_file = bare_name(context.names.train_source);
   return reading;
 }
 
@@ -196,7 +196,7 @@ CheckResult check_sources(FileSystem& files, const BuildOptions& options, CheckR
       result.diagnostics.push_back(fatal_diagnostic(compiled, *compiled_fatal));
     }
   }
-  sort_in_source_order(result.diagnostics, reading.names);
+  sort_in_source_order(result.diagnostics, reading.line_file, reading.train_file);
   return result;
 }
 

@@ -29,7 +29,8 @@ struct CheckReading {
   BuildStatus status;
   std::optional<std::string> file_error;
   std::int32_t grid_last_index = -1;
-  ScenarioFileNames names;  // of the sources read, for their order
+  std::string line_file;   // the bare names of the sources read, for their order
+  std::string train_file;
 };
 
 /// The first half of `check_sources`: both sources read as `compile` reads

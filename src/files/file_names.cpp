@@ -12,7 +12,7 @@ namespace scenario {
 // would read as UTF-8: they are joined and split as plain text. A single
 // backslash always goes after the folder, so "C:" (the folder of an
 // executable at a drive's root) gives "C:\name".
-std::string join_path(const std::string& folder, const std::string& name) {
+std::string join_path(const std::string& folder, std::string name) {
   if (folder.empty()) return name;
   const char last = folder.back();
   return last == '\\' || last == '/' ? folder + name : folder + '\\' + name;
@@ -31,7 +31,7 @@ std::string parent_folder(const std::string& path) {
 // What std::filesystem::path's `/` and `filename()` give on POSIX, where "/"
 // is the only separator and there are no root names, without parsing the
 // path into its parts (a dozen allocations a name: a build joins nine).
-std::string join_path(const std::string& folder, const std::string& name) {
+std::string join_path(const std::string& folder, std::string name) {
   if (folder.empty() || name.starts_with('/')) return name;
   return folder.back() == '/' ? folder + name : folder + '/' + name;
 }

@@ -23,7 +23,7 @@ ScenarioFileNames scenario_file_names(const std::string& folder, const std::stri
 
 /// The folder and a bare file name joined with the platform's separator; an
 /// empty folder means the current one.
-std::string join_path(const std::string& folder, const std::string& name);
+std::string join_path(const std::string& folder, std::string name);
 
 /// The bare file name of a full name.
 std::string bare_name(const std::string& path);

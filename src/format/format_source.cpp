@@ -33,6 +33,7 @@ struct Line {
 // Lines as the field reader counts them: CR LF, a lone CR or a lone LF end one.
 std::vector<Line> split_lines(std::string_view text) {
   std::vector<Line> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);
@@ -132,6 +133,7 @@ const SourceKeyword* only_keyword(std::string_view field, SourceKind kind) {
 std::optional<Entry> read_entry(std::string_view body, SourceKind kind) {
   if (body.size() > kLongestLine) return std::nullopt;
   std::vector<std::string_view> cells;
+  cells.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), ',')) + 1);
   for (std::size_t start = 0;;) {
     const std::size_t comma = body.find(',', start);
     cells.push_back(body.substr(start, comma == std::string_view::npos ? comma : comma - start));
@@ -155,6 +157,7 @@ std::optional<Entry> read_entry(std::string_view body, SourceKind kind) {
   const std::size_t numbered = entry.text_last ? cells.size() - 2 : cells.size() - 1;
   if (entry.text_last && cells.size() < 2) return std::nullopt;
   std::size_t numbers = 0;
+  entry.values.reserve(cells.size() - 1);
   for (std::size_t index = 1; index <= numbered; ++index) {
     std::optional<std::string> value = numbers_field(cells[index], numbers);
     if (!value) return std::nullopt;
@@ -196,7 +199,14 @@ void write_section(std::vector<std::optional<Entry>>& entries, std::size_t first
   for (std::size_t index = first; index < last; ++index) {
     const std::optional<Entry>& entry = entries[index];
     if (!entry) continue;
-    std::string line(entry->keyword);
+    std::string line;
+    std::size_t size = keyword_width;
+    for (std::size_t column = 0; column < entry->values.size(); ++column) {
+      size += 2 + (column < widths.size() ? std::max(widths[column], entry->values[column].size())
+                                          : entry->values[column].size());
+    }
+    line.reserve(size);
+    line += entry->keyword;
     for (std::size_t column = 0; column < entry->values.size(); ++column) {
       const std::string& value = entry->values[column];
       const bool text = entry->text_last && column + 1 == entry->values.size();
@@ -217,22 +227,26 @@ std::string format_source(std::string_view source, SourceKind kind) {
   const std::vector<Line> lines = split_lines(source);
   const std::vector<bool> quoted = quoted_lines(lines);
   std::vector<std::optional<Entry>> entries(lines.size());
-  std::vector<std::string> bodies(lines.size());
   for (std::size_t index = 0; index < lines.size(); ++index) {
     if (!quoted[index]) entries[index] = read_entry(lines[index].body, kind);
-    if (!entries[index]) bodies[index] = std::string(lines[index].body);
   }
+  // Every entry is laid out anew; any other line stays as written.
+  std::vector<std::string> laid_out(lines.size());
   std::size_t first = 0;
   for (std::size_t index = 0; index <= lines.size(); ++index) {
     if (index == lines.size() || starts_section(lines[index].body)) {
-      write_section(entries, first, index, bodies);
+      write_section(entries, first, index, laid_out);
       first = index + 1;
     }
   }
   std::string out;
   out.reserve(source.size() + source.size() / 4);
   for (std::size_t index = 0; index < lines.size(); ++index) {
-    out += bodies[index];
+    if (entries[index]) {
+      out += laid_out[index];
+    } else {
+      out += lines[index].body;
+    }
     out.append(lines[index].end);
   }
   return out;

@@ -1,5 +1,7 @@
 #include "lsp/text_coding.h"
 
+#include <algorithm>
+
 #include "output/cp1252.h"
 
 namespace scenario {
@@ -91,6 +93,10 @@ char32_t next_code_point(std::string_view text, std::size_t at, std::size_t& len
 
 std::vector<std::string_view> split_lines(std::string_view text) {
   std::vector<std::string_view> lines;
+  // At most a line a break character, and one after the last.
+  lines.reserve(static_cast<std::size_t>(std::count_if(
+                    text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })) +
+                1);
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\r' && text[i] != '\n') continue;

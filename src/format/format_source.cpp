@@ -199,6 +199,8 @@ void write_section(std::vector<std::optional<Entry>>& entries, std::size_t first
   for (std::size_t index = first; index < last; ++index) {
     const std::optional<Entry>& entry = entries[index];
     if (!entry) continue;
+    // At most the widest keyword, then a comma, a blank and the widest value of
+    // each column.
     std::string line;
     std::size_t size = keyword_width;
     for (std::size_t column = 0; column < entry->values.size(); ++column) {

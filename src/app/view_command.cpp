@@ -148,15 +148,17 @@ std::vector<std::pair<std::intmax_t, std::filesystem::file_time_type>> signature
 }  // namespace
 
 int run_view(const ViewOptions& options) {
-  const int code = write_page(options);
-  if (!options.watch) return code;
+  if (!options.watch) return write_page(options);
   const ScenarioFileNames names =
       scenario_file_names(options.dir, options.base_name, options.train_number);
   const std::vector<std::string> watched =
       options.compiled
           ? std::vector<std::string>{names.record_table, names.cell_grid, names.plan_geometry}
           : std::vector<std::string>{names.line_source, names.train_source};
+  // The files as they were before the page is made, each time: a save while
+  // it is made makes it again.
   auto seen = signature(watched);
+  write_page(options);
   for (;;) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     auto now = signature(watched);

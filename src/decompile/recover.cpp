@@ -554,6 +554,21 @@ class Recovery {
     return std::nullopt;
   }
 
+  // The end boards the start boards in view take, as the restrictions are
+  // read: the nearest of the same values after each (before when none). The
+  // grid does not change once read: found once, when first asked.
+  const std::set<std::int32_t>& ends_of_start_boards_in_view() const {
+    if (!ends_of_start_boards_) {
+      std::set<std::int32_t> taken;
+      for (std::int32_t s = 0; s <= n_; ++s) {
+        if (grid_[s].kind != cell_kind::kStartBoard) continue;
+        if (auto end = end_board_of(s, grid_[s], taken)) taken.insert(*end);
+      }
+      ends_of_start_boards_ = std::move(taken);
+    }
+    return *ends_of_start_boards_;
+  }
+
   // The speed of a restriction whose start board a stop marker covers, from
   // its warning board 24 cells before (the restriction writes none of its
   // boards when a cell is taken, so that one says the start board was placed),
@@ -572,13 +587,7 @@ class Recovery {
       }
     }
     if (c > 31) return std::nullopt;
-    // The end boards the start boards in view take, as the restrictions
-    // are read: the nearest of the same values after each (before when none).
-    std::set<std::int32_t> taken;
-    for (std::int32_t s = 0; s <= n_; ++s) {
-      if (grid_[s].kind != cell_kind::kStartBoard) continue;
-      if (auto end = end_board_of(s, grid_[s], taken)) taken.insert(*end);
-    }
+    const std::set<std::int32_t>& taken = ends_of_start_boards_in_view();
     for (std::int32_t e = c + 1; e <= n_; ++e) {
       const TrackCell& end = grid_[e];
       if (end.kind == cell_kind::kEndBoard && end.val_b == cell.val_b &&
@@ -1133,6 +1142,7 @@ class Recovery {
   const DecodedScenario& files_;
   RecordTable table_;
   CellGrid grid_;
+  mutable std::optional<std::set<std::int32_t>> ends_of_start_boards_;
   const std::set<std::int32_t>& reductions_;
   std::int32_t n_ = 0;
   std::int64_t line_length_ = 0;

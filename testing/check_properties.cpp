@@ -21,6 +21,10 @@ std::string status_text(const BuildStatus& status) {
   return text;
 }
 
+bool same_status(const BuildStatus& a, const BuildStatus& b) {
+  return a.code == b.code && a.position == b.position && a.origin == b.origin;
+}
+
 bool is_status_of(const Diagnostic& finding, const BuildStatus& status) {
   if (finding.code != status.code) return false;
   if (!status.origin) return true;
@@ -66,8 +70,7 @@ bool same_finding(const Diagnostic& a, const Diagnostic& b) {
 bool same_reading(const CheckReading& a, const CheckReading& b) {
   if (a.diagnostics.size() != b.diagnostics.size() ||
       a.fatal_finding.has_value() != b.fatal_finding.has_value() ||
-      a.status.code != b.status.code || a.status.position != b.status.position ||
-      a.status.origin != b.status.origin || a.fatal != b.fatal || a.file_error != b.file_error ||
+      !same_status(a.status, b.status) || a.fatal != b.fatal || a.file_error != b.file_error ||
       a.grid_last_index != b.grid_last_index) {
     return false;
   }
@@ -153,10 +156,10 @@ std::optional<std::string> check_check_properties(std::string_view line_source,
   // writes a file: the files are left out. Its reading keeps only how far
   // the plan geometry reaches: the points change no status (check's own
   // reading walks the same curves with them above, and says every status
-  // the walk sets). When
-  // the sources hold an error, check took the status from that very reading
-  // of its own; without one, from its own reading, which a compile's must
-  // then match (a fatal stamping error comes after the reading).
+  // the walk sets). When the sources hold an error, check took the status
+  // from a compile's reading of its own; without one, from the reading that
+  // went on, which a compile's must then match (a fatal stamping error comes
+  // after the reading).
   BuildStatus status = checked.compile_status;
   std::optional<std::int32_t> fatal = checked.compile_fatal;
   if (!has_reading_error(checked)) {
@@ -166,9 +169,7 @@ std::optional<std::string> check_check_properties(std::string_view line_source,
     BuildContext compiled(compiled_files, compiling);
     fatal = build_model(compiled);
     status = compiled.state.status;
-    if (checked.compile_status.code != status.code ||
-        checked.compile_status.position != status.position ||
-        checked.compile_status.origin != status.origin) {
+    if (!same_status(checked.compile_status, status)) {
       return "check's compile status " + status_text(checked.compile_status) +
              " differs from the compile's " + status_text(status);
     }

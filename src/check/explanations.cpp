@@ -5,7 +5,7 @@
 #include "language/translate.h"
 #include "model/build_status.h"
 #include "model/diagnostic.h"
-#include "model/rounding.h"
+#include "sources/text_match.h"
 
 namespace scenario {
 namespace {
@@ -375,14 +375,6 @@ std::string warning_title(WarningKind kind) {
     case WarningKind::close_tunnels: return N_("a tunnel close after another, stored as kind 3");
   }
   return "";
-}
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  }
-  return true;
 }
 
 bool all_digits(std::string_view text) {

@@ -2,21 +2,14 @@
 
 #include <charconv>
 
+#include "sources/text_match.h"
+
 namespace scenario {
 namespace {
 
 // A header line longer than this is no header: it is cut and the block is
 // read on as malformed, so that a stream without line ends costs no memory.
 constexpr std::size_t kMaxHeaderLine = 4096;
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

@@ -128,6 +128,9 @@ TEST(FieldReader, KeywordTests) {
   // Only ASCII letters fold: other bytes compare as they are.
   EXPECT_FALSE(contains_ignore_case("VELOCIT\xC0", "velocit\xE0"));
   EXPECT_TRUE(contains_ignore_case("VELOCIT\xC0", "velocit\xC0"));
+  EXPECT_TRUE(equal_ignoring_case("Content-LENGTH", "content-length"));
+  EXPECT_FALSE(equal_ignoring_case("content-length", "content-lengt"));
+  EXPECT_FALSE(equal_ignoring_case("\xC0", "\xE0"));
 }
 
 TEST(FieldReader, TellsWhereEachFieldStarts) {

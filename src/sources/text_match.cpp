@@ -17,12 +17,20 @@ bool contains_ignore_case(std::string_view field, std::string_view keyword) {
   // that skips on the first byte.
   const char first = ascii_lower(keyword[0]);
   for (std::size_t at = 0; at + keyword.size() <= field.size(); ++at) {
-    if (ascii_lower(field[at]) != first) continue;
-    std::size_t k = 1;
-    while (k < keyword.size() && ascii_lower(field[at + k]) == ascii_lower(keyword[k])) ++k;
-    if (k == keyword.size()) return true;
+    if (ascii_lower(field[at]) == first &&
+        equal_ignoring_case(field.substr(at, keyword.size()), keyword)) {
+      return true;
+    }
   }
   return false;
+}
+
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+  }
+  return true;
 }
 
 std::size_t first_line_break(std::string_view text) {

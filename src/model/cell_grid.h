@@ -41,16 +41,52 @@ inline constexpr std::uint8_t kIndicationBoard = 14;
 /// A short English name of an object kind, for dumps ("" for unknown kinds).
 const char* cell_kind_name(std::uint8_t kind);
 
-/// The cells 0..N of the line, N = `last_index()`.
-struct CellGrid {
+/// The cells 0..N of the line, N = `last_index()`. A grid made by
+/// `make_cell_grid` holds every cell in `cells`. One made by
+/// `make_lazy_cell_grid` holds the cells from 0 up to the furthest one asked
+/// for: a cell past them is made (zeroed, then given the fills that reached it)
+/// when it is first asked for by `operator[]`, and reads the same before. Such a
+/// grid is read over, never written to a file: `cells` does not hold the whole
+/// line there.
+class CellGrid {
+ public:
   std::vector<TrackCell> cells;
 
-  std::int32_t last_index() const { return static_cast<std::int32_t>(cells.size()) - 1; }
+  std::int32_t last_index() const {
+    return lazy_last_ >= 0 ? lazy_last_ : static_cast<std::int32_t>(cells.size()) - 1;
+  }
   bool contains(std::int64_t index) const { return index >= 0 && index <= last_index(); }
-  TrackCell& operator[](std::int32_t index) { return cells[static_cast<std::size_t>(index)]; }
-  const TrackCell& operator[](std::int32_t index) const {
+  /// A cell of the grid (made first when the grid is lazy and it is not yet).
+  /// The grid keeps room for all its cells, so a reference stays valid while
+  /// later cells are made.
+  TrackCell& operator[](std::int32_t index) {
+    if (static_cast<std::size_t>(index) >= cells.size()) make_cells_up_to(index);
     return cells[static_cast<std::size_t>(index)];
   }
+  /// A copy of a cell: one not made yet is worked out without making it.
+  TrackCell operator[](std::int32_t index) const {
+    if (static_cast<std::size_t>(index) < cells.size()) return cells[static_cast<std::size_t>(index)];
+    return cell_not_made(index);
+  }
+
+ private:
+  // A fill of cells not made yet, applied to them as they are made.
+  struct PendingFill {
+    std::uint8_t TrackCell::*field;
+    std::int64_t first;
+    std::int64_t end;
+    std::uint8_t value;
+  };
+
+  friend CellGrid make_lazy_cell_grid(std::int32_t line_length);
+  friend void fill_cells(CellGrid& grid, std::uint8_t TrackCell::*field, std::int64_t first,
+                         std::int64_t end, std::uint8_t value);
+
+  void make_cells_up_to(std::int32_t index);
+  TrackCell cell_not_made(std::int32_t index) const;
+
+  std::int32_t lazy_last_ = -1;  // N of a lazy grid; -1 when `cells` holds every cell
+  std::vector<PendingFill> pending_;
 };
 
 /// N = round-half-even((line_length + 7000) / 50).
@@ -59,6 +95,11 @@ std::int32_t grid_last_index_for_length(std::int32_t line_length);
 /// A grid of N + 1 zeroed cells for a line of `line_length` metres (in
 /// model/cell_fill.cpp, with the other loops over every cell).
 CellGrid make_cell_grid(std::int32_t line_length);
+
+/// The same grid, lazy: its cells are made as they are asked for. A `check`
+/// run reads a source without a valid length over the longest line there can
+/// be, 20,141 cells, and asks for the few near its entries.
+CellGrid make_lazy_cell_grid(std::int32_t line_length);
 
 /// The cell of a position p: round-half-even(p / 50 + 1).
 std::int32_t cell_index(std::int32_t position);

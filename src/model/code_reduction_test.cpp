@@ -14,7 +14,9 @@ namespace {
 using Points = std::vector<std::pair<std::int32_t, std::int16_t>>;  // cell, val_a
 
 CellGrid grid_of(std::int32_t last_index) {
-  return CellGrid{std::vector<TrackCell>(static_cast<std::size_t>(last_index) + 1)};
+  CellGrid grid;
+  grid.cells.resize(static_cast<std::size_t>(last_index) + 1);
+  return grid;
 }
 
 void put(CellGrid& grid, std::int32_t cell, std::uint8_t kind, std::int16_t val_a = 0) {

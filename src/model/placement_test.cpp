@@ -14,7 +14,9 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 CellGrid grid_of(std::int32_t last_index) {
-  return CellGrid{std::vector<TrackCell>(static_cast<std::size_t>(last_index) + 1)};
+  CellGrid grid;
+  grid.cells.resize(static_cast<std::size_t>(last_index) + 1);
+  return grid;
 }
 
 std::vector<std::int32_t> cells_of_kind(const CellGrid& grid, std::uint8_t kind) {

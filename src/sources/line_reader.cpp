@@ -109,7 +109,7 @@ class LineReader {
     // Every body entry and the gradient tail need the grid.
     if (!context_.state.grid && length_seen_ && source_.keep_going()) {
       // A `check` run has told why the length was refused.
-      context_.state.grid = make_cell_grid(kLongestLine);
+      context_.state.grid = make_lazy_cell_grid(kLongestLine);
     }
     if (!context_.state.grid) {
       Diagnostic finding = unplaced_error(
@@ -119,7 +119,7 @@ class LineReader {
       finding.source_line = std::string(fields_.line_text(entry_.line_start));
       if (!fail(std::move(finding))) return false;
       // A `check` run goes on over the longest line there can be.
-      context_.state.grid = make_cell_grid(kLongestLine);
+      context_.state.grid = make_lazy_cell_grid(kLongestLine);
     }
     return true;
   }

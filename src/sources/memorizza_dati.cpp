@@ -13,7 +13,7 @@ void memorizza_dati(BuildContext& context) {
   } else if (context.options.keep_going) {
     // A `check` run reads the train source whatever the line source held,
     // over the longest line there can be when it gave no grid.
-    if (!context.state.grid) context.state.grid = make_cell_grid(1000000);
+    if (!context.state.grid) context.state.grid = make_lazy_cell_grid(1000000);
     read_train_source(context, line.sign_row);
   }
 }

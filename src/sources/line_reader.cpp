@@ -161,7 +161,9 @@ class LineReader {
     delete_source(context_, path_);
     const std::int64_t tail_end = std::int64_t{grid().last_index()} - 2;
     write_gradient_to(tail_end);
-    if (geometry_on()) complete_plan_geometry(*context_.state.geometry);
+    // The straight run to the end is for the file; a `check` run writes none
+    // (and the run can set no status: it is not bound by the curve limit).
+    if (geometry_on() && !source_.keep_going()) complete_plan_geometry(*context_.state.geometry);
   }
 
   // --- dispatch -----------------------------------------------------------

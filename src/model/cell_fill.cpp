@@ -35,6 +35,8 @@ void CellGrid::make_cells_up_to(std::int32_t index) {
     const std::int64_t to = std::min(fill.end, size);
     for (std::int64_t i = std::max(fill.first, made); i < to; ++i) cells[i].*fill.field = fill.value;
   }
+  // A fill whose cells are all made now is done.
+  std::erase_if(pending_, [size](const PendingFill& fill) { return fill.end <= size; });
 }
 
 TrackCell CellGrid::cell_not_made(std::int32_t index) const {

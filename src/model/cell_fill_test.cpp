@@ -83,5 +83,26 @@ TEST(LazyCellGrid, KeepsEarlierCellsInPlaceAsLaterOnesAreMade) {
   EXPECT_EQ(next_board_cell(grid, last_made + 1, last), last + 1);
 }
 
+// A fill waiting for cells not made yet, ending around the last cell a
+// later making makes: each of its cells gets it, made or not.
+TEST(LazyCellGrid, FillsEndingAroundTheCellsMadeReachTheirLastCell) {
+  const std::int32_t made_at_first = static_cast<std::int32_t>([] {
+    CellGrid grid = make_lazy_cell_grid(kLongestLine);
+    grid[3];
+    return grid.cells.size();
+  }());
+  for (std::int32_t end = 2 * made_at_first - 3; end <= 2 * made_at_first + 3; ++end) {
+    CellGrid whole = make_cell_grid(kLongestLine);
+    CellGrid lazy = make_lazy_cell_grid(kLongestLine);
+    lazy[3];
+    for (CellGrid* grid : {&whole, &lazy}) fill_cells(*grid, &TrackCell::gradient, 10, end, 7);
+    lazy[made_at_first + 10];
+    const CellGrid& seen = lazy;
+    for (std::int32_t c = 0; c <= whole.last_index(); ++c) {
+      ASSERT_EQ(seen[c], whole[c]) << "cell " << c << ", fill to " << end;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace scenario

@@ -56,9 +56,9 @@ class CellGrid {
     return lazy_last_ >= 0 ? lazy_last_ : static_cast<std::int32_t>(cells.size()) - 1;
   }
   bool contains(std::int64_t index) const { return index >= 0 && index <= last_index(); }
-  /// A cell of the grid (made first when the grid is lazy and it is not yet).
-  /// The grid keeps room for all its cells, so a reference stays valid while
-  /// later cells are made.
+  /// A cell of the grid, made first in a lazy grid that has not made it yet.
+  /// A lazy grid keeps room for all its cells, so a reference stays valid
+  /// while later cells are made.
   TrackCell& operator[](std::int32_t index) {
     if (static_cast<std::size_t>(index) >= cells.size()) make_cells_up_to(index);
     return cells[static_cast<std::size_t>(index)];

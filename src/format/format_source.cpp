@@ -196,19 +196,13 @@ void write_section(std::vector<std::optional<Entry>>& entries, std::size_t first
       widths[column] = std::max(widths[column], entry->values[column].size());
     }
   }
+  // Each line is laid out in one buffer, which grows to the widest, and
+  // copied out at its size.
+  std::string line;
   for (std::size_t index = first; index < last; ++index) {
     const std::optional<Entry>& entry = entries[index];
     if (!entry) continue;
-    // At most the widest keyword, then a comma, a blank and the widest value of
-    // each column.
-    std::string line;
-    std::size_t size = keyword_width;
-    for (std::size_t column = 0; column < entry->values.size(); ++column) {
-      size += 2 + (column < widths.size() ? std::max(widths[column], entry->values[column].size())
-                                          : entry->values[column].size());
-    }
-    line.reserve(size);
-    line += entry->keyword;
+    line = entry->keyword;
     for (std::size_t column = 0; column < entry->values.size(); ++column) {
       const std::string& value = entry->values[column];
       const bool text = entry->text_last && column + 1 == entry->values.size();
@@ -219,7 +213,7 @@ void write_section(std::vector<std::optional<Entry>>& entries, std::size_t first
       line.append(pad, ' ');
       line += value;
     }
-    out[index] = std::move(line);
+    out[index] = line;
   }
 }
 

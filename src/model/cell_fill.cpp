@@ -59,9 +59,8 @@ void fill_cells(CellGrid& grid, std::uint8_t TrackCell::*field, std::int64_t fir
 }
 
 std::int32_t next_board_cell(const CellGrid& grid, std::int32_t from, std::int32_t last) {
-  // A cell not made yet holds no board: only the fills have reached it.
-  const std::int32_t to =
-      std::min({last, grid.last_index(), static_cast<std::int32_t>(grid.cells.size()) - 1});
+  // Only the cells made: one not made yet holds no board (only fills reach it).
+  const std::int32_t to = std::min(last, static_cast<std::int32_t>(grid.cells.size()) - 1);
   const TrackCell* cells = grid.cells.data();
   for (std::int32_t i = std::max(from, 0); i <= to; ++i) {
     const std::uint8_t kind = cells[i].kind;
